@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "common/result.h"
+
+namespace vqx {
+
+// CommEvent codes of the serial control.
+enum CommEventCode : int {
+  kCommEventNone = 0,
+  kCommEventSend = 1,
+  kCommEventReceive = 2,
+  kCommEventCts = 3,
+  kCommEventDsr = 4,
+  kCommEventCd = 5,
+  kCommEventRing = 6,
+  kCommEventEof = 7,
+  kCommErrorBreak = 1001,
+  kCommErrorFrame = 1004,
+  kCommErrorOverrun = 1006,
+  kCommErrorRxOver = 1008,
+  kCommErrorRxParity = 1009,
+  kCommErrorTxFull = 1010,
+};
+
+// Design values of the control, in force until stored settings are applied.
+inline constexpr int kDesignCommPort = 1;
+inline constexpr const char* kDesignSettings = "9600,n,8,1";
+inline constexpr int kSendQueueSize = 512;
+inline constexpr int kReceiveQueueSize = 1024;
+
+// The serial communications control the main window owns (MSComm1). Characters are bytes:
+// a std::string holds one character per byte, its code the byte value 0 to 255.
+// Every write may fail with a text description and then leaves the property as it was.
+class SerialControl {
+ public:
+  virtual ~SerialControl() = default;
+
+  virtual bool portOpen() const = 0;
+  // True opens the port with the current CommPort, Settings and Handshaking; false closes it
+  // and drops queued output.
+  virtual Result setPortOpen(bool open) = 0;
+
+  virtual int commPort() const = 0;
+  virtual Result setCommPort(int port) = 0;
+
+  // "speed,parity,data bits,stop bits", parity reported in lower case.
+  virtual std::string settings() const = 0;
+  virtual Result setSettings(const std::string& settings) = 0;
+
+  // 0 none, 1 XON/XOFF, 2 RTS/CTS, 3 both.
+  virtual int handshaking() const = 0;
+  virtual Result setHandshaking(long long handshaking) = 0;
+
+  // Queues each byte for sending, in order.
+  virtual Result output(std::string_view bytes) = 0;
+  // Bytes still queued for sending.
+  virtual int outBufferCount() const = 0;
+  // Returns and removes the bytes received so far.
+  virtual std::string input() = 0;
+  // Code of the event being raised.
+  virtual int commEvent() const = 0;
+
+  // Raised between other events whenever received bytes wait, and on line changes and errors.
+  void setOnComm(std::function<void()> handler) { onComm_ = std::move(handler); }
+  // Raised once when the device vanished while the port was open (adapter unplugged, far end
+  // gone); the control has closed the port by then. The argument is the description.
+  void setOnDeviceLost(std::function<void(const std::string&)> handler) {
+    onDeviceLost_ = std::move(handler);
+  }
+
+ protected:
+  void raiseOnComm() {
+    if (onComm_) onComm_();
+  }
+  void raiseDeviceLost(const std::string& description) {
+    if (onDeviceLost_) onDeviceLost_(description);
+  }
+
+ private:
+  std::function<void()> onComm_;
+  std::function<void(const std::string&)> onDeviceLost_;
+};
+
+}  // namespace vqx

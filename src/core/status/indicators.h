@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+
+namespace vqx {
+
+// What one status frame from the device says about the panel's indicators, in plain terms.
+// The window applies it: a lamp shown or hidden, a key red or in the window's background
+// colour, the camera lamp moved, a beep.
+struct Indicators {
+  // Left of the camera lamp Lux in twips after the frame's last move; empty when the frame
+  // did not move it.
+  std::optional<int> cameraLampLeft;
+
+  bool liveLamp = false;      // Lux2, above Live
+  bool callLamp = false;      // Lux3, above Call
+  bool sequenceLamp = false;  // Lux4, above Sequence
+  bool tapeLamp = false;      // Lux5, above Tape
+  bool functionLamp = false;  // Lux6, above FunctionA
+
+  bool sediciScreenRed = false;   // 16-picture key
+  bool noveScreenRed = false;     // 9-picture key
+  bool quattroScreenRed = false;  // 4-picture key
+  bool pipRed = false;            // picture-in-picture key
+  bool fullScreenRed = false;     // zoom key
+
+  bool beep = false;
+
+  bool operator==(const Indicators&) const = default;
+};
+
+}  // namespace vqx

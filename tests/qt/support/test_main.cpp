@@ -1,0 +1,12 @@
+// Entry point of the window tests: one QApplication for the whole run, on the offscreen
+// platform unless the caller chose another.
+#include <gmock/gmock.h>
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleMock(&argc, argv);
+  return RUN_ALL_TESTS();
+}
