@@ -1,0 +1,21 @@
+#include "app/close_sequence.h"
+
+namespace vqx {
+
+bool runCloseSequence(SerialControl& serial, Prompts& prompts, EventPump& pump) {
+  if (!serial.portOpen()) return true;
+  auto deadline = pump.now() + kDrainDeadline;
+  while (serial.outBufferCount() != 0) {
+    pump.pumpBriefly();
+    if (pump.now() < deadline) continue;
+    const PromptAnswer answer = prompts.show(kDataCannotBeSent, kAppTitle, PromptIcon::Question,
+                                             PromptButtons::AbortRetryIgnore);
+    if (answer == PromptAnswer::Abort) return false;
+    if (answer == PromptAnswer::Ignore) break;
+    deadline = pump.now() + kDrainDeadline;
+  }
+  (void)serial.setPortOpen(false);
+  return true;
+}
+
+}  // namespace vqx

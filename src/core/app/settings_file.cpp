@@ -1,0 +1,61 @@
+#include "app/settings_file.h"
+
+#include <cmath>
+#include <algorithm>
+#include <cstdlib>
+
+namespace vqx {
+namespace {
+
+// Positions beyond this many twips (about 7 metres of screen at 96 dpi) are not window
+// positions; they come from a damaged file.
+constexpr double kTwipsLimit = 10'000'000.0;
+
+}  // namespace
+
+std::string formatTwips(long value) {
+  if (value < 0) return "-" + std::to_string(-value) + " ";
+  return " " + std::to_string(value) + " ";
+}
+
+std::string formatSettingsFile(long left, long top, const std::string& languageFile) {
+  return formatTwips(left) + "\r\n" + formatTwips(top) + "\r\n" + languageFile + "\r\n";
+}
+
+SettingsFileLines parseSettingsFile(std::string_view head) {
+  SettingsFileLines lines;
+  std::optional<std::string>* targets[] = {&lines.left, &lines.top, &lines.languageFile};
+  std::size_t pos = 0;
+  for (auto* target : targets) {
+    if (pos >= head.size()) break;  // end of file: this line and the rest cannot be read
+    const auto end = std::min(head.find_first_of("\r\n", pos), head.size());
+    if (end - pos > kSettingsLineLimit) break;  // unreadable, and so is everything after it
+    *target = std::string(head.substr(pos, end - pos));
+    pos = end;
+    if (pos < head.size() && head[pos] == '\r') ++pos;
+    if (pos < head.size() && head[pos] == '\n') ++pos;
+  }
+  return lines;
+}
+
+std::optional<long> parseTwips(const std::string& line) {
+  const auto first = line.find_first_not_of(' ');
+  if (first == std::string::npos) return std::nullopt;
+  const auto last = line.find_last_not_of(' ');
+  const std::string text = line.substr(first, last - first + 1);
+  // Sign, digits, an optional fraction; nothing else.
+  std::size_t i = 0;
+  if (text[i] == '-' || text[i] == '+') ++i;
+  std::size_t digits = 0;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
+  }
+  if (digits == 0 || i != text.size() || digits > 30) return std::nullopt;
+  const double value = std::strtod(text.c_str(), nullptr);
+  if (!std::isfinite(value) || std::fabs(value) > kTwipsLimit) return std::nullopt;
+  return std::lround(value);
+}
+
+}  // namespace vqx

@@ -1,0 +1,95 @@
+#include "app/startup.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+
+namespace vqx {
+namespace {
+
+std::string trimmed(const std::string& s) {
+  const auto first = s.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+std::string lowered(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+}  // namespace
+
+ParsedInteger parseStoredInteger(const std::string& text, long long min, long long max) {
+  const std::string t = trimmed(text);
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < t.size() && (t[i] == '-' || t[i] == '+')) negative = t[i++] == '-';
+  if (i == t.size() || t.find_first_not_of("0123456789", i) != std::string::npos) {
+    return {0, Result::fail("Type mismatch")};
+  }
+  long long value = 0;
+  for (; i < t.size(); ++i) {
+    value = value * 10 + (t[i] - '0');
+    if (value > max - min + 1) return {0, Result::fail("Overflow")};  // no wrap-around
+  }
+  if (negative) value = -value;
+  if (value < min || value > max) return {0, Result::fail("Overflow")};
+  return {value, Result::ok()};
+}
+
+std::optional<bool> parseTruthValue(const std::string& text) {
+  const std::string t = lowered(trimmed(text));
+  if (t == "true") return true;
+  if (t == "false") return false;
+  if (t.empty()) return std::nullopt;
+  // A number: integer or decimal, as the stored value may have been written by hand.
+  char* end = nullptr;
+  const double value = std::strtod(t.c_str(), &end);
+  if (end != t.c_str() + t.size() || t.find_first_of("xpn") != std::string::npos) {
+    return std::nullopt;  // not a plain number (strtod would take hex, inf and nan)
+  }
+  return value != 0.0;
+}
+
+bool applyStoredPortSettings(const SettingsStore& store, SerialControl& serial, Prompts& prompts,
+                             bool& echo) {
+  const auto stored = [&](const char* key) { return store.value(kAppTitle, kPropertiesSection, key); };
+
+  const std::string settings = stored("Settings");
+  if (!settings.empty()) {
+    if (const Result r = serial.setSettings(settings); !r) {
+      prompts.error(r.error());
+      return false;
+    }
+  }
+
+  // A rejected port number is only reported together with the handshaking below.
+  Result latest = Result::ok();
+  const std::string port = stored("CommPort");
+  if (!port.empty()) {
+    const auto parsed = parseStoredInteger(port, INT16_MIN, INT16_MAX);
+    latest = parsed.result ? serial.setCommPort(static_cast<int>(parsed.value)) : parsed.result;
+  }
+
+  const std::string handshaking = stored("Handshaking");
+  if (!handshaking.empty()) {
+    const auto parsed = parseStoredInteger(handshaking, INT32_MIN, INT32_MAX);
+    if (!parsed.result) {
+      latest = parsed.result;
+    } else if (Result r = serial.setHandshaking(parsed.value); !r) {
+      latest = r;
+    }
+    if (!latest) {
+      prompts.error(latest.error());
+      return false;
+    }
+  }
+
+  if (const auto value = parseTruthValue(stored("Echo"))) echo = *value;
+  return true;
+}
+
+}  // namespace vqx

@@ -1,0 +1,27 @@
+#include "serial/key_transmission.h"
+
+#include <string>
+
+namespace vqx {
+
+void txtTerm_KeyPress(SerialControl& serial, bool echo, const std::function<void()>& caretToEnd,
+                      std::int16_t& code) {
+  if (!serial.portOpen()) return;
+  if (code >= 0 && code <= 255) {
+    const char byte = static_cast<char>(static_cast<unsigned char>(code));
+    (void)serial.output(std::string_view(&byte, 1));  // a failed write is not reported
+  }
+  if (!echo) {
+    if (caretToEnd) caretToEnd();
+    code = 0;
+  }
+}
+
+bool TogglePort(SerialControl& serial, Prompts& prompts, const std::function<void(bool)>& setCheck) {
+  if (const Result r = serial.setPortOpen(!serial.portOpen()); !r) prompts.error(r.error());
+  const bool open = serial.portOpen();
+  if (setCheck) setCheck(open);
+  return open;
+}
+
+}  // namespace vqx

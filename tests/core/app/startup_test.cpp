@@ -1,0 +1,117 @@
+#include "app/startup.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fakes.h"
+
+namespace vqx {
+namespace {
+
+using testing::FakePrompts;
+using testing::FakeSerialControl;
+using testing::FakeSettingsStore;
+
+struct Startup : ::testing::Test {
+  FakeSettingsStore store;
+  FakeSerialControl serial;
+  FakePrompts prompts;
+  bool echo = false;
+
+  bool apply() { return applyStoredPortSettings(store, serial, prompts, echo); }
+};
+
+TEST_F(Startup, NothingStoredKeepsTheDesignValues) {
+  EXPECT_TRUE(apply());
+  EXPECT_EQ(serial.settings(), "9600,n,8,1");
+  EXPECT_EQ(serial.commPort(), 1);
+  EXPECT_FALSE(echo);
+  EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(Startup, StoredValuesReachTheControl) {
+  store.put("Settings", "19200,E,7,2");
+  store.put("CommPort", "3");
+  store.put("Handshaking", "2");
+  store.put("Echo", "True");
+  EXPECT_TRUE(apply());
+  EXPECT_EQ(serial.settings(), "19200,e,7,2");
+  EXPECT_EQ(serial.commPort(), 3);
+  EXPECT_EQ(serial.handshaking(), 2);
+  EXPECT_TRUE(echo);
+}
+
+TEST_F(Startup, RejectedSettingsAreReportedOnceAndStopEverything) {
+  store.put("Settings", "garbage");
+  store.put("CommPort", "4");
+  store.put("Echo", "True");
+  EXPECT_FALSE(apply());
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Exclamation);
+  EXPECT_EQ(prompts.shown[0].caption, "VQX16");
+  EXPECT_EQ(serial.commPort(), 1);
+  EXPECT_FALSE(echo);
+}
+
+TEST_F(Startup, BadPortIsReportedOnlyTogetherWithHandshaking) {
+  for (const char* port : {"abc", "99999", "0", "300", "-1"}) {
+    SCOPED_TRACE(port);
+    prompts.shown.clear();
+    store.values.clear();
+    store.put("CommPort", port);
+    store.put("Echo", "1");
+    echo = false;
+    EXPECT_TRUE(apply());  // no handshaking stored: ignored, and the rest runs
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(serial.commPort(), 1);
+    EXPECT_TRUE(echo);
+
+    store.put("Handshaking", "1");
+    echo = false;
+    EXPECT_FALSE(apply());
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_FALSE(echo);
+  }
+}
+
+TEST_F(Startup, BadHandshakingIsReportedAndStops) {
+  for (const char* value : {"7", "x", "-1", "4294967296", "1.5"}) {
+    SCOPED_TRACE(value);
+    prompts.shown.clear();
+    store.put("Handshaking", value);
+    EXPECT_FALSE(apply());
+    EXPECT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(serial.handshaking(), 0);
+  }
+}
+
+TEST_F(Startup, TheLatestFailureIsTheOneShown) {
+  store.put("CommPort", "999");
+  store.put("Handshaking", "9");
+  EXPECT_FALSE(apply());
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.shown[0].text, "Invalid handshaking value");
+}
+
+TEST(TruthValue, TrueFalseAndNumbers) {
+  EXPECT_EQ(parseTruthValue("True"), true);
+  EXPECT_EQ(parseTruthValue("false"), false);
+  EXPECT_EQ(parseTruthValue(" -1 "), true);
+  EXPECT_EQ(parseTruthValue("0"), false);
+  EXPECT_EQ(parseTruthValue("0.0"), false);
+  EXPECT_EQ(parseTruthValue("2.5"), true);
+  for (const char* none : {"", "yes", "Truex", "0x1", "nan", "inf", "1 2"}) {
+    EXPECT_FALSE(parseTruthValue(none)) << none;
+  }
+}
+
+TEST(StoredInteger, RangeAndFormat) {
+  EXPECT_EQ(parseStoredInteger(" 12 ", -100, 100).value, 12);
+  EXPECT_EQ(parseStoredInteger("-100", -100, 100).value, -100);
+  EXPECT_EQ(parseStoredInteger("101", -100, 100).result.error(), "Overflow");
+  EXPECT_EQ(parseStoredInteger(std::string(400, '9'), -100, 100).result.error(), "Overflow");
+  EXPECT_EQ(parseStoredInteger("", 0, 1).result.error(), "Type mismatch");
+  EXPECT_EQ(parseStoredInteger("+", 0, 1).result.error(), "Type mismatch");
+}
+
+}  // namespace
+}  // namespace vqx
