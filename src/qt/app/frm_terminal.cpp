@@ -1,0 +1,232 @@
+#include "qt/app/frm_terminal.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <chrono>
+
+#include "app/close_sequence.h"
+#include "app/startup.h"
+#include "qt/app/terminal_text_box.h"
+#include "serial/key_transmission.h"
+#include "status/status_handler.h"
+
+namespace vqx {
+namespace {
+
+// The client area as designed: the panel band, 8910 x 1200 twips.
+constexpr int kClientWidth = 8910 / kTwipsPerPixel;
+constexpr int kClientHeight = 1200 / kTwipsPerPixel;
+
+// The close sequence waits in the event loop, a few milliseconds at a time, so a stuck port
+// costs next to no processor time while it waits.
+class QtEventPump : public EventPump {
+ public:
+  void pumpBriefly() override {
+    QEventLoop loop;
+    QTimer::singleShot(5, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  std::chrono::steady_clock::time_point now() const override {
+    return std::chrono::steady_clock::now();
+  }
+};
+
+QRect twipsRect(int left, int top, int width, int height) {
+  return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+               height / kTwipsPerPixel);
+}
+
+}  // namespace
+
+frmTerminal::frmTerminal(TerminalDependencies deps, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                              Qt::MSWindowsFixedSizeDialogHint),
+      deps_(std::move(deps)),
+      settingsFile_(deps_.settingsFile) {
+  setObjectName("frmTerminal");
+  setWindowTitle(kAppTitle);
+
+  auto* client = new QWidget(this);
+  client->setObjectName("client");
+  client->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(client);
+
+  panelArea_ = new QWidget(client);
+  panelArea_->setObjectName("panelArea");
+  panelArea_->setGeometry(0, 0, kClientWidth, kClientHeight);
+
+  // Below the panel band, outside the client area at the designed size: the box is the
+  // receive buffer of the status decoding, not something the operator reads.
+  txtTerm_ = new TerminalTextBox(client);
+  txtTerm_->setObjectName("txtTerm");
+  txtTerm_->setGeometry(twipsRect(120, 1200, 8655, 1665));
+  QFont font = txtTerm_->font();
+  font.setFamily("MS Sans Serif");
+  font.setPointSize(12);
+  txtTerm_->setFont(font);
+  txtTerm_->setKeyPressHandler([this](std::int16_t& code) { txtTerm_KeyPress(code); });
+
+  buildMenus();
+  setFixedSize(sizeHint());
+
+  TimerMove_ = new QTimer(this);
+  TimerMove_->setObjectName("TimerMove");
+  TimerMove_->setInterval(1000);
+  connect(TimerMove_, &QTimer::timeout, this, &frmTerminal::TimerMove_Timer);
+  TimerMove_->start();
+
+  deps_.serial.setOnComm([this] { MSComm1_OnComm(); });
+  deps_.serial.setOnDeviceLost([this](const std::string& d) { onDeviceLost(d); });
+}
+
+frmTerminal::~frmTerminal() {
+  deps_.serial.setOnComm({});
+  deps_.serial.setOnDeviceLost({});
+}
+
+void frmTerminal::buildMenus() {
+  mnuFile_ = menuBar()->addMenu("&File");
+  mnuFile_->setObjectName("mnuFile");
+  mnuFile_->menuAction()->setObjectName("mnuFileAction");
+  mnuFileExit_ = mnuFile_->addAction("E&sci", this, &frmTerminal::mnuFileExit_Click);
+  mnuFileExit_->setObjectName("mnuFileExit");
+
+  mnuPort_ = menuBar()->addMenu("&Porta di comunicazione");
+  mnuPort_->setObjectName("mnuPort");
+  mnuOpen_ = mnuPort_->addAction("&Apri Porta", this, &frmTerminal::TogglePort);
+  mnuOpen_->setObjectName("mnuOpen");
+  mnuOpen_->setCheckable(true);
+  mnuPort_->addSeparator()->setObjectName("MBar1");
+  mnuProperties_ = mnuPort_->addAction(QString::fromUtf8("Propriet\u00e0..."));
+  mnuProperties_->setObjectName("mnuProperties");
+
+  Language_ = menuBar()->addAction("&Lingua", this, &frmTerminal::showLanguageChooser);
+  Language_->setObjectName("Language");
+  Info_ = menuBar()->addAction("&Info");
+  Info_->setObjectName("Info");
+}
+
+long frmTerminal::leftTwips() const { return long(pos().x()) * kTwipsPerPixel; }
+long frmTerminal::topTwips() const { return long(pos().y()) * kTwipsPerPixel; }
+
+void frmTerminal::moveToTwips(double left, double top) {
+  move(static_cast<int>(left / kTwipsPerPixel), static_cast<int>(top / kTwipsPerPixel));
+}
+
+void frmTerminal::centreOnScreen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect area = screen->geometry();
+  const QSize frame = frameGeometry().size();
+  move(area.x() + (area.width() - frame.width()) / 2,
+       area.y() + (area.height() - frame.height()) / 2);
+}
+
+void frmTerminal::Form_Load() {
+  // 1-3: an empty blue terminal box, the title, the window centred.
+  txtTerm_->box().setSelStart(0);
+  txtTerm_->box().setSelLength(txtTerm_->box().size());
+  txtTerm_->box().setSelText({});
+  txtTerm_->setTextColor(QColor(0, 0, 255));
+  QGuiApplication::setApplicationDisplayName(kAppTitle);
+  centreOnScreen();
+
+  // 4-8: the stored port settings; a rejected one ends the startup here, with the window
+  // shown centred and its built-in captions.
+  if (!applyStoredPortSettings(deps_.store, deps_.serial, deps_.prompts, echo_)) {
+    show();
+    return;
+  }
+
+  // 9-10: the settings file; a position only counts together with a language.
+  const SettingsFileLines lines = settingsFile_.read();
+  if (lines.languageFile) languageFile_ = *lines.languageFile;
+  bool chooser = false;
+  if (!languageFile_.empty()) {
+    const auto left = lines.left ? parseTwips(*lines.left) : std::nullopt;
+    const auto top = lines.top ? parseTwips(*lines.top) : std::nullopt;
+    moveToTwips(left ? double(*left) : double(leftTwips()), top ? double(*top) : double(topTwips()));
+    CaricaLingua(languageFile_);
+  } else {
+    chooser = true;
+  }
+
+  // 11: the next Function+Pip is a first step.
+  pipFunctionStep_ = 1;
+
+  if (chooser) {
+    showLanguageChooser();
+  } else {
+    show();
+  }
+
+  // 12: open the port.
+  TogglePort();
+}
+
+void frmTerminal::txtTerm_KeyPress(std::int16_t& code) {
+  vqx::txtTerm_KeyPress(
+      deps_.serial, echo_,
+      [this] {
+        txtTerm_->box().setSelStart(txtTerm_->box().size());
+        txtTerm_->refresh();
+      },
+      code);
+}
+
+void frmTerminal::TogglePort() {
+  vqx::TogglePort(deps_.serial, deps_.prompts, [this](bool open) { mnuOpen_->setChecked(open); });
+}
+
+void frmTerminal::onDeviceLost(const std::string& description) {
+  mnuOpen_->setChecked(deps_.serial.portOpen());
+  deps_.prompts.error(description);
+}
+
+void frmTerminal::MSComm1_OnComm() {
+  const auto indicators = vqx::MSComm1_OnComm(deps_.serial, txtTerm_->box());
+  txtTerm_->refresh();
+  (void)indicators;
+}
+
+void frmTerminal::TimerMove_Timer() {
+  settingsFile_.save(leftTwips(), topTwips(), languageFile_);
+}
+
+void frmTerminal::CaricaLingua(const std::string& lingua) { (void)lingua; }
+
+void frmTerminal::showLanguageChooser() { show(); }
+
+bool frmTerminal::closeSequence() {
+  QtEventPump pump;
+  return runCloseSequence(deps_.serial, deps_.prompts, pump);
+}
+
+void frmTerminal::closeEvent(QCloseEvent* event) {
+  if (ending_) {
+    event->accept();
+    return;
+  }
+  if (!closeSequence()) {
+    event->ignore();
+    return;
+  }
+  ending_ = true;
+  event->accept();
+  if (deps_.endProgram) deps_.endProgram();
+}
+
+void frmTerminal::mnuFileExit_Click() {
+  if (deps_.serial.portOpen()) TogglePort();
+  if (!closeSequence()) return;
+  ending_ = true;
+  if (deps_.endProgram) deps_.endProgram();
+}
+
+}  // namespace vqx

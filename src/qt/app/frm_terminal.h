@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "app/prompts.h"
+#include "app/settings_store.h"
+#include "qt/app/settings_file_io.h"
+#include "serial/serial_control.h"
+
+class QAction;
+class QMenu;
+
+namespace vqx {
+
+class TerminalTextBox;
+
+// What the main window is built from: the composition root hands in the real adapters, tests
+// hand in fakes or the real serial adapter on a pseudo-terminal.
+struct TerminalDependencies {
+  SerialControl& serial;
+  SettingsStore& store;
+  Prompts& prompts;
+  QString settingsFile;
+  // Ends the program at once: no other window runs its close handling, no further event runs.
+  std::function<void()> endProgram;
+};
+
+// The main window: the program. It owns the serial control's use, the front panel, the
+// terminal box txtTerm, the menu bar and the timers; the program ends when it closes.
+class frmTerminal : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit frmTerminal(TerminalDependencies deps, QWidget* parent = nullptr);
+  ~frmTerminal() override;
+
+  // The startup sequence; the window is shown at its end unless the language chooser is up.
+  void Form_Load();
+
+  // The one path of every command character to the device (see key_transmission.h).
+  void txtTerm_KeyPress(std::int16_t& code);
+  void TogglePort();
+  // The serial control's communication event.
+  void MSComm1_OnComm();
+  // Saves the settings file; the tick of TimerMove.
+  void TimerMove_Timer();
+  // The Exit command.
+  void mnuFileExit_Click();
+  // Loads a language file and applies its texts.
+  void CaricaLingua(const std::string& lingua);
+
+  bool Echo() const { return echo_; }
+  const std::string& LanguageFile() const { return languageFile_; }
+  std::int16_t PipFunctionStep() const { return pipFunctionStep_; }
+  TerminalTextBox* txtTerm() const { return txtTerm_; }
+  SettingsFileIo& settingsFile() { return settingsFile_; }
+
+  // Window position in twips (15 per logical pixel), the outer frame's top-left corner.
+  long leftTwips() const;
+  long topTwips() const;
+  void moveToTwips(double left, double top);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildMenus();
+  void centreOnScreen();
+  void showLanguageChooser();
+  void onDeviceLost(const std::string& description);
+  // Runs the close sequence; true when the program ends.
+  bool closeSequence();
+
+  TerminalDependencies deps_;
+  SettingsFileIo settingsFile_;
+  bool echo_ = false;
+  std::string languageFile_;
+  std::int16_t pipFunctionStep_ = 1;
+  bool ending_ = false;
+
+  QWidget* panelArea_ = nullptr;
+  TerminalTextBox* txtTerm_ = nullptr;
+  QTimer* TimerMove_ = nullptr;
+
+  QMenu* mnuFile_ = nullptr;
+  QAction* mnuFileExit_ = nullptr;
+  QMenu* mnuPort_ = nullptr;
+  QAction* mnuOpen_ = nullptr;
+  QAction* mnuProperties_ = nullptr;
+  QAction* Language_ = nullptr;
+  QAction* Info_ = nullptr;
+};
+
+// Twips per logical pixel.
+inline constexpr int kTwipsPerPixel = 15;
+
+}  // namespace vqx

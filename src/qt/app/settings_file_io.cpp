@@ -1,0 +1,47 @@
+#include "qt/app/settings_file_io.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace vqx {
+
+QString settingsFilePath() {
+#ifdef Q_OS_WIN
+  return QStringLiteral("C:\\ini\\VQX.ini");
+#else
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+         QStringLiteral("/VQX16/VQX.ini");
+#endif
+}
+
+SettingsFileLines SettingsFileIo::read() const {
+  QFile file(path_);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  const QByteArray head = file.read(static_cast<qint64>(kSettingsReadLimit));
+  return parseSettingsFile(std::string_view(head.constData(), static_cast<size_t>(head.size())));
+}
+
+bool SettingsFileIo::unchangedSinceLastWrite(const std::string& content) const {
+  if (content != lastContent_ || lastSize_ < 0) return false;
+  const QFileInfo info(path_);
+  return info.exists() && info.size() == lastSize_ && info.lastModified() == lastModified_;
+}
+
+bool SettingsFileIo::save(long left, long top, const std::string& languageFile) {
+  const std::string content = formatSettingsFile(left, top, languageFile);
+  if (unchangedSinceLastWrite(content)) return true;
+  QSaveFile file(path_);
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  file.write(content.data(), static_cast<qint64>(content.size()));
+  if (!file.commit()) return false;
+  ++writes_;
+  const QFileInfo info(path_);
+  lastContent_ = content;
+  lastSize_ = info.size();
+  lastModified_ = info.lastModified();
+  return true;
+}
+
+}  // namespace vqx

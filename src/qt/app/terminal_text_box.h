@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+
+#include "status/terminal_box.h"
+
+namespace vqx {
+
+// txtTerm: the multi-line terminal box. It shows the core's terminal-box model, whose text is
+// one character per byte and keeps its line ends as they came (a Qt text widget would rewrite
+// them). Every character typed into it is first handed to the key handling, which may send it
+// and may suppress it (code 0); what is left is inserted at the caret.
+class TerminalTextBox : public QWidget {
+  Q_OBJECT
+ public:
+  using KeyPressHandler = std::function<void(std::int16_t& code)>;
+
+  explicit TerminalTextBox(QWidget* parent = nullptr);
+
+  TerminalBox& box() { return box_; }
+  const TerminalBox& box() const { return box_; }
+  void setKeyPressHandler(KeyPressHandler handler) { keyPress_ = std::move(handler); }
+  void setTextColor(const QColor& color);
+  // Call after the model changed, so the box shows it.
+  void refresh() { update(); }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  TerminalBox box_;
+  KeyPressHandler keyPress_;
+  QColor textColor_ = Qt::black;
+};
+
+}  // namespace vqx
