@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vqx {
+
+// The panel's six lamps.
+enum class Lamp { Lux, Lux2, Lux3, Lux4, Lux5, Lux6 };
+
+// The repeat timers of the four screen keys (up, down, left and right arrows).
+enum class RepeatTimer { TimerUp, TimerDown, TimerLeft, TimerRight };
+
+// Everything a panel key may do to the world around it. The main window implements it; the
+// key handling in PanelKeys acts only through these calls.
+class PanelHost {
+ public:
+  virtual ~PanelHost() = default;
+
+  // Hands one character code (0 to 255) to the key transmission, txtTerm_KeyPress. What the
+  // transmission does with the code (send it, drop it with the port closed) is its business.
+  virtual void keyPress(std::int16_t code) = 0;
+
+  // Whether a lamp is currently shown, and hiding one.
+  virtual bool lampVisible(Lamp lamp) = 0;
+  virtual void hideLamp(Lamp lamp) = 0;
+
+  // Moves the camera lamp Lux to this Left (twips); nothing else of it changes.
+  virtual void moveCameraLamp(int leftTwips) = 0;
+
+  // Runs TogglePort: opens the port when it is closed, closes it when it is open; reports its
+  // own failure.
+  virtual void togglePort() = 0;
+
+  // A modal message box: the text as plain text, an OK button, no icon, the application
+  // title as caption. Returns when it has been closed.
+  virtual void showMessage(const std::string& text) = 0;
+
+  // Enables or disables one of the four repeat timers.
+  virtual void setRepeatTimer(RepeatTimer timer, bool enabled) = 0;
+
+  // The key state has changed: FunctionA and the camera keys are to be repainted from it.
+  virtual void keyStateChanged() = 0;
+};
+
+}  // namespace vqx

@@ -1,0 +1,26 @@
+#include "status/status_handler.h"
+
+#include <string>
+#include <string_view>
+
+#include "status/receive_display.h"
+
+namespace vqx {
+
+std::optional<StatusFrame> takeStatusFrame(TerminalBox& txtTerm) {
+  std::optional<StatusFrame> frame;
+  if (txtTerm.size() >= 4) frame = alignStatusFrame(std::string_view(txtTerm.text()).substr(0, 4));
+  if (txtTerm.size() >= 4) txtTerm.setText({});
+  return frame;
+}
+
+std::optional<Indicators> MSComm1_OnComm(SerialControl& MSComm1, TerminalBox& txtTerm) {
+  if (MSComm1.commEvent() != kCommEventReceive) return std::nullopt;
+  std::string received = MSComm1.input();
+  DisplayReceived(txtTerm, received);
+  const auto frame = takeStatusFrame(txtTerm);
+  if (!frame) return std::nullopt;
+  return decodeStatusFrame(*frame);
+}
+
+}  // namespace vqx
