@@ -112,11 +112,19 @@ void frmTerminal::buildMenus() {
   Info_->setObjectName("Info");
 }
 
-long frmTerminal::leftTwips() const { return long(pos().x()) * kTwipsPerPixel; }
-long frmTerminal::topTwips() const { return long(pos().y()) * kTwipsPerPixel; }
+// A position in twips that is no whole number of pixels is kept as it was given for as long as
+// the window stays where it was put, so a stored position reads back unchanged.
+long frmTerminal::leftTwips() const {
+  return pos() == placedAt_ ? placedTwips_.x() : long(pos().x()) * kTwipsPerPixel;
+}
+long frmTerminal::topTwips() const {
+  return pos() == placedAt_ ? placedTwips_.y() : long(pos().y()) * kTwipsPerPixel;
+}
 
 void frmTerminal::moveToTwips(double left, double top) {
   move(static_cast<int>(left / kTwipsPerPixel), static_cast<int>(top / kTwipsPerPixel));
+  placedAt_ = pos();
+  placedTwips_ = QPoint(static_cast<int>(left), static_cast<int>(top));
 }
 
 void frmTerminal::centreOnScreen() {

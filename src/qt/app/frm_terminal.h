@@ -81,6 +81,8 @@ class frmTerminal : public QMainWindow {
   std::string languageFile_;
   std::int16_t pipFunctionStep_ = 1;
   bool ending_ = false;
+  QPoint placedAt_{-1, -1};
+  QPoint placedTwips_;
 
   QWidget* panelArea_ = nullptr;
   TerminalTextBox* txtTerm_ = nullptr;
