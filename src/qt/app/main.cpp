@@ -1,10 +1,33 @@
+// The composition root: the real adapters, handed to the main window.
 #include <QApplication>
-#include <QMainWindow>
+#include <QDir>
+#include <QFileInfo>
+
+#include "common/result.h"
+#include "qt/app/frm_terminal.h"
+#include "qt/app/qt_prompts.h"
+#include "qt/app/qt_settings_store.h"
+#include "qt/app/settings_file_io.h"
+#include "qt/serial/qt_serial_control.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QMainWindow w;
-  w.setWindowTitle("VQX16");
-  w.show();
-  return app.exec();
+  QApplication::setOrganizationName(vqx::kAppTitle);
+  QApplication::setApplicationName(vqx::kAppTitle);
+  QApplication::setApplicationDisplayName(vqx::kAppTitle);
+
+  const QString settingsFile = vqx::settingsFilePath();
+#ifndef Q_OS_WIN
+  // The installer makes the settings folder on Windows; elsewhere the program does, once.
+  QDir().mkpath(QFileInfo(settingsFile).absolutePath());
+#endif
+
+  vqx::QtSettingsStore store;
+  vqx::QtSerialControl MSComm1(store);
+  vqx::QtPrompts prompts;
+  vqx::frmTerminal window(vqx::TerminalDependencies{
+      MSComm1, store, prompts, settingsFile, [] { QCoreApplication::exit(0); }});
+  prompts.setParent(&window);
+  window.Form_Load();
+  return QApplication::exec();
 }
