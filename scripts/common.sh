@@ -10,7 +10,7 @@ VQX16_PACKAGES=(
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
-  fonts-dejavu-core xvfb x11-utils xauth libxcb-cursor0
+  fonts-dejavu-core xvfb x11-utils x11-apps netpbm xauth libxcb-cursor0
 )
 
 vqx16_missing_packages() {
