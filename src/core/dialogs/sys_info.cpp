@@ -11,8 +11,7 @@ bool getKeyValue(Registry& registry, std::uint32_t keyRoot, const std::string& k
   }
   std::uint32_t type = 0;
   std::string data;
-  if (!registry.queryValue(key, subKeyRef, kRegistryBufferSize, type, data) ||
-      data.size() > kRegistryBufferSize) {
+  if (!registry.queryValue(key, subKeyRef, kRegistryBufferSize, type, data)) {
     keyVal.clear();
     registry.closeKey(key);
     return false;
