@@ -25,6 +25,9 @@ class PseudoTerminal {
   const std::string& path() const { return path_; }
   // Descriptor of the device end, for a test that hands it to another process or polls it.
   int deviceFd() const { return device_; }
+  // Descriptor the helper holds on the terminal end, for reading the line's attributes
+  // (tcgetattr) as the program set them; not for reading or writing data.
+  int terminalFd() const { return terminal_; }
 
   // Sends bytes from the device to the program; true when every byte was taken within a second.
   bool write(std::string_view bytes);

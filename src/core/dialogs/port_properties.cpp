@@ -1,0 +1,126 @@
+#include "dialogs/port_properties.h"
+
+#include <cstddef>
+
+namespace vqx {
+namespace {
+
+template <std::size_t N>
+std::optional<int> indexOf(const std::array<const char*, N>& entries, const std::string& text) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (text == entries[i]) return static_cast<int>(i);
+  }
+  return std::nullopt;
+}
+
+// Character at 0-based position `pos`, or nothing when the text does not reach there.
+std::optional<char> charAt(const std::string& s, long long pos) {
+  if (pos < 0 || pos >= static_cast<long long>(s.size())) return std::nullopt;
+  return s[static_cast<std::size_t>(pos)];
+}
+
+std::string trimmed(const std::string& s) {
+  const auto first = s.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+std::string portEntryText(int index) {
+  return "Com" + std::to_string(index + 1);
+}
+
+SettingsSelection selectSettingsText(const std::string& s) {
+  SettingsSelection sel;
+  const long long n = static_cast<long long>(s.size());
+  const long long k = s.find('.') != std::string::npos ? 2 : 0;
+
+  const long long speedLength = n - k - 6;
+  if (speedLength > 0) sel.speed = indexOf(kSpeedEntries, s.substr(0, std::size_t(speedLength)));
+
+  if (const auto p = charAt(s, n - k - 5)) {
+    static constexpr char kLetters[] = {'e', 'o', 'n', 'm', 's'};  // order of kParityEntries
+    for (int i = 0; i < 5; ++i) {
+      if (*p == kLetters[i]) sel.parity = i;
+    }
+  }
+  if (const auto d = charAt(s, n - k - 3)) sel.dataBits = indexOf(kDataBitsEntries, {*d});
+
+  if (n >= k + 1) sel.stopBits = indexOf(kStopBitsEntries, s.substr(std::size_t(n - k - 1)));
+  return sel;
+}
+
+PropertySelection loadPropertySettings(const SerialControl& comm, bool echo) {
+  PropertySelection sel;
+  sel.line = selectSettingsText(comm.settings());
+  const int port = comm.commPort();
+  if (port >= 1 && port <= kPortEntryCount) sel.port = port - 1;
+  const int flow = comm.handshaking();
+  if (flow >= 0 && flow < kFlowOptionCount) sel.flow = flow;
+  sel.pendingFlow = flow;
+  sel.echo = echo ? 1 : 0;
+  sel.pendingEcho = echo;
+  return sel;
+}
+
+std::string buildSettingsText(const PropertyChoice& c) {
+  const std::string parity = c.parityText.empty() ? std::string() : c.parityText.substr(0, 1);
+  return trimmed(c.speedText) + "," + parity + "," + trimmed(c.dataBitsText) + "," +
+         trimmed(c.stopBitsText);
+}
+
+bool applyPropertySettings(const PropertyChoice& choice, PropertyTargets t) {
+  // Every step runs; the three checks ask whether anything has failed so far and report the
+  // latest failure.
+  std::optional<std::string> error;
+  auto note = [&error](Result r) {
+    if (!r) error = r.error();
+  };
+  auto stopWithError = [&]() {
+    t.prompts.error(*error);
+    return false;
+  };
+
+  // 1. Echo first; a later failure does not undo it.
+  t.echo = choice.pendingEcho;
+
+  // 2.-3. Port number.
+  const int oldPort = t.comm.commPort();
+  const int newPort = choice.portIndex + 1;
+  if (newPort != oldPort) {
+    bool wasOpen = false;
+    if (t.comm.portOpen()) {
+      note(t.comm.setPortOpen(false));
+      wasOpen = true;
+    }
+    note(t.comm.setCommPort(newPort));
+    if (!error && wasOpen) {
+      note(t.comm.setPortOpen(true));
+      if (t.setOpenChecked) t.setOpenChecked(t.comm.portOpen());
+    }
+    if (error) {  // check 1: report, then put the old number back; the port stays closed
+      t.prompts.error(*error);
+      (void)t.comm.setCommPort(oldPort);
+      return false;
+    }
+  }
+
+  // 4. Line settings; check 2.
+  note(t.comm.setSettings(buildSettingsText(choice)));
+  if (error) return stopWithError();
+
+  // 5. Flow control; check 3.
+  note(t.comm.setHandshaking(choice.pendingFlow));
+  if (error) return stopWithError();
+
+  // 6. Store what the control reports now.
+  const std::string app = kAppTitle;
+  t.store.setValue(app, "Properties", "Settings", t.comm.settings());
+  t.store.setValue(app, "Properties", "CommPort", std::to_string(t.comm.commPort()));
+  t.store.setValue(app, "Properties", "Handshaking", std::to_string(t.comm.handshaking()));
+  t.store.setValue(app, "Properties", "Echo", t.echo ? "True" : "False");
+  return true;  // 7. the dialog closes
+}
+
+}  // namespace vqx

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+#include "app/prompts.h"
+#include "dialogs/sys_info.h"
+
+class QLabel;
+class QPushButton;
+
+namespace vqx {
+
+// The About box: title, version, description, credits and the system-information button. Not
+// modal; OK, Enter, Esc and the close control close it, and it deletes itself when closed.
+// Object names: picIcon, lblTitle, lblVersion, lblDescription, Label1, Line1, cmdOK,
+// cmdSysInfo.
+class frmAbout : public QDialog {
+  Q_OBJECT
+
+ public:
+  // With the platform's registry and program launcher.
+  explicit frmAbout(Prompts& prompts, QWidget* parent = nullptr);
+  frmAbout(Prompts& prompts, std::unique_ptr<Registry> registry,
+           std::unique_ptr<ProgramLauncher> launcher, QWidget* parent = nullptr);
+  ~frmAbout() override;
+
+  // The 128 x 41 picture at the top left, drawn here.
+  static QPixmap drawPicture();
+
+  void StartSysInfo();
+  // A press on the picture: right button with exactly Shift shows the hidden credits.
+  void picIcon_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pos);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  Prompts& prompts_;
+  std::unique_ptr<Registry> registry_;
+  std::unique_ptr<ProgramLauncher> launcher_;
+  QLabel* picIcon_ = nullptr;
+};
+
+// Text of the hidden credits message.
+extern const char* const kAboutCredits;
+
+}  // namespace vqx

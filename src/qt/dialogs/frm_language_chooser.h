@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QComboBox;
+class QFileSystemModel;
+class QLabel;
+class QListWidget;
+class QModelIndex;
+class QTreeView;
+
+namespace vqx {
+
+// The language chooser: a drive list (Drive1; the mounted file systems, root first), a folder
+// tree (Dir1) and the folder's "*.lng" files (File1). It starts at the program's current
+// folder. Selecting a file emits languageChosen with the folder, the platform's separator and
+// the file name ("English.lng" when the selection has no file name), then the window closes.
+// Closing it any other way emits closedWithoutChoice. The window deletes itself when closed.
+class frmSceltaLingua : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit frmSceltaLingua(QWidget* parent = nullptr);
+
+  // The folder the file list shows.
+  QString folder() const { return folder_; }
+  // Moves the folder tree and the file list to `path`.
+  void setFolder(const QString& path);
+
+  // File1's selection: takes the selected file (or "English.lng"), announces it and closes.
+  void File1_Click();
+
+ signals:
+  void languageChosen(const QString& path);
+  void closedWithoutChoice();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void Drive1_Change(int index);
+  void Dir1_Change(const QModelIndex& current);
+  void showFiles(const QString& path);
+
+  QLabel* Label1_ = nullptr;
+  QTreeView* Dir1_ = nullptr;
+  QFileSystemModel* dirs_ = nullptr;
+  QLabel* Label2_ = nullptr;
+  QComboBox* Drive1_ = nullptr;
+  QLabel* Label3_ = nullptr;
+  QListWidget* File1_ = nullptr;
+  QString folder_;
+  bool filling_ = false;
+  bool chosen_ = false;
+};
+
+}  // namespace vqx

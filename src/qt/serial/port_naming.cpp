@@ -1,0 +1,21 @@
+#include "qt/serial/port_naming.h"
+
+#include <QtGlobal>
+
+#include "common/result.h"
+
+namespace vqx {
+
+QString portDeviceName(int port, const SettingsStore& store) {
+  const QString mapped =
+      QString::fromStdString(store.value(kAppTitle, "Ports", "Com" + std::to_string(port)))
+          .trimmed();
+  if (!mapped.isEmpty()) return mapped;
+#ifdef Q_OS_WIN
+  return QStringLiteral("COM%1").arg(port);
+#else
+  return QStringLiteral("/dev/ttyS%1").arg(port - 1);
+#endif
+}
+
+}  // namespace vqx

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+#include "app/settings_store.h"
+
+namespace vqx {
+
+// The device that serial port `port` (1 for the first) stands for. The key Com<port> of the
+// section "Ports" of the stored settings names it when present (for example
+// Com1=/dev/ttyUSB0); otherwise port n is COM<n> on Windows and /dev/ttyS<n-1> elsewhere.
+QString portDeviceName(int port, const SettingsStore& store);
+
+}  // namespace vqx

@@ -1,0 +1,276 @@
+#include "qt/serial/qt_serial_control.h"
+
+#include <QFileInfo>
+#include <QSocketNotifier>
+#include <cerrno>
+#include <cstring>
+
+#include "qt/serial/port_naming.h"
+#include "qt/serial/serial_line.h"
+
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#endif
+
+namespace vqx {
+namespace {
+
+// Failed reads in a row, with the device still answering, after which the line is taken as
+// gone: QSerialPort keeps retrying a read that fails, so this bounds the work it can cause.
+constexpr int kReadErrorLimit = 1000;
+constexpr int kWatchdogMs = 1000;
+
+Result failed(const QString& description) {
+  return Result::fail(description.toStdString());
+}
+
+}  // namespace
+
+QtSerialControl::QtSerialControl(const SettingsStore& store, QObject* parent)
+    : QObject(parent), store_(store), port_(new QSerialPort(this)) {
+  connect(port_, &QSerialPort::readyRead, this, &QtSerialControl::onReadyRead);
+  connect(port_, &QSerialPort::errorOccurred, this, &QtSerialControl::onError);
+  watchdog_.setInterval(kWatchdogMs);
+  connect(&watchdog_, &QTimer::timeout, this, &QtSerialControl::checkDevice);
+}
+
+QtSerialControl::~QtSerialControl() {
+  // Closing drops queued output; nothing is raised from a destructor.
+  if (port_->isOpen()) closePort();
+}
+
+bool QtSerialControl::portOpen() const {
+  return port_->isOpen() && !lost_;
+}
+
+Result QtSerialControl::setPortOpen(bool open) {
+  if (!open) {
+    if (port_->isOpen()) closePort();
+    return Result::ok();
+  }
+  if (port_->isOpen()) return Result::fail("Port already open");
+
+  const QString device = portDeviceName(commPort_, store_);
+  port_->setPortName(device);
+  // Settings given to a closed QSerialPort are applied when it opens.
+  port_->setBaudRate(static_cast<qint32>(line_.speed));
+  port_->setDataBits(qtDataBits(line_.dataBits));
+  port_->setParity(qtParity(line_.parity));
+  port_->setStopBits(qtStopBits(line_.stopBits));
+  port_->setFlowControl(qtFlowControl(handshaking_));
+  if (!port_->open(QIODevice::ReadWrite)) {
+    const QString why = port_->errorString();
+    port_->clearError();
+    return failed(device + QStringLiteral(": ") + why);
+  }
+  device_ = device;
+  ++session_;
+  lost_ = false;
+  readErrorsInRow_ = 0;
+  received_.clear();
+  adjustNative(line_.parity, handshaking_);
+  // A line without modem signals (a pseudo-terminal) refuses DTR; that is no reason to fail.
+  port_->setDataTerminalReady(true);
+  port_->clearError();
+  watchdog_.start();
+  return Result::ok();
+}
+
+void QtSerialControl::closePort() {
+  watchdog_.stop();
+#ifdef Q_OS_UNIX
+  // Queued output is dropped, not waited for: without this, closing a line held by flow control
+  // would wait for the driver's closing timeout.
+  if (port_->handle() >= 0) ::tcflush(port_->handle(), TCOFLUSH);
+#endif
+  port_->close();
+  port_->clearError();
+  lost_ = false;
+  device_.clear();
+}
+
+Result QtSerialControl::setCommPort(int port) {
+  if (port < 1 || port > 255) {
+    return Result::fail("Invalid port number " + std::to_string(port) + ": 1 to 255");
+  }
+  if (port_->isOpen()) return Result::fail("Port already open");
+  commPort_ = port;
+  return Result::ok();
+}
+
+Result QtSerialControl::setSettings(const std::string& text) {
+  const ParsedLineSettings parsed = parseLineSettings(text);
+  if (!parsed.result) return parsed.result;
+  if (auto supported = checkLineSupported(parsed.settings); !supported) return supported;
+  if (portOpen()) {
+    if (auto applied = applyLine(parsed.settings); !applied) {
+      (void)applyLine(line_);  // put the line back as it was
+      return applied;
+    }
+  }
+  line_ = parsed.settings;
+  return Result::ok();
+}
+
+Result QtSerialControl::applyLine(const LineSettings& line) {
+  const bool ok = port_->setBaudRate(static_cast<qint32>(line.speed)) &&
+                  port_->setDataBits(qtDataBits(line.dataBits)) &&
+                  port_->setParity(qtParity(line.parity)) &&
+                  port_->setStopBits(qtStopBits(line.stopBits));
+  if (!ok) {
+    const QString why = port_->errorString();
+    port_->clearError();
+    return failed(QStringLiteral("Cannot set %1 on %2: %3")
+                      .arg(QString::fromStdString(formatLineSettings(line)), device_, why));
+  }
+  adjustNative(line.parity, handshaking_);
+  return Result::ok();
+}
+
+Result QtSerialControl::setHandshaking(long long handshaking) {
+  if (handshaking < 0 || handshaking > 3) {
+    return Result::fail("Invalid handshaking " + std::to_string(handshaking) +
+                        ": 0 none, 1 XON/XOFF, 2 RTS/CTS, 3 both");
+  }
+  const int value = static_cast<int>(handshaking);
+  if (portOpen()) {
+    if (auto applied = applyHandshaking(value); !applied) {
+      (void)applyHandshaking(handshaking_);
+      return applied;
+    }
+  }
+  handshaking_ = value;
+  return Result::ok();
+}
+
+Result QtSerialControl::applyHandshaking(int handshaking) {
+  if (!port_->setFlowControl(qtFlowControl(handshaking))) {
+    const QString why = port_->errorString();
+    port_->clearError();
+    return failed(QStringLiteral("Cannot set handshaking on %1: %2").arg(device_, why));
+  }
+  adjustNative(line_.parity, handshaking);
+  return Result::ok();
+}
+
+void QtSerialControl::adjustNative(char parity, int handshaking) {
+#ifdef Q_OS_UNIX
+  const int fd = port_->handle();
+  termios tio{};
+  if (fd < 0 || ::tcgetattr(fd, &tio) != 0) return;
+  const termios before = tio;
+  adjustTermios(tio, parity, handshaking);
+  if (std::memcmp(&tio, &before, sizeof tio) != 0) ::tcsetattr(fd, TCSANOW, &tio);
+#else
+  (void)parity;
+  (void)handshaking;
+#endif
+}
+
+Result QtSerialControl::output(std::string_view bytes) {
+  if (!portOpen()) return Result::fail("Port not open");
+  const qint64 waiting = port_->bytesToWrite();
+  if (waiting + static_cast<qint64>(bytes.size()) > kSendQueueSize) {
+    return Result::fail("Send queue full: " + std::to_string(waiting) + " of " +
+                        std::to_string(kSendQueueSize) + " bytes waiting");
+  }
+  if (bytes.empty()) return Result::ok();
+  if (port_->write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+      static_cast<qint64>(bytes.size())) {
+    const QString why = port_->errorString();
+    port_->clearError();
+    return failed(why);
+  }
+  return Result::ok();
+}
+
+int QtSerialControl::outBufferCount() const {
+  return portOpen() ? static_cast<int>(port_->bytesToWrite()) : 0;
+}
+
+std::string QtSerialControl::input() {
+  std::string bytes = received_.toStdString();
+  received_.clear();
+  return bytes;
+}
+
+void QtSerialControl::onReadyRead() {
+  if (lost_) return;
+  const QByteArray bytes = port_->readAll();
+  if (bytes.isEmpty()) return;
+  readErrorsInRow_ = 0;
+  received_.append(bytes);
+  const qsizetype excess = received_.size() - kReceiveQueueSize;
+  if (excess > 0) {
+    received_.remove(0, excess);
+    event_ = kCommErrorRxOver;
+    raiseOnComm();
+  }
+  if (!received_.isEmpty() && portOpen()) {
+    event_ = kCommEventReceive;
+    raiseOnComm();
+  }
+}
+
+void QtSerialControl::onError(QSerialPort::SerialPortError error) {
+  if (lost_ || !port_->isOpen()) return;
+  switch (error) {
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError: {
+      QString why = vanishedReason();
+      if (why.isEmpty() && error == QSerialPort::ResourceError) why = port_->errorString();
+      if (why.isEmpty() && error == QSerialPort::ReadError &&
+          ++readErrorsInRow_ >= kReadErrorLimit) {
+        why = port_->errorString();
+      }
+      if (!why.isEmpty()) loseDevice(why);
+      break;
+    }
+    default:
+      // Other errors belong to the call that caused them, which reports them itself.
+      break;
+  }
+}
+
+void QtSerialControl::checkDevice() {
+  if (lost_ || !port_->isOpen()) return;
+  const QString why = vanishedReason();
+  if (!why.isEmpty()) loseDevice(why);
+}
+
+QString QtSerialControl::vanishedReason() const {
+#ifdef Q_OS_UNIX
+  termios tio{};
+  if (::tcgetattr(port_->handle(), &tio) != 0) {
+    return QStringLiteral("%1: device no longer available (%2)")
+        .arg(device_, QString::fromLocal8Bit(std::strerror(errno)));
+  }
+  if (!QFileInfo::exists(device_)) {
+    return QStringLiteral("%1: device no longer available (removed)").arg(device_);
+  }
+#endif
+  return {};
+}
+
+void QtSerialControl::loseDevice(const QString& description) {
+  lost_ = true;
+  watchdog_.stop();
+  // The loss is usually noticed inside QSerialPort's own notifier; closing there would delete
+  // the notifier under its feet. Stop it now (so a dead handle cannot keep waking the event
+  // loop) and close the port from the event loop.
+  for (QSocketNotifier* notifier : port_->findChildren<QSocketNotifier*>()) {
+    notifier->setEnabled(false);
+  }
+  const unsigned session = session_;
+  QMetaObject::invokeMethod(
+      this,
+      [this, session, description] {
+        if (session != session_ || !lost_ || !port_->isOpen()) return;
+        closePort();
+        raiseDeviceLost(description.toStdString());
+      },
+      Qt::QueuedConnection);
+}
+
+}  // namespace vqx

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+#include <QTimer>
+
+#include "app/settings_store.h"
+#include "serial/serial_control.h"
+#include "serial/settings_text.h"
+
+namespace vqx {
+
+// The serial control MSComm1 on QSerialPort.
+//
+// Ports: CommPort n opens the device that portDeviceName() names for n (stored "Ports" section,
+// else the platform's n-th serial port), looked up each time the port opens.
+//
+// Send queue: at most kSendQueueSize bytes wait to be handed to the system. QSerialPort itself
+// queues without bound, so output() refuses a text that would go past the limit, whole, with a
+// description. OutBufferCount is the number of bytes QSerialPort has not yet handed to the system.
+// Output never blocks: bytes go out from the event loop.
+//
+// Receive queue: the device is always read as soon as it has data, so nothing waits in the
+// system and nothing spins; the bytes wait for input() in a queue of kReceiveQueueSize bytes.
+// When more arrive than the queue holds, the oldest are dropped (the newest status from the device
+// is what the panel needs) and OnComm is raised with CommEvent kCommErrorRxOver before the
+// receive event.
+//
+// Events: OnComm runs on the thread of this object (the user-interface thread) from
+// QSerialPort's signals, with CommEvent kCommEventReceive whenever received bytes wait.
+//
+// Vanished device (USB adapter unplugged, far end of a pseudo-terminal closed): when a read or
+// write fails, or a check once a second finds the handle no longer answering or the device path
+// gone, the port is closed and the device-lost callback is raised once with the description.
+class QtSerialControl : public QObject, public SerialControl {
+  Q_OBJECT
+
+ public:
+  explicit QtSerialControl(const SettingsStore& store, QObject* parent = nullptr);
+  ~QtSerialControl() override;
+
+  bool portOpen() const override;
+  Result setPortOpen(bool open) override;
+  int commPort() const override { return commPort_; }
+  Result setCommPort(int port) override;
+  std::string settings() const override { return formatLineSettings(line_); }
+  Result setSettings(const std::string& settings) override;
+  int handshaking() const override { return handshaking_; }
+  Result setHandshaking(long long handshaking) override;
+  Result output(std::string_view bytes) override;
+  int outBufferCount() const override;
+  std::string input() override;
+  int commEvent() const override { return event_; }
+
+  // The device the port is open on, empty while it is closed.
+  QString deviceName() const { return portOpen() ? device_ : QString(); }
+
+ private:
+  Result applyLine(const LineSettings& line);
+  Result applyHandshaking(int handshaking);
+  void adjustNative(char parity, int handshaking);
+  void closePort();
+  void onReadyRead();
+  void onError(QSerialPort::SerialPortError error);
+  void checkDevice();
+  QString vanishedReason() const;
+  void loseDevice(const QString& description);
+
+  const SettingsStore& store_;
+  QSerialPort* port_;
+  QTimer watchdog_;
+  int commPort_ = kDesignCommPort;
+  LineSettings line_;
+  int handshaking_ = 0;
+  QByteArray received_;
+  int event_ = kCommEventNone;
+  QString device_;
+  bool lost_ = false;     // loss detected, port about to close
+  unsigned session_ = 0;  // counts openings, so a late loss notice cannot close a newer session
+  int readErrorsInRow_ = 0;
+};
+
+}  // namespace vqx

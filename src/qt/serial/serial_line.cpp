@@ -1,0 +1,79 @@
+#include "qt/serial/serial_line.h"
+
+namespace vqx {
+
+Result checkLineSupported(const LineSettings& s) {
+  if (s.dataBits < 5 || s.dataBits > 8) {
+    return Result::fail(std::to_string(s.dataBits) + " data bits are not supported by this system");
+  }
+#ifndef Q_OS_WIN
+  if (s.stopBits == StopBits::OneAndHalf) {
+    return Result::fail("1.5 stop bits are not supported by this system");
+  }
+#endif
+  return Result::ok();
+}
+
+QSerialPort::Parity qtParity(char parity) {
+  switch (parity) {
+    case 'e':
+      return QSerialPort::EvenParity;
+    case 'o':
+      return QSerialPort::OddParity;
+    case 'm':
+      return QSerialPort::MarkParity;
+    case 's':
+      return QSerialPort::SpaceParity;
+    default:
+      return QSerialPort::NoParity;
+  }
+}
+
+QSerialPort::DataBits qtDataBits(int dataBits) {
+  switch (dataBits) {
+    case 5:
+      return QSerialPort::Data5;
+    case 6:
+      return QSerialPort::Data6;
+    case 7:
+      return QSerialPort::Data7;
+    default:
+      return QSerialPort::Data8;
+  }
+}
+
+QSerialPort::StopBits qtStopBits(StopBits stopBits) {
+  switch (stopBits) {
+    case StopBits::OneAndHalf:
+      return QSerialPort::OneAndHalfStop;
+    case StopBits::Two:
+      return QSerialPort::TwoStop;
+    default:
+      return QSerialPort::OneStop;
+  }
+}
+
+QSerialPort::FlowControl qtFlowControl(int handshaking) {
+  switch (handshaking) {
+    case 1:
+      return QSerialPort::SoftwareControl;
+    case 2:
+    case 3:
+      return QSerialPort::HardwareControl;
+    default:
+      return QSerialPort::NoFlowControl;
+  }
+}
+
+#ifdef Q_OS_UNIX
+void adjustTermios(termios& tio, char parity, int handshaking) {
+#ifdef CMSPAR
+  if (parity != 'm' && parity != 's') tio.c_cflag &= ~tcflag_t(CMSPAR);
+#else
+  (void)parity;
+#endif
+  if (handshaking == 3) tio.c_iflag |= IXON | IXOFF;
+}
+#endif
+
+}  // namespace vqx

@@ -1,0 +1,38 @@
+#pragma once
+
+// How the serial control's line settings and handshaking map onto QSerialPort and, where
+// QSerialPort falls short, onto the terminal attributes of the open device.
+
+#include <QSerialPort>
+#include <QtGlobal>
+
+#include "common/result.h"
+#include "serial/settings_text.h"
+
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#endif
+
+namespace vqx {
+
+// Fails with a description when this system cannot put the settings on a line: 4 data bits
+// (no driver offers them) and, where the terminal interface has no such setting, 1.5 stop bits.
+// The caller then keeps its previous settings rather than have them silently changed.
+Result checkLineSupported(const LineSettings& settings);
+
+// QSerialPort's values for settings that passed checkLineSupported().
+QSerialPort::Parity qtParity(char parity);
+QSerialPort::DataBits qtDataBits(int dataBits);
+QSerialPort::StopBits qtStopBits(StopBits stopBits);
+// QSerialPort's flow control for handshaking 0 to 3. For 3 it gives RTS/CTS;
+// adjustTermios() then adds XON/XOFF.
+QSerialPort::FlowControl qtFlowControl(int handshaking);
+
+#ifdef Q_OS_UNIX
+// What QSerialPort leaves wrong on the terminal attributes, set right: stick (mark/space) parity
+// cleared for e, o and n (QSerialPort sets CMSPAR for m and s but never clears it), and XON/XOFF
+// added to RTS/CTS for handshaking 3 (QSerialPort offers one or the other).
+void adjustTermios(termios& tio, char parity, int handshaking);
+#endif
+
+}  // namespace vqx
