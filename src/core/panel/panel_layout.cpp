@@ -86,8 +86,8 @@ constexpr std::array<std::string_view, 15> kNumberNames{
     "Label16", "Label17", "Label18", "Label19", "Label20", "Label21", "Label22", "Label23",
     "Label24", "Label25", "Label26", "Label27", "Label28", "Label29", "Label30"};
 
-constexpr std::array<LabelSpec, 29> makeLabels() {
-  std::array<LabelSpec, 29> l{{
+constexpr std::array<LabelSpec, 28> makeLabels() {
+  std::array<LabelSpec, 28> l{{
       {"Label12", "1", {4980, 24, 132, 252}, Align::Left, kSans, kBlack},
       {"Label8", "  1 cam", {0, 24, 612, 252}, Align::Left, kSans, kBlack},
       {"Label10", "live tape", {2760, 24, 612, 252}, Align::Centre, kSans, kBlack},
@@ -113,7 +113,7 @@ constexpr std::array<LabelSpec, 29> makeLabels() {
   return l;
 }
 
-constexpr std::array<LabelSpec, 29> kLabels = makeLabels();
+constexpr std::array<LabelSpec, 28> kLabels = makeLabels();
 
 constexpr std::array<ShapeSpec, 8> kShapes{{
     {"Shape1", {720, 0, 252, 252}},

@@ -36,6 +36,13 @@ TEST(PanelLayout, KeysAreTheTwentySixSquareKeysInTheirFocusOrder) {
 }
 
 TEST(PanelLayout, CameraKeysAndLabelsStandInARow) {
+  ASSERT_EQ(labels().size(), 28u);
+  std::set<std::string_view> labelNames;
+  for (const LabelSpec& label : labels()) {
+    EXPECT_FALSE(label.caption.empty());
+    labelNames.insert(label.name);
+  }
+  EXPECT_EQ(labelNames.size(), 28u);
   const std::pair<const char*, int> lefts[] = {{"Uno", 4920},          {"Otto", 6600},
                                                {"Nove", 6840},         {"Sedici", 8520},
                                                {"SediciScreen", 2160}, {"Sequence", 3600}};
