@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -12,6 +13,7 @@
 #include "app/close_sequence.h"
 #include "app/startup.h"
 #include "qt/app/terminal_text_box.h"
+#include "qt/panel/front_panel.h"
 #include "serial/key_transmission.h"
 #include "status/status_handler.h"
 
@@ -57,9 +59,12 @@ frmTerminal::frmTerminal(TerminalDependencies deps, QWidget* parent)
   client->setFixedSize(kClientWidth, kClientHeight);
   setCentralWidget(client);
 
-  panelArea_ = new QWidget(client);
-  panelArea_->setObjectName("panelArea");
-  panelArea_->setGeometry(0, 0, kClientWidth, kClientHeight);
+  FrontPanelHooks hooks;
+  hooks.keyPress = [this](std::int16_t& code) { txtTerm_KeyPress(code); };
+  hooks.togglePort = [this] { TogglePort(); };
+  hooks.showMessage = [this](const std::string& text) { deps_.prompts.message(text); };
+  panel_ = new FrontPanel(std::move(hooks), client);
+  panel_->move(0, 0);
 
   // Below the panel band, outside the client area at the designed size: the box is the
   // receive buffer of the status decoding, not something the operator reads.
@@ -71,6 +76,7 @@ frmTerminal::frmTerminal(TerminalDependencies deps, QWidget* parent)
   font.setPointSize(12);
   txtTerm_->setFont(font);
   txtTerm_->setKeyPressHandler([this](std::int16_t& code) { txtTerm_KeyPress(code); });
+  txtTerm_->installEventFilter(this);
 
   buildMenus();
   setFixedSize(sizeHint());
@@ -165,8 +171,8 @@ void frmTerminal::Form_Load() {
     chooser = true;
   }
 
-  // 11: the next Function+Pip is a first step.
-  pipFunctionStep_ = 1;
+  // 11: the key state at its start values; the next Function+Pip is a first step.
+  panel_->windowLoaded();
 
   if (chooser) {
     showLanguageChooser();
@@ -200,7 +206,31 @@ void frmTerminal::onDeviceLost(const std::string& description) {
 void frmTerminal::MSComm1_OnComm() {
   const auto indicators = vqx::MSComm1_OnComm(deps_.serial, txtTerm_->box());
   txtTerm_->refresh();
-  (void)indicators;
+  if (indicators) panel_->applyIndicators(*indicators);
+}
+
+std::int16_t frmTerminal::PipFunctionStep() const { return panel_->keyState().PipFunctionStep; }
+
+// Enter belongs to the window's default key, Uno, unless one of the panel's keys has the
+// focus; that holds for the terminal box too.
+void frmTerminal::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+      panel_->activateDefaultKey()) {
+    event->accept();
+    return;
+  }
+  QMainWindow::keyPressEvent(event);
+}
+
+bool frmTerminal::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == txtTerm_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        panel_->activateDefaultKey()) {
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void frmTerminal::TimerMove_Timer() {

@@ -17,6 +17,7 @@ class QMenu;
 
 namespace vqx {
 
+class FrontPanel;
 class TerminalTextBox;
 
 // What the main window is built from: the composition root hands in the real adapters, tests
@@ -55,8 +56,9 @@ class frmTerminal : public QMainWindow {
 
   bool Echo() const { return echo_; }
   const std::string& LanguageFile() const { return languageFile_; }
-  std::int16_t PipFunctionStep() const { return pipFunctionStep_; }
+  std::int16_t PipFunctionStep() const;
   TerminalTextBox* txtTerm() const { return txtTerm_; }
+  FrontPanel* panel() const { return panel_; }
   SettingsFileIo& settingsFile() { return settingsFile_; }
 
   // Window position in twips (15 per logical pixel), the outer frame's top-left corner.
@@ -66,6 +68,8 @@ class frmTerminal : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void buildMenus();
@@ -79,12 +83,11 @@ class frmTerminal : public QMainWindow {
   SettingsFileIo settingsFile_;
   bool echo_ = false;
   std::string languageFile_;
-  std::int16_t pipFunctionStep_ = 1;
   bool ending_ = false;
   QPoint placedAt_{-1, -1};
   QPoint placedTwips_;
 
-  QWidget* panelArea_ = nullptr;
+  FrontPanel* panel_ = nullptr;
   TerminalTextBox* txtTerm_ = nullptr;
   QTimer* TimerMove_ = nullptr;
 
