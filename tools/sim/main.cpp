@@ -237,8 +237,8 @@ class Simulator {
       now = Clock::now();
       auto due = std::min(nextFrame, nextTick);
       if (options_.noise) due = std::min(due, nextNoise);
-      int timeout = static_cast<int>(
-          std::chrono::duration_cast<std::chrono::milliseconds>(due - now).count());
+      int timeout =
+          static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(due - now).count());
       timeout = connected ? std::clamp(timeout, 0, 1000) : 200;
 
       pollfd fds[2] = {{signalPipe[0], POLLIN, 0}, {line_.fd, POLLIN, 0}};
