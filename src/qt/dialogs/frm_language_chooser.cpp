@@ -84,8 +84,10 @@ frmSceltaLingua::frmSceltaLingua(QWidget* parent) : QWidget(parent, Qt::Window) 
   connect(Drive1_, &QComboBox::activated, this, &frmSceltaLingua::Drive1_Change);
   connect(Dir1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) { Dir1_Change(current); });
-  connect(File1_, &QListWidget::currentRowChanged, this, [this] {
-    if (!filling_) File1_Click();
+  // A file counts as chosen once it is selected; the current row alone (which focus moves to
+  // the first entry) chooses nothing.
+  connect(File1_, &QListWidget::itemSelectionChanged, this, [this] {
+    if (!filling_ && !File1_->selectedItems().isEmpty()) File1_Click();
   });
   connect(File1_, &QListWidget::itemClicked, this, [this] { File1_Click(); });
 }
@@ -126,9 +128,9 @@ void frmSceltaLingua::showFiles(const QString& path) {
 
 void frmSceltaLingua::File1_Click() {
   if (chosen_) return;
-  const QListWidgetItem* item = File1_->currentItem();
+  const auto selected = File1_->selectedItems();
   const QString name =
-      item != nullptr && item->isSelected() ? item->text() : QStringLiteral("English.lng");
+      selected.isEmpty() ? QStringLiteral("English.lng") : selected.front()->text();
   const std::string path = joinLanguagePath(QDir::toNativeSeparators(folder_).toStdString(),
                                             name.toStdString(), QDir::separator().toLatin1());
   chosen_ = true;

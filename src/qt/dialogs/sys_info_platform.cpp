@@ -20,7 +20,8 @@ class WindowsRegistry : public Registry {
   bool openKey(std::uint32_t root, const std::string& subKey, Key& key) override {
     HKEY handle = nullptr;
     const std::wstring name = QString::fromStdString(subKey).toStdWString();
-    const HKEY rootKey = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(root));
+    // The predefined roots are negative 32-bit numbers, sign-extended into the handle.
+    const HKEY rootKey = reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(root)));
     if (RegOpenKeyExW(rootKey, name.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
       return false;
     }

@@ -1,0 +1,74 @@
+// Received bytes, in blocks of any size, through the receive display and the status decoding,
+// as the main window's communication handler runs them. The first input byte chooses where the
+// stream is cut into blocks and which events are not data events; the rest is the stream.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "status/receive_display.h"
+#include "status/status_frame.h"
+#include "status/status_handler.h"
+
+namespace {
+
+// A serial control that hands out one prepared block per event.
+class BlockSource : public vqx::SerialControl {
+ public:
+  std::string block;
+  int event = vqx::kCommEventReceive;
+
+  bool portOpen() const override { return true; }
+  vqx::Result setPortOpen(bool) override { return vqx::Result::ok(); }
+  int commPort() const override { return 1; }
+  vqx::Result setCommPort(int) override { return vqx::Result::ok(); }
+  std::string settings() const override { return vqx::kDesignSettings; }
+  vqx::Result setSettings(const std::string&) override { return vqx::Result::ok(); }
+  int handshaking() const override { return 0; }
+  vqx::Result setHandshaking(long long) override { return vqx::Result::ok(); }
+  vqx::Result output(std::string_view) override { return vqx::Result::ok(); }
+  int outBufferCount() const override { return 0; }
+  std::string input() override { return std::move(block); }
+  int commEvent() const override { return event; }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const unsigned seed = data[0];
+  const std::string stream(reinterpret_cast<const char*>(data + 1), size - 1);
+
+  BlockSource comm;
+  vqx::TerminalBox txtTerm;
+  // Sometimes start from a box the user filled, near the size limit.
+  if (seed & 0x80) txtTerm.setText(std::string(16001 + (seed & 3), 'x'));
+
+  std::size_t pos = 0;
+  unsigned step = 0;
+  while (pos < stream.size()) {
+    const std::size_t len = 1 + (seed + step * 7) % 13;
+    comm.block = stream.substr(pos, len);
+    comm.event = ((seed >> 4) & 1) && step % 5 == 4 ? vqx::kCommErrorFrame : vqx::kCommEventReceive;
+    const std::size_t before = txtTerm.size();
+    const auto ind = vqx::MSComm1_OnComm(comm, txtTerm);
+    if (comm.event == vqx::kCommEventReceive) pos += len;
+    ++step;
+
+    // After a data event the box holds at most three characters, or is untouched on others.
+    if (comm.event == vqx::kCommEventReceive ? txtTerm.size() > 3 : txtTerm.size() != before)
+      std::abort();
+    if (ind && ind->cameraLampLeft && vqx::cameraAtLampLeft(*ind->cameraLampLeft) == 0)
+      std::abort();
+  }
+
+  // The receive display alone on the whole stream, and the decoder on every window of four.
+  vqx::TerminalBox box;
+  std::string text = stream;
+  vqx::DisplayReceived(box, text);
+  if (box.selStart() != box.size() || box.size() > stream.size() * 2) std::abort();
+  for (std::size_t i = 0; i + 4 <= stream.size(); i += 4)
+    if (const auto frame = vqx::alignStatusFrame(std::string_view(stream).substr(i, 4)))
+      if ((*frame)[0] < 128) std::abort();
+  return 0;
+}

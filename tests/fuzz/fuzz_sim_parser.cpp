@@ -1,0 +1,44 @@
+// Bytes from the line into the simulator's command parser, split into pieces, and every
+// command it finds applied to a simulated device whose frames must stay well formed.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+
+#include "sim/command_parser.h"
+#include "sim/simulated_device.h"
+#include "status/status_frame.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const std::size_t piece = 1 + data[0] % 16;
+  const std::string_view stream(reinterpret_cast<const char*>(data + 1), size - 1);
+
+  vqx::sim::CommandParser parser;
+  vqx::sim::SimulatedDevice device;
+  std::vector<vqx::sim::Command> found;
+  for (std::size_t pos = 0; pos < stream.size(); pos += piece) {
+    for (const auto& command : parser.feed(stream.substr(pos, piece))) {
+      found.push_back(command);
+      device.apply(command);
+      if (found.size() % 3 == 0) device.tick();
+      const auto frame = device.takeFrame();
+      const auto ind = vqx::decodeStatusFrame(frame);
+      if (frame[0] < 128 || frame[1] > 127 || frame[2] > 127 || frame[3] > 63) std::abort();
+      if (!ind.cameraLampLeft ||
+          vqx::cameraAtLampLeft(*ind.cameraLampLeft) != device.state().camera)
+        std::abort();
+    }
+  }
+
+  // The same bytes in one piece give the same commands, and each command's bytes parse back.
+  vqx::sim::CommandParser whole;
+  if (whole.feed(stream) != found) std::abort();
+  for (const auto& command : found) {
+    vqx::sim::CommandParser again;
+    const auto back = again.feed(vqx::sim::commandBytes(command));
+    if (back.size() != 1 || back[0] != command) std::abort();
+  }
+  return 0;
+}

@@ -1,0 +1,141 @@
+// The built vqx16-sim as a separate process on a pseudo-terminal, driven the way the program
+// drives it: commands in, status frames out, through the core's receive path.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "status/status_handler.h"
+#include "support/fakes.h"
+
+namespace vqx {
+namespace {
+
+class SimProcess {
+ public:
+  explicit SimProcess(std::vector<std::string> args) {
+    int out[2];
+    if (pipe(out) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      dup2(out[1], STDOUT_FILENO);
+      close(out[0]);
+      close(out[1]);
+      std::vector<char*> argv{const_cast<char*>(VQX16_SIM_PATH)};
+      for (auto& a : args) argv.push_back(a.data());
+      argv.push_back(nullptr);
+      execv(VQX16_SIM_PATH, argv.data());
+      _exit(127);
+    }
+    close(out[1]);
+    stdout_ = out[0];
+  }
+  ~SimProcess() {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    if (stdout_ >= 0) close(stdout_);
+  }
+
+  // The first line the simulator prints: the path of its line.
+  std::string readLine(int timeoutMs = 5000) {
+    std::string line;
+    char c;
+    while (poll1(stdout_, timeoutMs) && read(stdout_, &c, 1) == 1 && c != '\n') line.push_back(c);
+    return line;
+  }
+
+  // Sends the signal and returns the exit status, or -1 when it did not end in time.
+  int stop(int sig) {
+    kill(pid_, sig);
+    for (int i = 0; i < 500; ++i) {
+      int status = 0;
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      }
+      usleep(10 * 1000);
+    }
+    return -1;
+  }
+
+  static bool poll1(int fd, int timeoutMs) {
+    pollfd p{fd, POLLIN, 0};
+    return poll(&p, 1, timeoutMs) > 0;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int stdout_ = -1;
+};
+
+// Reads from the line for up to timeoutMs, feeding every block to the status handler like
+// the serial control would, until a frame puts the camera lamp at wantLeft.
+bool waitForCameraLamp(int fd, int wantLeft, Indicators* last, int timeoutMs = 5000) {
+  testing::FakeSerialControl comm;
+  TerminalBox box;
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < end) {
+    if (!SimProcess::poll1(fd, 100)) continue;
+    char buf[256];
+    const ssize_t n = read(fd, buf, sizeof buf);
+    if (n <= 0) continue;
+    comm.received.assign(buf, static_cast<std::size_t>(n));
+    if (const auto ind = MSComm1_OnComm(comm, box)) {
+      *last = *ind;
+      if (ind->cameraLampLeft == wantLeft) return true;
+    }
+  }
+  return false;
+}
+
+TEST(SimulatorProcess, AnswersCameraCommandWithItsFrameAndSurvivesReopen) {
+  const std::string link = "/tmp/vqx16-sim-test-" + std::to_string(getpid());
+  SimProcess sim({"--link", link});
+  const std::string path = sim.readLine();
+  ASSERT_FALSE(path.empty());
+  char target[256] = {};
+  ASSERT_GT(readlink(link.c_str(), target, sizeof target - 1), 0);
+  EXPECT_EQ(path, target);
+
+  for (const auto& [cmd, left] : {std::pair{"/12", 7560}, std::pair{"/05", 5880}}) {
+    const int fd = open(link.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, cmd, 3), 3);
+    Indicators last;
+    EXPECT_TRUE(waitForCameraLamp(fd, left, &last)) << cmd;
+    EXPECT_TRUE(last.liveLamp);
+    close(fd);  // the simulator must keep serving after the program lets go of the line
+  }
+
+  EXPECT_EQ(sim.stop(SIGTERM), 0);
+  EXPECT_NE(access(link.c_str(), F_OK), 0) << "link removed at exit";
+}
+
+TEST(SimulatorProcess, BeepOnRequestAndCleanExitOnInterrupt) {
+  SimProcess sim({"--beep", "--rate", "50"});
+  const std::string path = sim.readLine();
+  ASSERT_FALSE(path.empty());
+  const int fd = open(path.c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(fd, 0);
+  Indicators first;
+  ASSERT_TRUE(waitForCameraLamp(fd, 4920, &first));
+  EXPECT_TRUE(first.beep) << "the first frame carries the beep";
+  Indicators next;
+  ASSERT_TRUE(waitForCameraLamp(fd, 4920, &next));
+  EXPECT_FALSE(next.beep) << "only once";
+  close(fd);
+  EXPECT_EQ(sim.stop(SIGINT), 0);
+}
+
+}  // namespace
+}  // namespace vqx
