@@ -1,0 +1,9 @@
+#pragma once
+
+namespace vqx::testing {
+
+// The output speed in baud that the terminal behind `fd` is set to, custom speeds included;
+// -1 when it cannot be read.
+long lineSpeed(int fd);
+
+}  // namespace vqx::testing
