@@ -13,6 +13,11 @@
 #include "app/close_sequence.h"
 #include "app/startup.h"
 #include "qt/app/terminal_text_box.h"
+#include "i18n/language_file.h"
+#include "qt/dialogs/frm_about.h"
+#include "qt/dialogs/frm_language_chooser.h"
+#include "qt/dialogs/frm_properties.h"
+#include "qt/i18n/language_captions.h"
 #include "qt/panel/front_panel.h"
 #include "serial/key_transmission.h"
 #include "status/status_handler.h"
@@ -92,6 +97,7 @@ frmTerminal::frmTerminal(TerminalDependencies deps, QWidget* parent)
 }
 
 frmTerminal::~frmTerminal() {
+  delete chooser_;  // a window of its own, not a child of this one
   deps_.serial.setOnComm({});
   deps_.serial.setOnDeviceLost({});
 }
@@ -109,12 +115,13 @@ void frmTerminal::buildMenus() {
   mnuOpen_->setObjectName("mnuOpen");
   mnuOpen_->setCheckable(true);
   mnuPort_->addSeparator()->setObjectName("MBar1");
-  mnuProperties_ = mnuPort_->addAction(QString::fromUtf8("Propriet\u00e0..."));
+  mnuProperties_ =
+      mnuPort_->addAction(QString::fromUtf8("Propriet\u00e0..."), this, &frmTerminal::showProperties);
   mnuProperties_->setObjectName("mnuProperties");
 
   Language_ = menuBar()->addAction("&Lingua", this, &frmTerminal::showLanguageChooser);
   Language_->setObjectName("Language");
-  Info_ = menuBar()->addAction("&Info");
+  Info_ = menuBar()->addAction("&Info", this, &frmTerminal::showAbout);
   Info_->setObjectName("Info");
 }
 
@@ -175,6 +182,7 @@ void frmTerminal::Form_Load() {
   panel_->windowLoaded();
 
   if (chooser) {
+    hide();
     showLanguageChooser();
   } else {
     show();
@@ -237,9 +245,53 @@ void frmTerminal::TimerMove_Timer() {
   settingsFile_.save(leftTwips(), topTwips(), languageFile_);
 }
 
-void frmTerminal::CaricaLingua(const std::string& lingua) { (void)lingua; }
+void frmTerminal::CaricaLingua(const std::string& lingua) {
+  const LanguageTexts texts = readLanguageFile(lingua);
+  panel_->setPipMessage(texts.pipMessage);
+  mnuFileExit_->setText(captionText(texts.mnuFileExit));
+  mnuPort_->setTitle(captionText(texts.mnuPort));
+  mnuProperties_->setText(captionText(texts.mnuProperties));
+  mnuOpen_->setText(captionText(texts.mnuOpen));
+  Language_->setText(captionText(texts.Language));
+  Info_->setText(captionText(texts.Info));
+  // The port settings dialog takes its five captions now, created hidden when it does not
+  // exist yet.
+  applyLanguageCaptions(*propertiesDialog(), texts);
+}
 
-void frmTerminal::showLanguageChooser() { show(); }
+frmProperties* frmTerminal::propertiesDialog() {
+  if (!properties_) {
+    properties_ = new frmProperties(deps_.serial, deps_.store, deps_.prompts, echo_,
+                                    [this](bool open) { mnuOpen_->setChecked(open); }, this);
+  }
+  return properties_;
+}
+
+void frmTerminal::showProperties() { propertiesDialog()->exec(); }
+
+void frmTerminal::showAbout() {
+  if (!about_) about_ = new frmAbout(deps_.prompts, this);
+  about_->show();
+  about_->raise();
+  about_->activateWindow();
+}
+
+void frmTerminal::showLanguageChooser() {
+  if (!chooser_) {
+    chooser_ = new frmSceltaLingua(nullptr);
+    connect(chooser_, &frmSceltaLingua::languageChosen, this, [this](const QString& path) {
+      languageFile_ = path.toStdString();
+      CaricaLingua(languageFile_);
+      show();
+    });
+    // Closed without a choice: a hidden main window would leave a program running that
+    // nobody can see or end, so it shows with the captions it has.
+    connect(chooser_, &frmSceltaLingua::closedWithoutChoice, this, [this] { show(); });
+  }
+  chooser_->show();
+  chooser_->raise();
+  chooser_->activateWindow();
+}
 
 bool frmTerminal::closeSequence() {
   QtEventPump pump;

@@ -18,6 +18,9 @@ class QMenu;
 namespace vqx {
 
 class FrontPanel;
+class frmAbout;
+class frmProperties;
+class frmSceltaLingua;
 class TerminalTextBox;
 
 // What the main window is built from: the composition root hands in the real adapters, tests
@@ -75,6 +78,9 @@ class frmTerminal : public QMainWindow {
   void buildMenus();
   void centreOnScreen();
   void showLanguageChooser();
+  void showProperties();
+  void showAbout();
+  frmProperties* propertiesDialog();
   void onDeviceLost(const std::string& description);
   // Runs the close sequence; true when the program ends.
   bool closeSequence();
@@ -90,6 +96,10 @@ class frmTerminal : public QMainWindow {
   FrontPanel* panel_ = nullptr;
   TerminalTextBox* txtTerm_ = nullptr;
   QTimer* TimerMove_ = nullptr;
+  // The secondary windows exist from first use until they close.
+  QPointer<frmProperties> properties_;
+  QPointer<frmSceltaLingua> chooser_;
+  QPointer<frmAbout> about_;
 
   QMenu* mnuFile_ = nullptr;
   QAction* mnuFileExit_ = nullptr;
