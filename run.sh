@@ -62,7 +62,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   done
   sleep 0.5
   shot=$VQX16_BUILD/screenshot.png
-  xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng >"$shot"
+  xwd -name VQX16 -silent | xwdtopnm 2>/dev/null | pnmtopng >"$shot"
   echo "VQX16 is running on the virtual display $display; screenshot: $shot"
   echo "Press Ctrl+C to stop it."
   wait "${pids[-1]}"

@@ -82,7 +82,7 @@ void FrontPanel::build() {
     label->setTextFormat(Qt::PlainText);
     label->setText(qs(spec.caption));
     label->setGeometry(pixels(spec.rect));
-    label->setFont(panelFont(spec.font));
+    label->setFont(fittedFont(panelFont(spec.font), label->text(), label->width()));
     label->setAlignment(Qt::AlignTop |
                         (spec.align == layout::Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft));
     QPalette pal = label->palette();

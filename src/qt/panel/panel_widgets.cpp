@@ -1,6 +1,7 @@
 #include "qt/panel/panel_widgets.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -22,6 +23,16 @@ QFont panelFont(const layout::FontSpec& spec) {
   font.setPointSizeF(spec.pointSize);
   font.setBold(spec.bold);
   font.setItalic(false);
+  return font;
+}
+
+QFont fittedFont(QFont font, const QString& text, int width) {
+  constexpr double kSmallest = 5.0;
+  QString shown = text;
+  while (shown.endsWith(' ')) shown.chop(1);  // trailing spaces show nothing
+  while (QFontMetricsF(font).horizontalAdvance(shown) > width && font.pointSizeF() > kSmallest) {
+    font.setPointSizeF(font.pointSizeF() - 0.25);
+  }
   return font;
 }
 

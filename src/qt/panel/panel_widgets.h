@@ -14,6 +14,10 @@ namespace vqx {
 // has the solid triangles of the arrow labels.
 QFont panelFont(const layout::FontSpec& spec);
 
+// The font, made smaller in quarter points until the text fits the width: the platform's
+// sans-serif is wider than the panel's designed font, and a caption must show whole.
+QFont fittedFont(QFont font, const QString& text, int width);
+
 // A key of the drawn panel: a square face painted flat in its own colour (no style gradient,
 // so an armed key reads exactly its colour), no caption. Besides the usual click it reports the
 // press and release of every mouse button, which a push button otherwise ignores but for the
