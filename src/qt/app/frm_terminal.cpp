@@ -68,6 +68,7 @@ frmTerminal::frmTerminal(TerminalDependencies deps, QWidget* parent)
   hooks.keyPress = [this](std::int16_t& code) { txtTerm_KeyPress(code); };
   hooks.togglePort = [this] { TogglePort(); };
   hooks.showMessage = [this](const std::string& text) { deps_.prompts.message(text); };
+  hooks.beep = deps_.beep;
   panel_ = new FrontPanel(std::move(hooks), client);
   panel_->move(0, 0);
 

@@ -32,6 +32,8 @@ struct TerminalDependencies {
   QString settingsFile;
   // Ends the program at once: no other window runs its close handling, no further event runs.
   std::function<void()> endProgram;
+  // One system beep; unset, the platform's.
+  std::function<void()> beep = {};
 };
 
 // The main window: the program. It owns the serial control's use, the front panel, the

@@ -14,69 +14,13 @@
 #include <vector>
 
 #include "status/status_handler.h"
+#include "qt/support/sim_process.h"
 #include "support/fakes.h"
 
 namespace vqx {
 namespace {
 
-class SimProcess {
- public:
-  explicit SimProcess(std::vector<std::string> args) {
-    int out[2];
-    if (pipe(out) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-      dup2(out[1], STDOUT_FILENO);
-      close(out[0]);
-      close(out[1]);
-      std::vector<char*> argv{const_cast<char*>(VQX16_SIM_PATH)};
-      for (auto& a : args) argv.push_back(a.data());
-      argv.push_back(nullptr);
-      execv(VQX16_SIM_PATH, argv.data());
-      _exit(127);
-    }
-    close(out[1]);
-    stdout_ = out[0];
-  }
-  ~SimProcess() {
-    if (pid_ > 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-    if (stdout_ >= 0) close(stdout_);
-  }
-
-  // The first line the simulator prints: the path of its line.
-  std::string readLine(int timeoutMs = 5000) {
-    std::string line;
-    char c;
-    while (poll1(stdout_, timeoutMs) && read(stdout_, &c, 1) == 1 && c != '\n') line.push_back(c);
-    return line;
-  }
-
-  // Sends the signal and returns the exit status, or -1 when it did not end in time.
-  int stop(int sig) {
-    kill(pid_, sig);
-    for (int i = 0; i < 500; ++i) {
-      int status = 0;
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      }
-      usleep(10 * 1000);
-    }
-    return -1;
-  }
-
-  static bool poll1(int fd, int timeoutMs) {
-    pollfd p{fd, POLLIN, 0};
-    return poll(&p, 1, timeoutMs) > 0;
-  }
-
- private:
-  pid_t pid_ = -1;
-  int stdout_ = -1;
-};
+using testing::SimProcess;
 
 // Reads from the line for up to timeoutMs, feeding every block to the status handler like
 // the serial control would, until a frame puts the camera lamp at wantLeft.
