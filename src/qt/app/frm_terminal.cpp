@@ -174,6 +174,9 @@ void frmTerminal::Form_Load() {
     const auto left = lines.left ? parseTwips(*lines.left) : std::nullopt;
     const auto top = lines.top ? parseTwips(*lines.top) : std::nullopt;
     moveToTwips(left ? double(*left) : double(leftTwips()), top ? double(*top) : double(topTwips()));
+    // A position stored on a monitor that is gone would leave the window where nobody can
+    // see it: then it stays centred.
+    if (!QGuiApplication::screenAt(frameGeometry().center())) centreOnScreen();
     CaricaLingua(languageFile_);
   } else {
     chooser = true;

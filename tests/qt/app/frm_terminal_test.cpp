@@ -6,6 +6,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -84,6 +86,13 @@ TEST_F(MainWindow, WithoutALanguageThePositionIsIgnoredButThePortOpens) {
   serial.open = false;
   load();
   EXPECT_TRUE(serial.open);
+}
+
+TEST_F(MainWindow, PositionOffEveryScreenKeepsTheWindowCentred) {
+  writeIni(" 9000000 \r\n -9000000 \r\n/lang/English.lng\r\n");
+  load();
+  EXPECT_EQ(window->LanguageFile(), "/lang/English.lng");
+  EXPECT_NE(QGuiApplication::screenAt(window->frameGeometry().center()), nullptr);
 }
 
 TEST_F(MainWindow, RejectedStoredSettingsStopTheStartup) {
