@@ -41,6 +41,10 @@ for dep in libqt6widgets6 libqt6serialport6 libqt6gui6 libqt6core6 fonts-dejavu-
   [[ ",$depends," =~ [,\ ]$dep[\ ,\(] ]] || fail "Depends lacks $dep: $depends"
 done
 
+# The package's dependencies resolve on this machine (a dry run of the README's install line).
+apt-get install -s "$deb" >/dev/null 2>"$root.apt" || { cat "$root.apt" >&2; fail "apt-get install -s"; }
+rm -f "$root.apt"
+
 dpkg -x "$deb" "$root"
 
 # Everything lives under /usr, nothing under /usr/local or elsewhere.
