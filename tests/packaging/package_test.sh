@@ -38,7 +38,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Architecture)" = amd64 ] || fail "Architecture is '$(field Architecture)'"
 depends=$(field Depends)
 for dep in libqt6widgets6 libqt6serialport6 libqt6gui6 libqt6core6 fonts-dejavu-core libc6; do
-  [[ ",$depends," =~ [,\ ]$dep[\ ,\(] ]] || fail "Depends lacks $dep: $depends"
+  [[ ",$depends," =~ [,\ ]${dep}[\ ,\(] ]] || fail "Depends lacks $dep: $depends"
 done
 
 # The package's dependencies resolve on this machine (a dry run of the README's install line).

@@ -17,8 +17,8 @@ work=$(mktemp -d)
 sim_pid=
 run_pid=
 cleanup() {
-  [ -n "$run_pid" ] && kill -TERM "$run_pid" 2>/dev/null || true
-  [ -n "$sim_pid" ] && kill -TERM "$sim_pid" 2>/dev/null || true
+  if [ -n "$run_pid" ]; then kill -TERM "$run_pid" 2>/dev/null || true; fi
+  if [ -n "$sim_pid" ]; then kill -TERM "$sim_pid" 2>/dev/null || true; fi
   wait 2>/dev/null || true
   rm -rf "$work"
 }
