@@ -3,6 +3,7 @@
 #
 #   ./run.sh            the program on the simulated device (your own settings untouched)
 #   ./run.sh --real     the program with your own settings, on the real device they name
+#   ./run.sh package    the Debian package build/vqx16_<version>_amd64.deb
 #
 # Without a display the program runs on a virtual X server; a screenshot of its window is
 # saved to build/screenshot.png and the program runs until interrupted.
@@ -14,6 +15,11 @@ real=0
 
 vqx16_install_dependencies
 vqx16_build
+
+if [ "${1:-}" = "package" ]; then
+  cmake --build "$VQX16_BUILD" --target package
+  exit 0
+fi
 
 pids=()
 cleanup() {

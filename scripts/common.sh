@@ -4,13 +4,15 @@
 VQX16_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VQX16_BUILD=${VQX16_BUILD:-$VQX16_ROOT/build}
 
-# Debian packages the build, the tests and the headless run need.
+# Debian packages the build, the tests, the headless run and the Debian package need
+# (librsvg2-bin renders the icon's PNGs: packaging/icons/render.sh).
 VQX16_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core xvfb x11-utils x11-apps netpbm xauth libxcb-cursor0
+  desktop-file-utils appstream groff-base librsvg2-bin
 )
 
 vqx16_missing_packages() {
