@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 namespace vqx {
@@ -17,6 +19,9 @@ struct DisplayCase {
   std::string received;
   std::string expected;
 };
+
+// Test names show the case's name, not its bytes.
+void PrintTo(const DisplayCase& c, std::ostream* os) { *os << c.name; }
 
 class DisplayReceivedCases : public ::testing::TestWithParam<DisplayCase> {};
 

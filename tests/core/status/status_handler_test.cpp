@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <random>
 #include <string>
 
@@ -114,6 +116,9 @@ struct ControlCharCase {
   std::optional<StatusFrame> frame;  // what is decoded, if anything
   std::string left;                  // what the box keeps
 };
+
+// Test names show the case's name, not its bytes.
+void PrintTo(const ControlCharCase& c, std::ostream* os) { *os << c.name; }
 
 class StatusHandlerControlChars : public ::testing::TestWithParam<ControlCharCase> {};
 
