@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QStorageInfo>
+#include <QScrollBar>
+#include <QTimer>
 #include <QTreeView>
 #include <algorithm>
 
@@ -80,6 +82,9 @@ frmSceltaLingua::frmSceltaLingua(QWidget* parent) : QWidget(parent, Qt::Window) 
   grid->addWidget(File1_, 3, 1);
 
   setFolder(QDir::currentPath());
+  // The tree fills in the background; the chosen folder stays in view as it grows.
+  connect(Dir1_->verticalScrollBar(), &QScrollBar::rangeChanged, this,
+          &frmSceltaLingua::keepFolderInView);
 
   connect(Drive1_, &QComboBox::activated, this, &frmSceltaLingua::Drive1_Change);
   connect(Dir1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -99,10 +104,20 @@ void frmSceltaLingua::setFolder(const QString& path) {
   if (drive >= 0) Drive1_->setCurrentIndex(drive);
   const QModelIndex index = dirs_->index(folder);
   if (index.isValid()) {
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) Dir1_->expand(up);
     Dir1_->setCurrentIndex(index);  // also shows its files through Dir1_Change
-    Dir1_->scrollTo(index);
+    keepFolderInView();
   }
   showFiles(folder);
+}
+
+void frmSceltaLingua::keepFolderInView() {
+  // From the event loop: the view finishes its own layout first.
+  QTimer::singleShot(0, Dir1_, [this] {
+    if (Dir1_->currentIndex().isValid()) {
+      Dir1_->scrollTo(Dir1_->currentIndex(), QAbstractItemView::PositionAtCenter);
+    }
+  });
 }
 
 void frmSceltaLingua::Drive1_Change(int index) {

@@ -41,6 +41,7 @@ class frmSceltaLingua : public QWidget {
  private:
   void Drive1_Change(int index);
   void Dir1_Change(const QModelIndex& current);
+  void keepFolderInView();
   void showFiles(const QString& path);
 
   QLabel* Label1_ = nullptr;
