@@ -29,6 +29,9 @@ namespace {
 constexpr int kClientWidth = 8910 / kTwipsPerPixel;
 constexpr int kClientHeight = 1200 / kTwipsPerPixel;
 
+// How often the window looks for a lost device while it waits for it.
+constexpr int kLinkCheckMs = 1000;
+
 // The close sequence waits in the event loop, a few milliseconds at a time, so a stuck port
 // costs next to no processor time while it waits.
 class QtEventPump : public EventPump {
@@ -92,6 +95,11 @@ frmTerminal::frmTerminal(TerminalDependencies deps, QWidget* parent)
   TimerMove_->setInterval(1000);
   connect(TimerMove_, &QTimer::timeout, this, &frmTerminal::TimerMove_Timer);
   TimerMove_->start();
+
+  linkTimer_ = new QTimer(this);
+  linkTimer_->setObjectName("linkRecoveryTimer");
+  linkTimer_->setInterval(kLinkCheckMs);
+  connect(linkTimer_, &QTimer::timeout, this, &frmTerminal::checkLostDevice);
 
   deps_.serial.setOnComm([this] { MSComm1_OnComm(); });
   deps_.serial.setOnDeviceLost([this](const std::string& d) { onDeviceLost(d); });
@@ -207,12 +215,46 @@ void frmTerminal::txtTerm_KeyPress(std::int16_t& code) {
 }
 
 void frmTerminal::TogglePort() {
+  stopWaitingForDevice();  // the operator decides about the port from now on
   vqx::TogglePort(deps_.serial, deps_.prompts, [this](bool open) { mnuOpen_->setChecked(open); });
 }
 
 void frmTerminal::onDeviceLost(const std::string& description) {
   mnuOpen_->setChecked(deps_.serial.portOpen());
+  stopWaitingForDevice();
+  // The report is modal. Waiting starts only when it has been acknowledged: a port reopened
+  // behind a box that says the device is gone would contradict it, and a device that comes and
+  // goes while the box is up must not stack a second box on the first. A device that came back
+  // meanwhile is found by the first look, straight after the box closes.
   deps_.prompts.error(description);
+  startWaitingForDevice();
+}
+
+void frmTerminal::startWaitingForDevice() {
+  linkRecovery_.deviceLost(deps_.serial);
+  if (!linkRecovery_.waiting()) return;
+  linkTimer_->start();
+  // The first look from the event loop, not from inside the control's loss notice.
+  QTimer::singleShot(0, this, &frmTerminal::checkLostDevice);
+}
+
+void frmTerminal::stopWaitingForDevice() {
+  linkRecovery_.cancel();
+  linkTimer_->stop();
+}
+
+void frmTerminal::checkLostDevice() {
+  switch (linkRecovery_.check(deps_.serial)) {
+    case LinkRecovery::Outcome::Waiting:
+      return;
+    case LinkRecovery::Outcome::Reopened:
+      mnuOpen_->setChecked(deps_.serial.portOpen());
+      break;
+    case LinkRecovery::Outcome::Idle:
+    case LinkRecovery::Outcome::Dropped:
+      break;
+  }
+  linkTimer_->stop();
 }
 
 void frmTerminal::MSComm1_OnComm() {
@@ -271,7 +313,12 @@ frmProperties* frmTerminal::propertiesDialog() {
   return properties_;
 }
 
-void frmTerminal::showProperties() { propertiesDialog()->exec(); }
+void frmTerminal::showProperties() {
+  const int port = deps_.serial.commPort();
+  propertiesDialog()->exec();
+  // Another port number is the operator's decision about the port: no lost device is awaited.
+  if (deps_.serial.commPort() != port) stopWaitingForDevice();
+}
 
 void frmTerminal::showAbout() {
   if (!about_) about_ = new frmAbout(deps_.prompts, this);
@@ -317,6 +364,7 @@ void frmTerminal::closeEvent(QCloseEvent* event) {
 }
 
 void frmTerminal::mnuFileExit_Click() {
+  stopWaitingForDevice();
   if (deps_.serial.portOpen()) TogglePort();
   if (!closeSequence()) return;
   ending_ = true;

@@ -10,6 +10,7 @@
 #include "app/prompts.h"
 #include "app/settings_store.h"
 #include "qt/app/settings_file_io.h"
+#include "serial/link_recovery.h"
 #include "serial/serial_control.h"
 
 class QAction;
@@ -59,6 +60,12 @@ class frmTerminal : public QMainWindow {
   // Loads a language file and applies its texts.
   void CaricaLingua(const std::string& lingua);
 
+  // Link recovery: after a device vanished from under the open port and the loss has been
+  // reported, the window looks for it once a second and reopens the port when it is back
+  // (see serial/link_recovery.h). One look, the tick of the recovery timer:
+  void checkLostDevice();
+  bool waitingForDevice() const { return linkRecovery_.waiting(); }
+
   bool Echo() const { return echo_; }
   const std::string& LanguageFile() const { return languageFile_; }
   std::int16_t PipFunctionStep() const;
@@ -84,6 +91,8 @@ class frmTerminal : public QMainWindow {
   void showAbout();
   frmProperties* propertiesDialog();
   void onDeviceLost(const std::string& description);
+  void startWaitingForDevice();
+  void stopWaitingForDevice();
   // Runs the close sequence; true when the program ends.
   bool closeSequence();
 
@@ -98,6 +107,8 @@ class frmTerminal : public QMainWindow {
   FrontPanel* panel_ = nullptr;
   TerminalTextBox* txtTerm_ = nullptr;
   QTimer* TimerMove_ = nullptr;
+  LinkRecovery linkRecovery_;
+  QTimer* linkTimer_ = nullptr;  // runs only while waiting for a lost device
   // The secondary windows exist from first use until they close.
   QPointer<frmProperties> properties_;
   QPointer<frmSceltaLingua> chooser_;

@@ -20,6 +20,20 @@ namespace {
 constexpr int kReadErrorLimit = 1000;
 constexpr int kWatchdogMs = 1000;
 
+// Where QSerialPort looks for a port name on this system: a bare name such as "ttyUSB0" is a
+// device in /dev, a path is taken as it stands.
+QString systemLocation(const QString& device) {
+#ifdef Q_OS_UNIX
+  if (device.startsWith(QLatin1Char('/')) || device.startsWith(QLatin1String("./")) ||
+      device.startsWith(QLatin1String("../"))) {
+    return device;
+  }
+  return QStringLiteral("/dev/") + device;
+#else
+  return device;
+#endif
+}
+
 Result failed(const QString& description) {
   return Result::fail(description.toStdString());
 }
@@ -51,6 +65,13 @@ Result QtSerialControl::setPortOpen(bool open) {
   if (port_->isOpen()) return Result::fail("Port already open");
 
   const QString device = portDeviceName(commPort_, store_);
+#ifdef Q_OS_UNIX
+  // A device that is not there fails at once, before QSerialPort makes and removes its lock
+  // file: while a lost device is awaited, this is asked once a second.
+  if (!QFileInfo::exists(systemLocation(device))) {
+    return failed(device + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(ENOENT)));
+  }
+#endif
   port_->setPortName(device);
   // Settings given to a closed QSerialPort are applied when it opens.
   port_->setBaudRate(static_cast<qint32>(line_.speed));
@@ -246,7 +267,7 @@ QString QtSerialControl::vanishedReason() const {
     return QStringLiteral("%1: device no longer available (%2)")
         .arg(device_, QString::fromLocal8Bit(std::strerror(errno)));
   }
-  if (!QFileInfo::exists(device_)) {
+  if (!QFileInfo::exists(systemLocation(device_))) {
     return QStringLiteral("%1: device no longer available (removed)").arg(device_);
   }
 #endif
