@@ -1,8 +1,8 @@
 #pragma once
 
 // What the fault tests share: the main window built as the program builds it, with the real
-// serial control on a line the test controls and prompts that answer at once; the simulator
-// as a separate process; the process's own processor time and resident memory.
+// serial control on a line the test controls and prompts that answer at once; the process's
+// own processor time and resident memory.
 
 #include <sys/types.h>
 
@@ -47,32 +47,6 @@ class WindowRig {
  private:
   QTemporaryDir dir_;
   std::unique_ptr<frmTerminal> window_;
-};
-
-// vqx16-sim with --log, its standard error read by the test.
-class SimProcess {
- public:
-  explicit SimProcess(std::vector<std::string> args);
-  ~SimProcess();
-  SimProcess(const SimProcess&) = delete;
-  SimProcess& operator=(const SimProcess&) = delete;
-
-  bool running() const { return pid_ > 0; }
-  // The line the simulator prints first: the path of its pseudo-terminal.
-  std::string firstLine(int timeoutMs = 5000);
-  // Waits, running the Qt event loop, until the simulator's log holds `text`.
-  bool logShows(const std::string& text, int timeoutMs = 3000);
-  const std::string& log() const { return log_; }
-  // SIGTERM and wait: the simulator closes its line and removes its link.
-  int stop();
-
- private:
-  void drainLog();
-
-  pid_t pid_ = -1;
-  int stdout_ = -1;
-  int stderr_ = -1;
-  std::string log_;
 };
 
 }  // namespace vqx::testing

@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "qt/faults/fault_rig.h"
+#include "qt/support/sim_process.h"
 #include "qt/support/pseudo_terminal.h"
 
 namespace vqx {
@@ -30,8 +31,8 @@ TEST(LinkRecoveryWindow, SimulatorRestartedOnTheSameLinkIsReopenedWithoutASecond
   ASSERT_TRUE(dir.isValid());
   const std::string link = dir.filePath("multiplexer").toStdString();
 
-  auto sim = std::make_unique<SimProcess>(std::vector<std::string>{"--link", link});
-  ASSERT_FALSE(sim->firstLine().empty());
+  auto sim = std::make_unique<SimProcess>(std::vector<std::string>{"--link", link, "--log"});
+  ASSERT_FALSE(sim->readLine().empty());
   WindowRig rig(link);
   rig.load();
   ASSERT_TRUE(rig.serial.portOpen());
@@ -48,8 +49,8 @@ TEST(LinkRecoveryWindow, SimulatorRestartedOnTheSameLinkIsReopenedWithoutASecond
   EXPECT_FALSE(rig.serial.portOpen());
 
   // Started again on the same link (a new pseudo-terminal behind it).
-  sim = std::make_unique<SimProcess>(std::vector<std::string>{"--link", link});
-  ASSERT_FALSE(sim->firstLine().empty());
+  sim = std::make_unique<SimProcess>(std::vector<std::string>{"--link", link, "--log"});
+  ASSERT_FALSE(sim->readLine().empty());
   ASSERT_TRUE(QTest::qWaitFor([&] { return rig.serial.portOpen(); }, kFoundWithinMs));
   EXPECT_TRUE(rig.checked());
   EXPECT_FALSE(rig.window().waitingForDevice());
