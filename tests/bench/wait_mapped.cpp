@@ -3,9 +3,10 @@
 //
 //   wait_mapped [--timeout MS] TITLE PROGRAM [ARGS...]
 //
-// Prints "<milliseconds from start to map> <pid>" and exits 0, leaving the program running for
-// the caller to measure and end. Exits 1 (after ending the program) when no such window was
-// mapped within the timeout (default 10000 ms).
+// Prints "<milliseconds from start to map> <pid>" as soon as the window is mapped, then stays
+// the program's parent until it ends (the caller measures it and ends it by its pid) and exits
+// 0. Exits 1, after ending the program, when no such window was mapped within the timeout
+// (default 10000 ms).
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -15,6 +16,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -105,6 +107,9 @@ int main(int argc, char** argv) {
           std::printf("%.1f %d\n", nowMs() - start, static_cast<int>(pid));
           std::fflush(stdout);
           XCloseDisplay(display);
+          int status = 0;
+          while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+          }
           return 0;
         }
       }
