@@ -54,6 +54,8 @@ else
   display_kind="display $DISPLAY"
 fi
 unset QT_QPA_PLATFORM
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # A private configuration like run.sh's: port 1 is a simulator's line, English texts chosen.
 # $1: folder, $2: extra simulator options.
