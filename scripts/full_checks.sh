@@ -10,7 +10,7 @@ VQX16_FUZZ_SECONDS=${VQX16_FUZZ_SECONDS:-30}
 # suppression file names only allocations made inside the system libraries under Qt (fonts,
 # X, D-Bus), never a stack through our code alone.
 vqx16_sanitizer_environment() {
-  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=1:check_initialization_order=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   export LSAN_OPTIONS=suppressions=$VQX16_ROOT/tests/sanitizers/lsan.supp:print_suppressions=0
 }
