@@ -75,7 +75,7 @@ mkdir -p "$work/cutecom"
 export XDG_CONFIG_HOME=$work/idle
 cd "$VQX16_ROOT/lang"
 
-echo "Measuring (about 5 minutes)" >&2
+echo "Measuring (about 3 minutes)" >&2
 
 # --- core -----------------------------------------------------------------------------------
 frames_handler=$(core_rate "$build/tests/bench_status" BM_CommHandlerOneFramePerEvent items_per_second)
