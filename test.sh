@@ -1,9 +1,28 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test.
+#
+#   ./test.sh          build/ and every test
+#   ./test.sh --full   the same, then every test again built with AddressSanitizer and
+#                      UndefinedBehaviorSanitizer (build-asan/), then every fuzz target for
+#                      30 s (build-fuzz/, clang)
 set -euo pipefail
 source "$(dirname "$0")/scripts/common.sh"
+
+full=0
+case "${1:-}" in
+  "") ;;
+  --full) full=1 ;;
+  *) echo "usage: $0 [--full]" >&2; exit 2 ;;
+esac
 
 vqx16_install_dependencies
 vqx16_build
 cd "$VQX16_BUILD"
 ctest --output-on-failure -j"$(nproc)" --timeout 120
+
+if [ $full -eq 1 ]; then
+  source "$VQX16_ROOT/scripts/full_checks.sh"
+  vqx16_sanitizer_tests
+  vqx16_fuzz
+  echo "== All tests, sanitizer tests and fuzz runs passed"
+fi

@@ -14,8 +14,12 @@ constexpr double kTwipsLimit = 10'000'000.0;
 }  // namespace
 
 std::string formatTwips(long value) {
-  if (value < 0) return "-" + std::to_string(-value) + " ";
-  return " " + std::to_string(value) + " ";
+  // The minus sign takes the place of the leading space; the number is never negated, so the
+  // most negative value is written as it is.
+  std::string text = std::to_string(value);
+  if (value >= 0) text.insert(text.begin(), ' ');
+  text.push_back(' ');
+  return text;
 }
 
 std::string formatSettingsFile(long left, long top, const std::string& languageFile) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <string>
+
 namespace vqx {
 namespace {
 
@@ -11,6 +14,15 @@ TEST(SettingsFile, WritesThreeLinesWithSpacedNumbers) {
   EXPECT_EQ(formatSettingsFile(-1500, 0, ""), "-1500 \r\n 0 \r\n\r\n");
   // The language path is written exactly as it is, spaces included.
   EXPECT_EQ(parseSettingsFile(formatSettingsFile(1, 2, " a b ")).languageFile, " a b ");
+}
+
+TEST(SettingsFile, WritesTheExtremesOfANumberAsTheyAre) {
+  // The most negative value has no positive counterpart: it must not be negated to print it.
+  EXPECT_EQ(formatTwips(std::numeric_limits<long>::min()),
+            std::to_string(std::numeric_limits<long>::min()) + " ");
+  EXPECT_EQ(formatTwips(std::numeric_limits<long>::max()),
+            " " + std::to_string(std::numeric_limits<long>::max()) + " ");
+  EXPECT_EQ(formatTwips(-1), "-1 ");
 }
 
 TEST(SettingsFile, ReadsWhatItWrote) {
