@@ -1,8 +1,8 @@
 #include "app/settings_file.h"
 
-#include <cmath>
 #include <algorithm>
-#include <cstdlib>
+#include <charconv>
+#include <cmath>
 
 namespace vqx {
 namespace {
@@ -57,7 +57,10 @@ std::optional<long> parseTwips(const std::string& line) {
     while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
   }
   if (digits == 0 || i != text.size() || digits > 30) return std::nullopt;
-  const double value = std::strtod(text.c_str(), nullptr);
+  // Read without the C library's locale: the decimal point is always ".".
+  const char* start = text.data() + (text[0] == '+' ? 1 : 0);
+  double value = 0;
+  std::from_chars(start, text.data() + text.size(), value, std::chars_format::fixed);
   if (!std::isfinite(value) || std::fabs(value) > kTwipsLimit) return std::nullopt;
   return std::lround(value);
 }

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdint>
-#include <cstdlib>
+#include <system_error>
 
 namespace vqx {
 namespace {
@@ -45,12 +46,17 @@ std::optional<bool> parseTruthValue(const std::string& text) {
   if (t == "true") return true;
   if (t == "false") return false;
   if (t.empty()) return std::nullopt;
-  // A number: integer or decimal, as the stored value may have been written by hand.
-  char* end = nullptr;
-  const double value = std::strtod(t.c_str(), &end);
-  if (end != t.c_str() + t.size() || t.find_first_of("xpn") != std::string::npos) {
-    return std::nullopt;  // not a plain number (strtod would take hex, inf and nan)
+  // A number: integer or decimal, as the stored value may have been written by hand; read
+  // without the C library's locale, so the decimal point is always ".".
+  const char* first = t.data() + (t[0] == '+' ? 1 : 0);
+  const char* last = t.data() + t.size();
+  const char* digits = first + (first < last && *first == '-' ? 1 : 0);
+  if (digits == last || !(std::isdigit(static_cast<unsigned char>(*digits)) || *digits == '.')) {
+    return std::nullopt;  // no inf, nan or other words
   }
+  double value = 0;
+  const auto [end, error] = std::from_chars(first, last, value, std::chars_format::fixed);
+  if (error != std::errc() || end != last) return std::nullopt;
   return value != 0.0;
 }
 

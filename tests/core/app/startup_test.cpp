@@ -1,6 +1,9 @@
 #include "app/startup.h"
+#include "app/settings_file.h"
 
 #include <gtest/gtest.h>
+
+#include <clocale>
 
 #include "support/fakes.h"
 
@@ -99,9 +102,26 @@ TEST(TruthValue, TrueFalseAndNumbers) {
   EXPECT_EQ(parseTruthValue("0"), false);
   EXPECT_EQ(parseTruthValue("0.0"), false);
   EXPECT_EQ(parseTruthValue("2.5"), true);
-  for (const char* none : {"", "yes", "Truex", "0x1", "nan", "inf", "1 2"}) {
+  EXPECT_EQ(parseTruthValue("+.5"), true);
+  for (const char* none : {"", "yes", "Truex", "0x1", "nan", "inf", "-inf", "1 2", "1,5", "1e3",
+                           "-", "."}) {
     EXPECT_FALSE(parseTruthValue(none)) << none;
   }
+}
+
+// Qt puts the operator's locale into the C library at start; stored numbers do not follow it.
+TEST(TruthValue, DecimalPointIsAPointInAnyLocale) {
+  const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+  int tried = 0;
+  for (const char* locale : {"de_DE.UTF-8", "it_IT.UTF-8", "fr_FR.UTF-8"}) {
+    if (!std::setlocale(LC_NUMERIC, locale)) continue;
+    ++tried;
+    EXPECT_EQ(parseTruthValue("0.5"), true) << locale;
+    EXPECT_EQ(parseTruthValue("0.0"), false) << locale;
+    EXPECT_EQ(parseTwips("12.6"), 13) << locale;
+  }
+  std::setlocale(LC_NUMERIC, saved.c_str());
+  if (tried == 0) GTEST_SKIP() << "no locale with a decimal comma is installed";
 }
 
 TEST(StoredInteger, RangeAndFormat) {
