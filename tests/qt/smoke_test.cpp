@@ -1,5 +1,0 @@
-#include <gtest/gtest.h>
-
-#include <QApplication>
-
-TEST(QtSmoke, OffscreenApplicationRuns) { EXPECT_NE(qApp, nullptr); }
