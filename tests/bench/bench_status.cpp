@@ -11,25 +11,10 @@
 #include "status/receive_display.h"
 #include "status/status_frame.h"
 #include "status/status_handler.h"
+#include "support/fakes.h"
 
 namespace {
 
-class OneBlock : public vqx::SerialControl {
- public:
-  std::string block;
-  bool portOpen() const override { return true; }
-  vqx::Result setPortOpen(bool) override { return vqx::Result::ok(); }
-  int commPort() const override { return 1; }
-  vqx::Result setCommPort(int) override { return vqx::Result::ok(); }
-  std::string settings() const override { return vqx::kDesignSettings; }
-  vqx::Result setSettings(const std::string&) override { return vqx::Result::ok(); }
-  int handshaking() const override { return 0; }
-  vqx::Result setHandshaking(long long) override { return vqx::Result::ok(); }
-  vqx::Result output(std::string_view) override { return vqx::Result::ok(); }
-  int outBufferCount() const override { return 0; }
-  std::string input() override { return block; }
-  int commEvent() const override { return vqx::kCommEventReceive; }
-};
 
 std::vector<vqx::StatusFrame> sampleFrames() {
   std::mt19937 rng(1);
@@ -73,13 +58,13 @@ void BM_AlignAndDecode(benchmark::State& state) {
 BENCHMARK(BM_AlignAndDecode);
 
 void BM_CommHandlerOneFramePerEvent(benchmark::State& state) {
-  OneBlock comm;
+  vqx::testing::FakeSerialControl comm;
   vqx::TerminalBox box;
   const auto frames = sampleFrames();
   std::size_t i = 0;
   for (auto _ : state) {
     const auto& f = frames[i++ & 255];
-    comm.block.assign(f.begin(), f.end());
+    comm.received.assign(f.begin(), f.end());
     benchmark::DoNotOptimize(vqx::MSComm1_OnComm(comm, box));
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
@@ -88,12 +73,15 @@ BENCHMARK(BM_CommHandlerOneFramePerEvent);
 
 // A full receive queue (1024 bytes) in one event: one frame decoded, the rest dropped.
 void BM_CommHandlerFullQueueBlock(benchmark::State& state) {
-  OneBlock comm;
+  vqx::testing::FakeSerialControl comm;
   vqx::TerminalBox box;
   std::mt19937 rng(2);
-  comm.block.resize(1024);
-  for (char& c : comm.block) c = static_cast<char>(rng() & 0xFF);
-  for (auto _ : state) benchmark::DoNotOptimize(vqx::MSComm1_OnComm(comm, box));
+  std::string block(1024, '\0');
+  for (char& c : block) c = static_cast<char>(rng() & 0xFF);
+  for (auto _ : state) {
+    comm.received = block;
+    benchmark::DoNotOptimize(vqx::MSComm1_OnComm(comm, box));
+  }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * 1024);
 }

@@ -9,37 +9,14 @@
 #include "status/receive_display.h"
 #include "status/status_frame.h"
 #include "status/status_handler.h"
-
-namespace {
-
-// A serial control that hands out one prepared block per event.
-class BlockSource : public vqx::SerialControl {
- public:
-  std::string block;
-  int event = vqx::kCommEventReceive;
-
-  bool portOpen() const override { return true; }
-  vqx::Result setPortOpen(bool) override { return vqx::Result::ok(); }
-  int commPort() const override { return 1; }
-  vqx::Result setCommPort(int) override { return vqx::Result::ok(); }
-  std::string settings() const override { return vqx::kDesignSettings; }
-  vqx::Result setSettings(const std::string&) override { return vqx::Result::ok(); }
-  int handshaking() const override { return 0; }
-  vqx::Result setHandshaking(long long) override { return vqx::Result::ok(); }
-  vqx::Result output(std::string_view) override { return vqx::Result::ok(); }
-  int outBufferCount() const override { return 0; }
-  std::string input() override { return std::move(block); }
-  int commEvent() const override { return event; }
-};
-
-}  // namespace
+#include "support/fakes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const unsigned seed = data[0];
   const std::string stream(reinterpret_cast<const char*>(data + 1), size - 1);
 
-  BlockSource comm;
+  vqx::testing::FakeSerialControl comm;
   vqx::TerminalBox txtTerm;
   // Sometimes start from a box the user filled, near the size limit.
   if (seed & 0x80) txtTerm.setText(std::string(16001 + (seed & 3), 'x'));
@@ -48,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   unsigned step = 0;
   while (pos < stream.size()) {
     const std::size_t len = 1 + (seed + step * 7) % 13;
-    comm.block = stream.substr(pos, len);
+    comm.received = stream.substr(pos, len);
     comm.event = ((seed >> 4) & 1) && step % 5 == 4 ? vqx::kCommErrorFrame : vqx::kCommEventReceive;
     const std::size_t before = txtTerm.size();
     const auto ind = vqx::MSComm1_OnComm(comm, txtTerm);
