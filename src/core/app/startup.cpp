@@ -55,8 +55,11 @@ std::optional<bool> parseTruthValue(const std::string& text) {
     return std::nullopt;  // no inf, nan or other words
   }
   double value = 0;
-  const auto [end, error] = std::from_chars(first, last, value, std::chars_format::fixed);
-  if (error != std::errc() || end != last) return std::nullopt;
+  const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+  if (end != last) return std::nullopt;
+  // Too large (or too small) for a double: still a number, and not 0.
+  if (error == std::errc::result_out_of_range) return true;
+  if (error != std::errc()) return std::nullopt;
   return value != 0.0;
 }
 

@@ -103,8 +103,13 @@ TEST(TruthValue, TrueFalseAndNumbers) {
   EXPECT_EQ(parseTruthValue("0.0"), false);
   EXPECT_EQ(parseTruthValue("2.5"), true);
   EXPECT_EQ(parseTruthValue("+.5"), true);
-  for (const char* none : {"", "yes", "Truex", "0x1", "nan", "inf", "-inf", "1 2", "1,5", "1e3",
-                           "-", "."}) {
+  EXPECT_EQ(parseTruthValue(std::string(400, '9')), true);  // beyond a double, still a number
+  EXPECT_EQ(parseTruthValue("0." + std::string(400, '0') + "1"), true);
+  EXPECT_EQ(parseTruthValue("1e3"), true);
+  EXPECT_EQ(parseTruthValue("1e999999"), true);
+  EXPECT_EQ(parseTruthValue("0e5"), false);
+  for (const char* none : {"", "yes", "Truex", "0x1", "nan", "inf", "-inf", "1 2", "1,5", "-",
+                           ".", "e5", "1e"}) {
     EXPECT_FALSE(parseTruthValue(none)) << none;
   }
 }
