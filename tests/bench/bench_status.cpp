@@ -15,7 +15,6 @@
 
 namespace {
 
-
 std::vector<vqx::StatusFrame> sampleFrames() {
   std::mt19937 rng(1);
   std::vector<vqx::StatusFrame> frames;

@@ -26,9 +26,9 @@ class FakeSerialControl : public SerialControl {
   int port = kDesignCommPort;
   std::string lineSettings = kDesignSettings;
   int handshake = 0;
-  std::string written;     // every byte handed to output(), in order
-  int queued = 0;          // what outBufferCount() reports
-  std::string received;    // what input() returns next
+  std::string written;   // every byte handed to output(), in order
+  int queued = 0;        // what outBufferCount() reports
+  std::string received;  // what input() returns next
   int event = kCommEventReceive;
 
   // Failures to inject: the next write of that property fails with this description.

@@ -11,8 +11,8 @@ class SettingsStore {
   virtual ~SettingsStore() = default;
   virtual std::string value(const std::string& app, const std::string& section,
                             const std::string& key) const = 0;
-  virtual void setValue(const std::string& app, const std::string& section,
-                        const std::string& key, const std::string& value) = 0;
+  virtual void setValue(const std::string& app, const std::string& section, const std::string& key,
+                        const std::string& value) = 0;
 };
 
 }  // namespace vqx

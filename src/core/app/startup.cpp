@@ -65,7 +65,9 @@ std::optional<bool> parseTruthValue(const std::string& text) {
 
 bool applyStoredPortSettings(const SettingsStore& store, SerialControl& serial, Prompts& prompts,
                              bool& echo) {
-  const auto stored = [&](const char* key) { return store.value(kAppTitle, kPropertiesSection, key); };
+  const auto stored = [&](const char* key) {
+    return store.value(kAppTitle, kPropertiesSection, key);
+  };
 
   const std::string settings = stored("Settings");
   if (!settings.empty()) {

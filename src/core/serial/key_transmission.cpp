@@ -17,7 +17,8 @@ void txtTerm_KeyPress(SerialControl& serial, bool echo, const std::function<void
   }
 }
 
-bool TogglePort(SerialControl& serial, Prompts& prompts, const std::function<void(bool)>& setCheck) {
+bool TogglePort(SerialControl& serial, Prompts& prompts,
+                const std::function<void(bool)>& setCheck) {
   if (const Result r = serial.setPortOpen(!serial.portOpen()); !r) prompts.error(r.error());
   const bool open = serial.portOpen();
   if (setCheck) setCheck(open);

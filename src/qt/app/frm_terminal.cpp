@@ -12,8 +12,8 @@
 
 #include "app/close_sequence.h"
 #include "app/startup.h"
-#include "qt/app/terminal_text_box.h"
 #include "i18n/language_file.h"
+#include "qt/app/terminal_text_box.h"
 #include "qt/dialogs/frm_about.h"
 #include "qt/dialogs/frm_language_chooser.h"
 #include "qt/dialogs/frm_properties.h"
@@ -124,8 +124,8 @@ void frmTerminal::buildMenus() {
   mnuOpen_->setObjectName("mnuOpen");
   mnuOpen_->setCheckable(true);
   mnuPort_->addSeparator()->setObjectName("MBar1");
-  mnuProperties_ =
-      mnuPort_->addAction(QString::fromUtf8("Propriet\u00e0..."), this, &frmTerminal::showProperties);
+  mnuProperties_ = mnuPort_->addAction(QString::fromUtf8("Propriet\u00e0..."), this,
+                                       &frmTerminal::showProperties);
   mnuProperties_->setObjectName("mnuProperties");
 
   Language_ = menuBar()->addAction("&Lingua", this, &frmTerminal::showLanguageChooser);
@@ -181,7 +181,8 @@ void frmTerminal::Form_Load() {
   if (!languageFile_.empty()) {
     const auto left = lines.left ? parseTwips(*lines.left) : std::nullopt;
     const auto top = lines.top ? parseTwips(*lines.top) : std::nullopt;
-    moveToTwips(left ? double(*left) : double(leftTwips()), top ? double(*top) : double(topTwips()));
+    moveToTwips(left ? double(*left) : double(leftTwips()),
+                top ? double(*top) : double(topTwips()));
     // A position stored on a monitor that is gone would leave the window where nobody can
     // see it: then it stays centred.
     if (!QGuiApplication::screenAt(frameGeometry().center())) centreOnScreen();
@@ -263,7 +264,9 @@ void frmTerminal::MSComm1_OnComm() {
   if (indicators) panel_->applyIndicators(*indicators);
 }
 
-std::int16_t frmTerminal::PipFunctionStep() const { return panel_->keyState().PipFunctionStep; }
+std::int16_t frmTerminal::PipFunctionStep() const {
+  return panel_->keyState().PipFunctionStep;
+}
 
 // Enter belongs to the window's default key, Uno, unless one of the panel's keys has the
 // focus; that holds for the terminal box too.
@@ -307,8 +310,9 @@ void frmTerminal::CaricaLingua(const std::string& lingua) {
 
 frmProperties* frmTerminal::propertiesDialog() {
   if (!properties_) {
-    properties_ = new frmProperties(deps_.serial, deps_.store, deps_.prompts, echo_,
-                                    [this](bool open) { mnuOpen_->setChecked(open); }, this);
+    properties_ = new frmProperties(
+        deps_.serial, deps_.store, deps_.prompts, echo_,
+        [this](bool open) { mnuOpen_->setChecked(open); }, this);
   }
   return properties_;
 }

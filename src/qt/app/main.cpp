@@ -25,8 +25,8 @@ int main(int argc, char** argv) {
   vqx::QtSettingsStore store;
   vqx::QtSerialControl MSComm1(store);
   vqx::QtPrompts prompts;
-  vqx::frmTerminal window(vqx::TerminalDependencies{
-      MSComm1, store, prompts, settingsFile, [] { QCoreApplication::exit(0); }});
+  vqx::frmTerminal window(vqx::TerminalDependencies{MSComm1, store, prompts, settingsFile,
+                                                    [] { QCoreApplication::exit(0); }});
   prompts.setParent(&window);
   window.Form_Load();
   return QApplication::exec();

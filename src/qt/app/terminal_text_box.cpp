@@ -47,8 +47,8 @@ void TerminalTextBox::paintEvent(QPaintEvent*) {
     if (byte == '\n') continue;
     shown += byte == '\r' ? QChar('\n') : QChar(byte);
   }
-  painter.drawText(rect().adjusted(2, 2, -2, -2), Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere,
-                   shown);
+  painter.drawText(rect().adjusted(2, 2, -2, -2),
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere, shown);
 }
 
 }  // namespace vqx

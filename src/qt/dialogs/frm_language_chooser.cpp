@@ -8,8 +8,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
-#include <QStorageInfo>
 #include <QScrollBar>
+#include <QStorageInfo>
 #include <QTimer>
 #include <QTreeView>
 #include <algorithm>

@@ -108,8 +108,8 @@ TEST(TruthValue, TrueFalseAndNumbers) {
   EXPECT_EQ(parseTruthValue("1e3"), true);
   EXPECT_EQ(parseTruthValue("1e999999"), true);
   EXPECT_EQ(parseTruthValue("0e5"), false);
-  for (const char* none : {"", "yes", "Truex", "0x1", "nan", "inf", "-inf", "1 2", "1,5", "-",
-                           ".", "e5", "1e"}) {
+  for (const char* none :
+       {"", "yes", "Truex", "0x1", "nan", "inf", "-inf", "1 2", "1,5", "-", ".", "e5", "1e"}) {
     EXPECT_FALSE(parseTruthValue(none)) << none;
   }
 }

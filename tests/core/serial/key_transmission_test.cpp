@@ -15,7 +15,8 @@ struct KeyPress : ::testing::Test {
   FakeSerialControl serial;
   int caretMoves = 0;
   std::int16_t press(std::int16_t code, bool echo) {
-    txtTerm_KeyPress(serial, echo, [&] { ++caretMoves; }, code);
+    txtTerm_KeyPress(
+        serial, echo, [&] { ++caretMoves; }, code);
     return code;
   }
 };
@@ -104,7 +105,9 @@ TEST(CloseSequence, WaitsForOutputToDrainThenCloses) {
   SteppingPump pump;
   serial.open = true;
   serial.queued = 10;
-  pump.onWait = [&](int n) { if (n == 3) serial.queued = 0; };
+  pump.onWait = [&](int n) {
+    if (n == 3) serial.queued = 0;
+  };
   EXPECT_TRUE(runCloseSequence(serial, prompts, pump));
   EXPECT_EQ(pump.waits, 3);
   EXPECT_FALSE(serial.open);

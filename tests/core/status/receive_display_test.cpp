@@ -21,7 +21,9 @@ struct DisplayCase {
 };
 
 // Test names show the case's name, not its bytes.
-void PrintTo(const DisplayCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DisplayCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class DisplayReceivedCases : public ::testing::TestWithParam<DisplayCase> {};
 

@@ -118,7 +118,9 @@ struct ControlCharCase {
 };
 
 // Test names show the case's name, not its bytes.
-void PrintTo(const ControlCharCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ControlCharCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class StatusHandlerControlChars : public ::testing::TestWithParam<ControlCharCase> {};
 

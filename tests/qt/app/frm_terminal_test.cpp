@@ -53,8 +53,7 @@ class MainWindow : public ::testing::Test {
 TEST_F(MainWindow, HasTheTitleAndMenuBar) {
   load();
   EXPECT_EQ(window->windowTitle(), "VQX16");
-  for (const char* name :
-       {"mnuFileExit", "mnuOpen", "mnuProperties", "Language", "Info"}) {
+  for (const char* name : {"mnuFileExit", "mnuOpen", "mnuProperties", "Language", "Info"}) {
     EXPECT_NE(window->findChild<QAction*>(name), nullptr) << name;
   }
   EXPECT_EQ(window->findChild<QAction*>("mnuOpen")->text(), "&Apri Porta");
@@ -73,8 +72,9 @@ TEST_F(MainWindow, StartupRestoresPositionAndLanguageAndOpensThePort) {
 }
 
 TEST_F(MainWindow, WithoutALanguageThePositionIsIgnoredButThePortOpens) {
-  for (const QByteArray& ini : {QByteArray(" 3000 \r\n 2000 \r\n\r\n"), QByteArray(" 30 \r\n 20 \r\n"),
-                                QByteArray(), QByteArray("\xff\xfe\x00\x01", 4)}) {
+  for (const QByteArray& ini :
+       {QByteArray(" 3000 \r\n 2000 \r\n\r\n"), QByteArray(" 30 \r\n 20 \r\n"), QByteArray(),
+        QByteArray("\xff\xfe\x00\x01", 4)}) {
     writeIni(ini);
     serial.open = false;
     load();

@@ -12,8 +12,8 @@
 #include <functional>
 
 #include "qt/faults/fault_rig.h"
-#include "qt/support/sim_process.h"
 #include "qt/support/pseudo_terminal.h"
+#include "qt/support/sim_process.h"
 
 namespace vqx {
 namespace {

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "status/status_handler.h"
 #include "qt/support/sim_process.h"
+#include "status/status_handler.h"
 #include "support/fakes.h"
 
 namespace vqx {
