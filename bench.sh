@@ -138,7 +138,7 @@ row "Resident memory 1 s after start, VmRSS (MB)" "$(fmt 1 "$vr")" "$(fmt 1 "$cr
 row "Peak resident memory, VmHWM (MB)" "$(fmt 1 "$vh")" "$(fmt 1 "$ch")" "$(ratio "$vh" "$ch")" "<= 35"
 row "Idle CPU over ${idle_seconds} s (% of a core)" "$(fmt 3 "$vi")" "$(fmt 3 "$ci")" "$(ratio "$vi" "$ci")" "<= 0.05"
 row "Idle wakeups per second" "$(fmt 1 "$vw")" "$(fmt 1 "$cw")" "$(ratio "$vw" "$cw")" ""
-row "Click-to-wire latency, median (ms)" "$(fmt 3 "$(scale "$(median "${l_median[@]}")" 0.001)")" "" "" ""
+row "Click-to-wire latency, median (ms)" "$(fmt 3 "$(scale "$(median "${l_median[@]}")" 0.001)")" "" "" "<= 0.150"
 row "Click-to-wire latency, 99th percentile (ms)" "$(fmt 3 "$(scale "$(median "${l_p99[@]}")" 0.001)")" "" "" ""
 row "Held key repeat rate (per s)" "$(fmt 1 "$(median "${repeat[@]}")")" "" "" "200"
 row "CPU receiving 100 frames/s (% of a core)" "$(fmt 2 "$(median "${v_busy[@]}")")" "" "" ""

@@ -23,7 +23,7 @@
 #include "app/settings_file.h"
 #include "qt/app/qt_settings_store.h"
 #include "qt/app/terminal_text_box.h"
-#include "qt/faults/fault_rig.h"
+#include "qt/support/window_rig.h"
 #include "qt/support/pseudo_terminal.h"
 #include "qt/support/temporary_user_settings.h"
 

@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "qt/faults/fault_rig.h"
+#include "qt/support/window_rig.h"
 #include "qt/support/pseudo_terminal.h"
 #include "qt/support/sim_process.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-// What the fault tests share: the main window built as the program builds it, with the real
-// serial control on a line the test controls and prompts that answer at once; the process's
-// own processor time and resident memory.
+// What the window tests on a real line share: the main window built as the program builds it, with
+// the real serial control on a line the test controls and prompts that answer at once; the
+// process's own processor time and resident memory.
 
 #include <sys/types.h>
 

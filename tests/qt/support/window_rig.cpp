@@ -1,4 +1,4 @@
-#include "qt/faults/fault_rig.h"
+#include "qt/support/window_rig.h"
 
 #include <fcntl.h>
 #include <poll.h>
