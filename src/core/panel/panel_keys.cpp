@@ -36,15 +36,15 @@ const std::array<ScreenKeySpec, 4>& screenKeySpecs() {
 }
 
 const ScreenKeySpec& screenKeySpec(ScreenKey key) {
-  for (const auto& spec : kScreenKeys) {
-    if (spec.key == key) return spec;
+  for (const auto& entry : kScreenKeys) {
+    if (entry.key == key) return entry;
   }
   throw std::invalid_argument("unknown screen key");
 }
 
 const ScreenKeySpec& screenKeySpec(RepeatTimer timer) {
-  for (const auto& spec : kScreenKeys) {
-    if (spec.timer == timer) return spec;
+  for (const auto& entry : kScreenKeys) {
+    if (entry.timer == timer) return entry;
   }
   throw std::invalid_argument("unknown repeat timer");
 }
@@ -177,23 +177,23 @@ void PanelKeys::Call_Click() {
 }
 
 void PanelKeys::Screen_MouseDown(ScreenKey key, MouseButton button) {
-  const ScreenKeySpec& spec = screenKeySpec(key);
+  const ScreenKeySpec& entry = screenKeySpec(key);
   const KeyState before = state_;
-  setRepeatTimer(spec.timer, true);
+  setRepeatTimer(entry.timer, true);
   if (!state_.FunctionOn) {
-    send(spec.command);
-    if (button == MouseButton::Right && spec.rightPressCount > 0) {
-      send(spec.command);
+    send(entry.command);
+    if (button == MouseButton::Right && entry.rightPressCount > 0) {
+      send(entry.command);
       state_.AssignOn = true;
-      state_.AssignLeft = spec.rightPressCount;
+      state_.AssignLeft = entry.rightPressCount;
     }
   } else if (!state_.ZoomOn) {
-    send(command::functionVariant(spec.functionLetter));
+    send(command::functionVariant(entry.functionLetter));
     if (key == ScreenKey::Pip) {
       if (state_.PipFunctionStep == 2) {
         // The reset opens modal boxes (TogglePort's failure report, the message): stop the
         // repeat first, so a held key cannot keep sending behind them.
-        setRepeatTimer(spec.timer, false);
+        setRepeatTimer(entry.timer, false);
         hideLamp(Lamp::Lux3);
         hideLamp(Lamp::Lux4);
         step([&] { host_.togglePort(); });
@@ -207,9 +207,9 @@ void PanelKeys::Screen_MouseDown(ScreenKey key, MouseButton button) {
     if (key == ScreenKey::Pip && lampVisible(Lamp::Lux4)) send(command::kSequence);
   }
   // Function shift with zoom on: nothing is sent and the shift stays armed.
-  if (spec.sequenceCheckAfterEveryPress) {
+  if (entry.sequenceCheckAfterEveryPress) {
     if (lampVisible(Lamp::Lux4)) send(command::kSequence);
-    if (spec.hidesSequenceLamp) hideLamp(Lamp::Lux4);
+    if (entry.hidesSequenceLamp) hideLamp(Lamp::Lux4);
   }
   finish(before);
 }
@@ -219,9 +219,9 @@ void PanelKeys::Screen_MouseUp(ScreenKey key) {
 }
 
 void PanelKeys::Repeat_Timer(RepeatTimer timer) {
-  const ScreenKeySpec& spec = screenKeySpec(timer);
+  const ScreenKeySpec& entry = screenKeySpec(timer);
   if (timer == RepeatTimer::TimerDown && state_.FunctionOn) return;
-  send(spec.command);
+  send(entry.command);
 }
 
 }  // namespace vqx

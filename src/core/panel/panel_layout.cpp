@@ -141,10 +141,10 @@ constexpr std::array<LineSpec, 12> kLines{{
     {"Line1", 4080, 960, 7560, 960},
 }};
 
-template <typename Spec, std::size_t N>
-const Spec* findIn(const std::array<Spec, N>& table, std::string_view name) {
-  for (const auto& spec : table) {
-    if (spec.name == name) return &spec;
+template <typename Entry, std::size_t N>
+const Entry* findIn(const std::array<Entry, N>& table, std::string_view name) {
+  for (const auto& entry : table) {
+    if (entry.name == name) return &entry;
   }
   return nullptr;
 }

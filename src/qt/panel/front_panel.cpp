@@ -66,47 +66,47 @@ FrontPanel::~FrontPanel() = default;
 
 void FrontPanel::build() {
   // Pictograms and labels first, so the keys and lamps lie above them.
-  for (const layout::ShapeSpec& spec : layout::shapes()) {
+  for (const layout::ShapeSpec& entry : layout::shapes()) {
     auto* shape = new PanelShape(this);
-    shape->setObjectName(qs(spec.name));
-    shape->setGeometry(pixels(spec.rect));
+    shape->setObjectName(qs(entry.name));
+    shape->setGeometry(pixels(entry.rect));
   }
-  for (const layout::LineSpec& spec : layout::lines()) {
-    auto* line = new PanelLine(QPoint(toPixels(spec.x1), toPixels(spec.y1)),
-                               QPoint(toPixels(spec.x2), toPixels(spec.y2)), this);
-    line->setObjectName(qs(spec.name));
+  for (const layout::LineSpec& entry : layout::lines()) {
+    auto* line = new PanelLine(QPoint(toPixels(entry.x1), toPixels(entry.y1)),
+                               QPoint(toPixels(entry.x2), toPixels(entry.y2)), this);
+    line->setObjectName(qs(entry.name));
   }
-  for (const layout::LabelSpec& spec : layout::labels()) {
+  for (const layout::LabelSpec& entry : layout::labels()) {
     auto* label = new QLabel(this);
-    label->setObjectName(qs(spec.name));
+    label->setObjectName(qs(entry.name));
     label->setTextFormat(Qt::PlainText);
-    label->setText(qs(spec.caption));
-    label->setGeometry(pixels(spec.rect));
-    label->setFont(fittedFont(panelFont(spec.font), label->text(), label->width()));
+    label->setText(qs(entry.caption));
+    label->setGeometry(pixels(entry.rect));
+    label->setFont(fittedFont(panelFont(entry.font), label->text(), label->width()));
     label->setAlignment(Qt::AlignTop |
-                        (spec.align == layout::Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft));
+                        (entry.align == layout::Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft));
     QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, qcolour(spec.colour));
+    pal.setColor(QPalette::WindowText, qcolour(entry.colour));
     label->setPalette(pal);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
   }
 
   std::vector<std::pair<int, PanelKey*>> focusChain;
-  for (const layout::KeySpec& spec : layout::keys()) {
+  for (const layout::KeySpec& entry : layout::keys()) {
     auto* key = new PanelKey(this);
-    const QString name = qs(spec.name);
+    const QString name = qs(entry.name);
     key->setObjectName(name);
-    key->setGeometry(pixels(spec.rect));
-    key->setToolTip(qs(spec.toolTip));
-    key->setAccessibleName(qs(spec.accessibleName));
-    key->setAccessibleDescription(qs(spec.toolTip));
+    key->setGeometry(pixels(entry.rect));
+    key->setToolTip(qs(entry.toolTip));
+    key->setAccessibleName(qs(entry.accessibleName));
+    key->setAccessibleDescription(qs(entry.toolTip));
     key->setFocusPolicy(Qt::StrongFocus);
     // A key with the focus takes Enter itself, as a dialog's buttons do.
     key->setAutoDefault(true);
     keysByName_.insert(name, key);
-    focusChain.emplace_back(spec.focusOrder, key);
+    focusChain.emplace_back(entry.focusOrder, key);
 
-    switch (spec.action) {
+    switch (entry.action) {
       case layout::KeyAction::Press:  // FunctionA
         functionKey_ = key;
         connect(key, &PanelKey::mouseDown, this, [this](Qt::MouseButton b) {
@@ -116,7 +116,7 @@ void FrontPanel::build() {
       case layout::KeyAction::PressRelease: {
         ScreenKey screen = ScreenKey::Pip;
         for (const ScreenKeySpec& s : screenKeySpecs()) {
-          if (s.name == spec.name) screen = s.key;
+          if (s.name == entry.name) screen = s.key;
         }
         connect(key, &PanelKey::mouseDown, this, [this, screen](Qt::MouseButton b) {
           if (const auto button = panelButton(b)) keys_.Screen_MouseDown(screen, *button);
@@ -126,19 +126,19 @@ void FrontPanel::build() {
         break;
       }
       case layout::KeyAction::Click:
-        if (spec.role == layout::KeyRole::Camera) {
-          cameraKeys_[spec.number - 1] = key;
-          const int n = spec.number;
+        if (entry.role == layout::KeyRole::Camera) {
+          cameraKeys_[entry.number - 1] = key;
+          const int n = entry.number;
           connect(key, &QAbstractButton::clicked, this, [this, n] { keys_.Camera_Click(n); });
-        } else if (spec.name == "FullScreen") {
+        } else if (entry.name == "FullScreen") {
           connect(key, &QAbstractButton::clicked, this, [this] { keys_.FullScreen_Click(); });
-        } else if (spec.name == "Live") {
+        } else if (entry.name == "Live") {
           connect(key, &QAbstractButton::clicked, this, [this] { keys_.Live_Click(); });
-        } else if (spec.name == "Tape") {
+        } else if (entry.name == "Tape") {
           connect(key, &QAbstractButton::clicked, this, [this] { keys_.Tape_Click(); });
-        } else if (spec.name == "Sequence") {
+        } else if (entry.name == "Sequence") {
           connect(key, &QAbstractButton::clicked, this, [this] { keys_.Sequence_Click(); });
-        } else if (spec.name == "Call") {
+        } else if (entry.name == "Call") {
           connect(key, &QAbstractButton::clicked, this, [this] { keys_.Call_Click(); });
         }
         break;
@@ -157,14 +157,14 @@ void FrontPanel::build() {
     QWidget::setTabOrder(focusChain[i - 1].second, focusChain[i].second);
   }
 
-  for (const layout::LampSpec& spec : layout::lamps()) {
-    auto* lamp = new PanelLamp(qcolour(spec.fill), this);
-    lamp->setObjectName(qs(spec.name));
-    lamp->setAccessibleName(qs(spec.accessibleName));
-    lamp->setGeometry(pixels(spec.rect));
-    lamp->setVisible(spec.visibleAtStart);
+  for (const layout::LampSpec& entry : layout::lamps()) {
+    auto* lamp = new PanelLamp(qcolour(entry.fill), this);
+    lamp->setObjectName(qs(entry.name));
+    lamp->setAccessibleName(qs(entry.accessibleName));
+    lamp->setGeometry(pixels(entry.rect));
+    lamp->setVisible(entry.visibleAtStart);
     for (std::size_t i = 0; i < kLampNames.size(); ++i) {
-      if (spec.name == kLampNames[i]) lamps_[i] = lamp;
+      if (entry.name == kLampNames[i]) lamps_[i] = lamp;
     }
   }
 

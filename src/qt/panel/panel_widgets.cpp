@@ -8,10 +8,10 @@
 
 namespace vqx {
 
-QFont panelFont(const layout::FontSpec& spec) {
-  const QString designed = QString::fromUtf8(spec.family.data(), qsizetype(spec.family.size()));
+QFont panelFont(const layout::FontSpec& wanted) {
+  const QString designed = QString::fromUtf8(wanted.family.data(), qsizetype(wanted.family.size()));
   QFont font;
-  if (spec.symbol) {
+  if (wanted.symbol) {
     // The arrow labels carry the solid triangles themselves; DejaVu Sans has them.
     font = QFont(QStringLiteral("DejaVu Sans"));
   } else if (QFontDatabase::hasFamily(designed)) {
@@ -20,8 +20,8 @@ QFont panelFont(const layout::FontSpec& spec) {
     font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setStyleHint(QFont::SansSerif);
   }
-  font.setPointSizeF(spec.pointSize);
-  font.setBold(spec.bold);
+  font.setPointSizeF(wanted.pointSize);
+  font.setBold(wanted.bold);
   font.setItalic(false);
   return font;
 }

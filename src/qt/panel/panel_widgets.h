@@ -12,7 +12,7 @@ namespace vqx {
 // The platform's stand-in for a font the panel was designed with: the designed family where
 // it exists, else the platform's sans-serif at the same size; a symbol font becomes one that
 // has the solid triangles of the arrow labels.
-QFont panelFont(const layout::FontSpec& spec);
+QFont panelFont(const layout::FontSpec& wanted);
 
 // The font, made smaller in quarter points until the text fits the width: the platform's
 // sans-serif is wider than the panel's designed font, and a caption must show whole.

@@ -73,24 +73,24 @@ class FrontPanelTest : public ::testing::Test {
 TEST_F(FrontPanelTest, EveryControlIsBuiltFromTheLayoutTableWithItsName) {
   EXPECT_EQ(panel_->objectName(), "panel");
   EXPECT_EQ(panel_->size(), QSize(594, 80));
-  for (const layout::KeySpec& spec : layout::keys()) {
-    PanelKey* k = key(std::string(spec.name).c_str());
+  for (const layout::KeySpec& entry : layout::keys()) {
+    PanelKey* k = key(std::string(entry.name).c_str());
     ASSERT_NE(k, nullptr);
-    EXPECT_EQ(k->geometry(), QRect(toPixels(spec.rect.left), 32, 17, 17)) << spec.name;
+    EXPECT_EQ(k->geometry(), QRect(toPixels(entry.rect.left), 32, 17, 17)) << entry.name;
     EXPECT_TRUE(k->text().isEmpty());
     EXPECT_FALSE(k->toolTip().isEmpty());
-    EXPECT_EQ(k->accessibleName().toStdString(), spec.accessibleName);
+    EXPECT_EQ(k->accessibleName().toStdString(), entry.accessibleName);
   }
-  for (const layout::LampSpec& spec : layout::lamps()) {
-    QWidget* lamp = widget(std::string(spec.name).c_str());
+  for (const layout::LampSpec& entry : layout::lamps()) {
+    QWidget* lamp = widget(std::string(entry.name).c_str());
     ASSERT_NE(lamp, nullptr);
-    EXPECT_EQ(lamp->isHidden(), !spec.visibleAtStart) << spec.name;
+    EXPECT_EQ(lamp->isHidden(), !entry.visibleAtStart) << entry.name;
   }
-  for (const layout::LabelSpec& spec : layout::labels()) {
+  for (const layout::LabelSpec& entry : layout::labels()) {
     auto* label =
-        window_->findChild<QLabel*>(QString::fromUtf8(spec.name.data(), spec.name.size()));
-    ASSERT_NE(label, nullptr) << spec.name;
-    EXPECT_EQ(label->text().toStdString(), spec.caption);
+        window_->findChild<QLabel*>(QString::fromUtf8(entry.name.data(), entry.name.size()));
+    ASSERT_NE(label, nullptr) << entry.name;
+    EXPECT_EQ(label->text().toStdString(), entry.caption);
   }
   EXPECT_EQ(window_->findChild<QLabel*>("Label2")->font().family(), "DejaVu Sans");
   EXPECT_TRUE(window_->findChild<QLabel*>("Label7")->font().bold());
@@ -329,22 +329,22 @@ TEST_F(FrontPanelTest, RenderingMatchesTheLayout) {
   const QImage image = panel_->grab().toImage();
   const QColor bg = background();
 
-  for (const layout::LampSpec& spec : layout::lamps()) {
-    const QPoint centre(toPixels(spec.rect.left) + toPixels(spec.rect.width) / 2,
-                        toPixels(spec.rect.top) + toPixels(spec.rect.height) / 2);
-    const bool lit = !widget(std::string(spec.name).c_str())->isHidden();
-    const QColor expected = lit ? QColor(spec.fill.r, spec.fill.g, spec.fill.b) : bg;
-    EXPECT_EQ(image.pixelColor(centre), expected) << spec.name;
+  for (const layout::LampSpec& entry : layout::lamps()) {
+    const QPoint centre(toPixels(entry.rect.left) + toPixels(entry.rect.width) / 2,
+                        toPixels(entry.rect.top) + toPixels(entry.rect.height) / 2);
+    const bool lit = !widget(std::string(entry.name).c_str())->isHidden();
+    const QColor expected = lit ? QColor(entry.fill.r, entry.fill.g, entry.fill.b) : bg;
+    EXPECT_EQ(image.pixelColor(centre), expected) << entry.name;
   }
-  for (const layout::KeySpec& spec : layout::keys()) {
-    const int left = toPixels(spec.rect.left);
-    const int y = toPixels(spec.rect.top) + 8;
-    const QColor face = key(std::string(spec.name).c_str())->faceColour();
-    EXPECT_EQ(image.pixelColor(left, y), QColor(255, 255, 255)) << spec.name << ": left edge";
-    EXPECT_EQ(image.pixelColor(left + 2, y), face) << spec.name;
-    EXPECT_EQ(image.pixelColor(left + 8, y), face) << spec.name;
-    if (spec.role != layout::KeyRole::Camera || spec.number == 1) {
-      EXPECT_EQ(image.pixelColor(left - 1, y), bg) << spec.name << ": left of the key";
+  for (const layout::KeySpec& entry : layout::keys()) {
+    const int left = toPixels(entry.rect.left);
+    const int y = toPixels(entry.rect.top) + 8;
+    const QColor face = key(std::string(entry.name).c_str())->faceColour();
+    EXPECT_EQ(image.pixelColor(left, y), QColor(255, 255, 255)) << entry.name << ": left edge";
+    EXPECT_EQ(image.pixelColor(left + 2, y), face) << entry.name;
+    EXPECT_EQ(image.pixelColor(left + 8, y), face) << entry.name;
+    if (entry.role != layout::KeyRole::Camera || entry.number == 1) {
+      EXPECT_EQ(image.pixelColor(left - 1, y), bg) << entry.name << ": left of the key";
     }
   }
   EXPECT_EQ(key("FunctionA")->faceColour(), QColor(128, 128, 128));
