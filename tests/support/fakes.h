@@ -5,13 +5,16 @@
 // it and can be told to fail, a settings store in memory, and prompts that answer from a
 // script and remember what they were shown.
 
+#include <chrono>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "app/close_sequence.h"
 #include "app/prompts.h"
 #include "app/settings_store.h"
 #include "serial/serial_control.h"
@@ -133,6 +136,20 @@ class FakePrompts : public Prompts {
     }
     return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::Ignore;
   }
+};
+
+// An event loop whose clock advances a second on every wait; onWait(n) runs at the n-th.
+struct SteppingPump : EventPump {
+  std::chrono::steady_clock::time_point t{};
+  int waits = 0;
+  std::function<void(int)> onWait;
+
+  void pumpBriefly() override {
+    ++waits;
+    t += std::chrono::seconds(1);
+    if (onWait) onWait(waits);
+  }
+  std::chrono::steady_clock::time_point now() const override { return t; }
 };
 
 }  // namespace vqx::testing

@@ -350,7 +350,8 @@ void frmTerminal::showLanguageChooser() {
 
 bool frmTerminal::closeSequence() {
   QtEventPump pump;
-  return runCloseSequence(deps_.serial, deps_.prompts, pump);
+  return runCloseSequence(deps_.serial, deps_.prompts,
+                          deps_.closePump ? *deps_.closePump : static_cast<EventPump&>(pump));
 }
 
 void frmTerminal::closeEvent(QCloseEvent* event) {

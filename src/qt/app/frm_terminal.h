@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "app/close_sequence.h"
 #include "app/prompts.h"
 #include "app/settings_store.h"
 #include "qt/app/settings_file_io.h"
@@ -35,6 +36,8 @@ struct TerminalDependencies {
   std::function<void()> endProgram;
   // One system beep; unset, the platform's.
   std::function<void()> beep = {};
+  // The event loop and clock the close sequence waits with; unset, the real ones.
+  EventPump* closePump = nullptr;
 };
 
 // The main window: the program. It owns the serial control's use, the front panel, the

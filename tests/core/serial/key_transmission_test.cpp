@@ -76,23 +76,10 @@ TEST(TogglePortTest, CheckMarkFollowsThePort) {
   EXPECT_EQ(checks.back(), true);
 }
 
-// A pump whose clock advances a second on every wait, and that can drain the queue.
-struct SteppingPump : EventPump {
-  std::chrono::steady_clock::time_point t{};
-  int waits = 0;
-  std::function<void(int)> onWait;
-  void pumpBriefly() override {
-    ++waits;
-    t += std::chrono::seconds(1);
-    if (onWait) onWait(waits);
-  }
-  std::chrono::steady_clock::time_point now() const override { return t; }
-};
-
 TEST(CloseSequence, ClosedPortEndsAtOnce) {
   FakeSerialControl serial;
   FakePrompts prompts;
-  SteppingPump pump;
+  testing::SteppingPump pump;
   serial.queued = 10;
   EXPECT_TRUE(runCloseSequence(serial, prompts, pump));
   EXPECT_EQ(pump.waits, 0);
@@ -102,7 +89,7 @@ TEST(CloseSequence, ClosedPortEndsAtOnce) {
 TEST(CloseSequence, WaitsForOutputToDrainThenCloses) {
   FakeSerialControl serial;
   FakePrompts prompts;
-  SteppingPump pump;
+  testing::SteppingPump pump;
   serial.open = true;
   serial.queued = 10;
   pump.onWait = [&](int n) {
@@ -117,7 +104,7 @@ TEST(CloseSequence, WaitsForOutputToDrainThenCloses) {
 TEST(CloseSequence, AsksEveryTenSecondsAndHonoursTheAnswer) {
   FakeSerialControl serial;
   FakePrompts prompts;
-  SteppingPump pump;
+  testing::SteppingPump pump;
   serial.open = true;
   serial.queued = 10;
   prompts.answers = {PromptAnswer::Retry, PromptAnswer::Abort};

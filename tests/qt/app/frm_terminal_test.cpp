@@ -28,6 +28,7 @@ class MainWindow : public ::testing::Test {
   FakeSerialControl serial;
   FakeSettingsStore store;
   FakePrompts prompts;
+  testing::SteppingPump pump;  // ten seconds pass in ten waits
   int ended = 0;
   std::unique_ptr<frmTerminal> window;
 
@@ -43,7 +44,7 @@ class MainWindow : public ::testing::Test {
   }
   frmTerminal& load() {
     window = std::make_unique<frmTerminal>(
-        TerminalDependencies{serial, store, prompts, iniPath(), [this] { ++ended; }});
+        TerminalDependencies{serial, store, prompts, iniPath(), [this] { ++ended; }, {}, &pump});
     window->Form_Load();
     return *window;
   }
@@ -182,6 +183,7 @@ TEST_F(MainWindow, CloseWaitsForOutputAndAbortKeepsEverything) {
   EXPECT_TRUE(serial.open);
   ASSERT_EQ(prompts.shown.size(), 1u);
   EXPECT_EQ(prompts.shown[0].text, "Data cannot be sent");
+  EXPECT_EQ(pump.waits, 10);
 
   serial.queued = 0;
   EXPECT_TRUE(window->close());
