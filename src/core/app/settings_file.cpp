@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "common/text.h"
+
 namespace vqx {
 namespace {
 
@@ -43,10 +45,8 @@ SettingsFileLines parseSettingsFile(std::string_view head) {
 }
 
 std::optional<long> parseTwips(const std::string& line) {
-  const auto first = line.find_first_not_of(' ');
-  if (first == std::string::npos) return std::nullopt;
-  const auto last = line.find_last_not_of(' ');
-  const std::string text = line.substr(first, last - first + 1);
+  const std::string text = trimmed(line);
+  if (text.empty()) return std::nullopt;
   // Sign, digits, an optional fraction; nothing else.
   std::size_t i = 0;
   if (text[i] == '-' || text[i] == '+') ++i;

@@ -6,14 +6,10 @@
 #include <cstdint>
 #include <system_error>
 
+#include "common/text.h"
+
 namespace vqx {
 namespace {
-
-std::string trimmed(const std::string& s) {
-  const auto first = s.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
 
 std::string lowered(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(),
@@ -24,7 +20,7 @@ std::string lowered(std::string s) {
 }  // namespace
 
 ParsedInteger parseStoredInteger(const std::string& text, long long min, long long max) {
-  const std::string t = trimmed(text);
+  const std::string t = trimmed(text, " \t");
   std::size_t i = 0;
   bool negative = false;
   if (i < t.size() && (t[i] == '-' || t[i] == '+')) negative = t[i++] == '-';
@@ -42,7 +38,7 @@ ParsedInteger parseStoredInteger(const std::string& text, long long min, long lo
 }
 
 std::optional<bool> parseTruthValue(const std::string& text) {
-  const std::string t = lowered(trimmed(text));
+  const std::string t = lowered(trimmed(text, " \t"));
   if (t == "true") return true;
   if (t == "false") return false;
   if (t.empty()) return std::nullopt;

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "common/text.h"
+
 namespace vqx {
 namespace {
 
@@ -17,12 +19,6 @@ std::optional<int> indexOf(const std::array<const char*, N>& entries, const std:
 std::optional<char> charAt(const std::string& s, long long pos) {
   if (pos < 0 || pos >= static_cast<long long>(s.size())) return std::nullopt;
   return s[static_cast<std::size_t>(pos)];
-}
-
-std::string trimmed(const std::string& s) {
-  const auto first = s.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
 }  // namespace

@@ -2,15 +2,10 @@
 
 #include <vector>
 
+#include "common/text.h"
+
 namespace vqx {
 namespace {
-
-std::string trimmed(const std::string& s) {
-  const auto first = s.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  const auto last = s.find_last_not_of(' ');
-  return s.substr(first, last - first + 1);
-}
 
 std::vector<std::string> splitFields(const std::string& text) {
   std::vector<std::string> fields;
