@@ -13,6 +13,7 @@
 #include "app/close_sequence.h"
 #include "app/startup.h"
 #include "i18n/language_file.h"
+#include "panel/panel_layout.h"
 #include "qt/app/terminal_text_box.h"
 #include "qt/dialogs/frm_about.h"
 #include "qt/dialogs/frm_language_chooser.h"
@@ -24,10 +25,6 @@
 
 namespace vqx {
 namespace {
-
-// The client area as designed: the panel band, 8910 x 1200 twips.
-constexpr int kClientWidth = 8910 / kTwipsPerPixel;
-constexpr int kClientHeight = 1200 / kTwipsPerPixel;
 
 // How often the window looks for a lost device while it waits for it.
 constexpr int kLinkCheckMs = 1000;
@@ -46,9 +43,11 @@ class QtEventPump : public EventPump {
   }
 };
 
+using layout::kTwipsPerPixel;
+using layout::toPixels;
+
 QRect twipsRect(int left, int top, int width, int height) {
-  return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-               height / kTwipsPerPixel);
+  return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
 }
 
 }  // namespace
@@ -64,7 +63,8 @@ frmTerminal::frmTerminal(TerminalDependencies deps, QWidget* parent)
 
   auto* client = new QWidget(this);
   client->setObjectName("client");
-  client->setFixedSize(kClientWidth, kClientHeight);
+  // The client area as designed: the panel band.
+  client->setFixedSize(toPixels(layout::kPanelWidth), toPixels(layout::kPanelHeight));
   setCentralWidget(client);
 
   FrontPanelHooks hooks;

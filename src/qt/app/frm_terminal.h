@@ -126,7 +126,4 @@ class frmTerminal : public QMainWindow {
   QAction* Info_ = nullptr;
 };
 
-// Twips per logical pixel.
-inline constexpr int kTwipsPerPixel = 15;
-
 }  // namespace vqx
