@@ -4,12 +4,11 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QTimer>
 #include <algorithm>
 #include <vector>
 
-#include "common/result.h"
+#include "qt/app/qt_prompts.h"
 #include "qt/panel/panel_widgets.h"
 
 namespace vqx {
@@ -286,10 +285,7 @@ void FrontPanel::showMessage(const std::string& text) {
     hooks_.showMessage(text);
     return;
   }
-  QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kAppTitle), QString::fromStdString(text),
-                  QMessageBox::Ok, this);
-  box.setTextFormat(Qt::PlainText);
-  box.exec();
+  QtPrompts(this).message(text);
 }
 
 void FrontPanel::setRepeatTimer(RepeatTimer timer, bool enabled) {
