@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cerrno>
+#include <limits>
 
 namespace vqx::testing {
 namespace {
@@ -101,21 +102,7 @@ std::string PseudoTerminal::read(std::size_t count, int timeoutMs) {
 }
 
 std::string PseudoTerminal::readFor(int timeoutMs) {
-  std::string got;
-  if (device_ < 0) return got;
-  QElapsedTimer clock;
-  clock.start();
-  char buffer[4096];
-  while (true) {
-    const ssize_t n = ::read(device_, buffer, sizeof buffer);
-    if (n > 0) {
-      got.append(buffer, static_cast<std::size_t>(n));
-      continue;
-    }
-    if (clock.elapsed() >= timeoutMs) break;
-    pumpAndPoll(device_, POLLIN, 5);
-  }
-  return got;
+  return read(std::numeric_limits<std::size_t>::max(), timeoutMs);
 }
 
 }  // namespace vqx::testing
