@@ -8,9 +8,9 @@
 namespace vqx {
 
 std::optional<StatusFrame> takeStatusFrame(TerminalBox& txtTerm) {
-  std::optional<StatusFrame> frame;
-  if (txtTerm.size() >= 4) frame = alignStatusFrame(std::string_view(txtTerm.text()).substr(0, 4));
-  if (txtTerm.size() >= 4) txtTerm.setText({});
+  if (txtTerm.size() < 4) return std::nullopt;  // waits for the rest of the frame
+  const auto frame = alignStatusFrame(std::string_view(txtTerm.text()).substr(0, 4));
+  txtTerm.setText({});
   return frame;
 }
 
