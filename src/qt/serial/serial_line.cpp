@@ -73,6 +73,9 @@ void adjustTermios(termios& tio, char parity, int handshaking) {
   (void)parity;
 #endif
   if (handshaking == 3) tio.c_iflag |= IXON | IXOFF;
+  // Only XON restarts output stopped by XOFF: the device sends a status frame every second, so
+  // with "any character restarts" an XOFF would hold for a second at most.
+  tio.c_iflag &= ~tcflag_t(IXANY);
 }
 #endif
 

@@ -30,8 +30,9 @@ QSerialPort::FlowControl qtFlowControl(int handshaking);
 
 #ifdef Q_OS_UNIX
 // What QSerialPort leaves wrong on the terminal attributes, set right: stick (mark/space) parity
-// cleared for e, o and n (QSerialPort sets CMSPAR for m and s but never clears it), and XON/XOFF
-// added to RTS/CTS for handshaking 3 (QSerialPort offers one or the other).
+// cleared for e, o and n (QSerialPort sets CMSPAR for m and s but never clears it), XON/XOFF
+// added to RTS/CTS for handshaking 3 (QSerialPort offers one or the other), and IXANY cleared
+// (QSerialPort sets it with XON/XOFF, so that any received byte would end an XOFF).
 void adjustTermios(termios& tio, char parity, int handshaking);
 #endif
 
