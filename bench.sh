@@ -25,11 +25,11 @@ if [ ! -f "$build/build.ninja" ]; then
     >/dev/null
 fi
 cmake --build "$build" -j"$(nproc)" --target vqx16 vqx16-sim bench_status bench_panel \
-  bench_panel_repeat bench_click_latency wait_mapped >/dev/null
+  bench_panel_repeat bench_click_latency bench_flood wait_mapped >/dev/null
 
 program=$build/src/qt/vqx16
 sim=$build/tools/sim/vqx16-sim
-wait_mapped=$build/tests/wait_mapped
+wait_mapped=$build/bench/wait_mapped
 cutecom=$(command -v cutecom)
 
 work=$(mktemp -d)
@@ -78,10 +78,10 @@ cd "$VQX16_ROOT/lang"
 echo "Measuring (about 3 minutes)" >&2
 
 # --- core -----------------------------------------------------------------------------------
-frames_handler=$(core_rate "$build/tests/bench_status" BM_CommHandlerOneFramePerEvent items_per_second)
-frames_decoder=$(core_rate "$build/tests/bench_status" BM_DecodeFrame items_per_second)
-commands_camera=$(core_rate "$build/tests/bench_panel" BM_CameraClicks commands/s)
-commands_mixed=$(core_rate "$build/tests/bench_panel" BM_MixedKeys commands/s)
+frames_handler=$(core_rate "$build/bench/bench_status" BM_CommHandlerOneFramePerEvent items_per_second)
+frames_decoder=$(core_rate "$build/bench/bench_status" BM_DecodeFrame items_per_second)
+commands_camera=$(core_rate "$build/bench/bench_panel" BM_CameraClicks commands/s)
+commands_mixed=$(core_rate "$build/bench/bench_panel" BM_MixedKeys commands/s)
 
 # --- start time and memory, alternating the two programs run by run --------------------------
 v_start=() v_rss=() v_hwm=() c_start=() c_rss=() c_hwm=()
@@ -109,15 +109,18 @@ for _ in 1 2 3; do v_busy+=("$(busy_cpu "$work/busy" 10)"); done
 l_median=() l_p99=()
 for _ in 1 2 3; do
   # Offscreen: under X, QTest itself spends about 0.3 ms delivering each synthetic click.
-  line=$(QT_QPA_PLATFORM=offscreen "$build/tests/bench_click_latency" 500)
+  line=$(QT_QPA_PLATFORM=offscreen "$build/bench/bench_click_latency" 500)
   l_median+=("$(sed -n 's/.*median \([0-9.]*\) us.*/\1/p' <<<"$line")")
   l_p99+=("$(sed -n 's/.*p99 \([0-9.]*\) us.*/\1/p' <<<"$line")")
 done
 repeat=()
 for _ in 1 2 3; do
-  line=$("$build/tests/bench_panel_repeat")
+  line=$("$build/bench/bench_panel_repeat")
   repeat+=("$(sed -n 's/.*commands, \([0-9.]*\) repeats.*/\1/p' <<<"$line")")
 done
+
+# --- a flood of random bytes on the line ----------------------------------------------------
+flood=$(QT_QPA_PLATFORM=offscreen "$build/bench/bench_flood")
 
 # --- the table -------------------------------------------------------------------------------
 vs=$(median "${v_start[@]}") cs=$(median "${c_start[@]}")
@@ -147,4 +150,5 @@ row "Core: frames decoded per s (decoder alone)" "$(si "$frames_decoder")" "" ""
 row "Core: commands encoded per s (camera clicks)" "$(si "$commands_camera")" "" "" ""
 row "Core: commands encoded per s (mixed keys)" "$(si "$commands_mixed")" "" "" ""
 echo
+echo "Flood: $flood"
 echo "VQX16's port is open on vqx16-sim throughout; cutecom runs with its defaults (no port open)."

@@ -1,9 +1,8 @@
 #pragma once
-#include <utility>
 
-// Test doubles for the core's interfaces: a serial control that records what is written to
-// it and can be told to fail, a settings store in memory, and prompts that answer from a
-// script and remember what they were shown.
+// Test doubles for the core's interfaces: a serial control that records what is written to it
+// and can be told to fail, a settings store in memory, prompts that answer from a script and
+// remember what they were shown, and an event loop whose clock the test drives.
 
 #include <chrono>
 #include <deque>
@@ -12,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "app/close_sequence.h"
@@ -24,7 +24,6 @@ namespace vqx::testing {
 
 class FakeSerialControl : public SerialControl {
  public:
-  // State, readable and settable by tests.
   bool open = false;
   int port = kDesignCommPort;
   std::string lineSettings = kDesignSettings;
@@ -33,26 +32,18 @@ class FakeSerialControl : public SerialControl {
   int queued = 0;        // what outBufferCount() reports
   std::string received;  // what input() returns next
   int event = kCommEventReceive;
-
-  // Failures to inject: the next write of that property fails with this description.
-  std::optional<std::string> failOpen, failClose, failCommPort, failSettings, failHandshaking,
-      failOutput;
-
-  int openCalls = 0;
-  int closeCalls = 0;
+  // The next write of that property fails with this description.
+  std::optional<std::string> failOpen, failClose, failOutput;
 
   bool portOpen() const override { return open; }
   Result setPortOpen(bool value) override {
-    (value ? openCalls : closeCalls)++;
-    auto& failure = value ? failOpen : failClose;
-    if (failure) return Result::fail(*failure);
+    if (const auto& failure = value ? failOpen : failClose) return Result::fail(*failure);
     open = value;
     if (!value) queued = 0;
     return Result::ok();
   }
   int commPort() const override { return port; }
   Result setCommPort(int value) override {
-    if (failCommPort) return Result::fail(*failCommPort);
     if (value < 1 || value > 255) return Result::fail("Invalid port number");
     if (open) return Result::fail("Port already open");
     port = value;
@@ -60,15 +51,12 @@ class FakeSerialControl : public SerialControl {
   }
   std::string settings() const override { return lineSettings; }
   Result setSettings(const std::string& value) override {
-    if (failSettings) return Result::fail(*failSettings);
     const auto parsed = parseLineSettings(value);
-    if (!parsed.result) return parsed.result;
-    lineSettings = formatLineSettings(parsed.settings);
-    return Result::ok();
+    if (parsed.result) lineSettings = formatLineSettings(parsed.settings);
+    return parsed.result;
   }
   int handshaking() const override { return handshake; }
   Result setHandshaking(long long value) override {
-    if (failHandshaking) return Result::fail(*failHandshaking);
     if (value < 0 || value > 3) return Result::fail("Invalid handshaking value");
     handshake = static_cast<int>(value);
     return Result::ok();
@@ -83,10 +71,10 @@ class FakeSerialControl : public SerialControl {
   std::string input() override { return std::exchange(received, {}); }
   int commEvent() const override { return event; }
 
-  // Delivers bytes as the device would: they wait in input() and OnComm is raised.
-  void receive(const std::string& bytes, int code = kCommEventReceive) {
+  // The device sends bytes: they wait in input() and OnComm is raised.
+  void receive(const std::string& bytes) {
     received += bytes;
-    event = code;
+    event = kCommEventReceive;
     raiseOnComm();
   }
   void loseDevice(const std::string& description) {
@@ -124,17 +112,16 @@ class FakePrompts : public Prompts {
     PromptButtons buttons;
   };
   std::vector<Shown> shown;
-  std::deque<PromptAnswer> answers;  // answered in order; Ok (or Ignore) when empty
+  std::deque<PromptAnswer> answers;  // answered in order; then OK, or Ignore for a question
 
   PromptAnswer show(const std::string& text, const std::string& caption, PromptIcon icon,
                     PromptButtons buttons) override {
     shown.push_back({text, caption, icon, buttons});
-    if (!answers.empty()) {
-      const auto a = answers.front();
-      answers.pop_front();
-      return a;
-    }
-    return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::Ignore;
+    if (answers.empty())
+      return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::Ignore;
+    const auto answer = answers.front();
+    answers.pop_front();
+    return answer;
   }
 };
 
@@ -145,8 +132,8 @@ struct SteppingPump : EventPump {
   std::function<void(int)> onWait;
 
   void pumpBriefly() override {
-    ++waits;
     t += std::chrono::seconds(1);
+    ++waits;
     if (onWait) onWait(waits);
   }
   std::chrono::steady_clock::time_point now() const override { return t; }

@@ -3,17 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <random>
+#include <map>
+#include <sstream>
 #include <stdexcept>
-#include <string>
-#include <vector>
-
-#include "support/fake_panel_host.h"
 
 namespace vqx {
 namespace {
 
-using testing::FakePanelHost;
 using namespace std::string_literals;
 
 // The six characters of a function variant: "/", the raw bytes 0 and 1, "/", "A", letter.
@@ -21,582 +17,214 @@ std::string fn(char letter) {
   return "/\x00\x01/A"s + letter;
 }
 
-struct Expect {
-  bool function = false;
-  bool zoom = false;
-  std::int16_t assignLeft = 0;
-  std::int16_t pipStep = 1;
-};
+// A panel host that records what the key handling does: every character handed to the key
+// transmission, and a log of the other calls in order, with the lamps it keeps.
+struct Host : PanelHost {
+  std::string sent;
+  std::vector<std::string> log;
+  std::map<Lamp, bool> lamps{{Lamp::Lux3, true}, {Lamp::Lux4, false}};
+  int changes = 0;
+  std::function<void()> onMessage;  // runs while the message box would be open
+  bool failing = false;             // every character and every lamp read throws
 
-struct Before {
-  bool function = false;
-  bool zoom = false;
-  std::int16_t assignLeft = 0;  // 0, 4, 9 or 16: started with a right press
-  std::int16_t pipStep = 1;
-  bool sequenceLamp = false;
-};
-
-// Brings the keys into a state the way an operator would, then forgets what that sent.
-void arrange(PanelKeys& keys, FakePanelHost& host, const Before& b) {
-  if (b.pipStep == 2) {
-    keys.FunctionA_MouseDown(MouseButton::Right);
-    keys.Screen_MouseDown(ScreenKey::Pip, MouseButton::Left);
-    keys.Screen_MouseUp(ScreenKey::Pip);
+  void keyPress(std::int16_t code) override {
+    if (failing) throw std::runtime_error("Port not open");
+    sent.push_back(static_cast<char>(code));
+    if (log.empty() || log.back().rfind("send ", 0) != 0) log.emplace_back("send ");
+    log.back().push_back(static_cast<char>(code));
   }
-  if (b.zoom) keys.FullScreen_Click();
-  const ScreenKey byCount[] = {ScreenKey::QuattroScreen, ScreenKey::NoveScreen,
-                               ScreenKey::SediciScreen};
-  for (ScreenKey k : byCount) {
-    if (screenKeySpec(k).rightPressCount == b.assignLeft) {
-      keys.Screen_MouseDown(k, MouseButton::Right);
-      keys.Screen_MouseUp(k);
+  bool lampVisible(Lamp lamp) override {
+    if (failing) throw std::runtime_error("property read failed");
+    return lamps[lamp];
+  }
+  void hideLamp(Lamp lamp) override {
+    lamps[lamp] = false;
+    log.push_back("hide " + std::to_string(int(lamp)));
+  }
+  void moveCameraLamp(int left) override { log.push_back("move " + std::to_string(left)); }
+  void togglePort() override { log.emplace_back("toggle"); }
+  void showMessage(const std::string& text) override {
+    log.push_back("message " + text);
+    if (onMessage) onMessage();
+  }
+  void setRepeatTimer(RepeatTimer timer, bool on) override {
+    log.push_back("timer " + std::to_string(int(timer)) + (on ? " on" : " off"));
+  }
+  void keyStateChanged() override { ++changes; }
+};
+
+// Plays a script of operator actions, separated by spaces:
+//   F< F> F^     left, right or middle press on FunctionA
+//   Z LV TP SQ CL  a click on zoom, Live, Tape, Sequence, Call
+//   P< 4> 9^ 16< ... press and release on Pip, QuattroScreen, NoveScreen, SediciScreen
+//   1 ... 16     a click on a camera key
+//   tU tD tL tR  one tick of a repeat timer
+//   lux4         the device lights the sequence lamp
+//   |            what is sent from here on is what the row expects
+struct Played {
+  std::string sent;   // after the "|"
+  std::string state;  // "F" function shift, "Z" zoom, "A<n>" cameras to assign, "P2", "lux4"
+};
+
+Played play(const std::string& script, Host& host, PanelKeys& keys) {
+  std::map<std::string, std::function<void()>> act = {
+      {"|", [&] { host.sent.clear(); }},       {"lux4", [&] { host.lamps[Lamp::Lux4] = true; }},
+      {"Z", [&] { keys.FullScreen_Click(); }}, {"LV", [&] { keys.Live_Click(); }},
+      {"TP", [&] { keys.Tape_Click(); }},      {"SQ", [&] { keys.Sequence_Click(); }},
+      {"CL", [&] { keys.Call_Click(); }}};
+  const std::pair<char, MouseButton> buttons[] = {
+      {'<', MouseButton::Left}, {'>', MouseButton::Right}, {'^', MouseButton::Middle}};
+  const std::pair<const char*, ScreenKey> screens[] = {{"P", ScreenKey::Pip},
+                                                       {"4", ScreenKey::QuattroScreen},
+                                                       {"9", ScreenKey::NoveScreen},
+                                                       {"16", ScreenKey::SediciScreen}};
+  for (const auto& [mark, b] : buttons) {
+    act[std::string("F") + mark] = [&keys, b] { keys.FunctionA_MouseDown(b); };
+    for (const auto& [name, k] : screens) {
+      act[name + std::string(1, mark)] = [&keys, k, b] {
+        keys.Screen_MouseDown(k, b);
+        keys.Screen_MouseUp(k);
+      };
     }
   }
-  if (b.function) keys.FunctionA_MouseDown(MouseButton::Right);
-  host.lamps[Lamp::Lux4] = b.sequenceLamp;
-  host.clear();
-  ASSERT_EQ(keys.state().FunctionOn, b.function);
-  ASSERT_EQ(keys.state().ZoomOn, b.zoom);
-  ASSERT_EQ(keys.state().AssignLeft, b.assignLeft);
-  ASSERT_EQ(keys.state().PipFunctionStep, b.pipStep);
+  const std::pair<const char*, RepeatTimer> timers[] = {{"tU", RepeatTimer::TimerUp},
+                                                        {"tD", RepeatTimer::TimerDown},
+                                                        {"tL", RepeatTimer::TimerLeft},
+                                                        {"tR", RepeatTimer::TimerRight}};
+  for (const auto& [name, t] : timers) act[name] = [&keys, t] { keys.Repeat_Timer(t); };
+  for (int n = 1; n <= 16; ++n) act[std::to_string(n)] = [&keys, n] { keys.Camera_Click(n); };
+
+  std::istringstream in(script);
+  for (std::string a; in >> a;) act.at(a)();
+  const KeyState& s = keys.state();
+  std::string state;
+  if (s.FunctionOn) state += " F";
+  if (s.ZoomOn) state += " Z";
+  if (s.AssignOn || s.AssignLeft != 0)
+    state += " A" + std::to_string(s.AssignOn ? s.AssignLeft : -1);
+  if (s.PipFunctionStep != 1) state += " P" + std::to_string(s.PipFunctionStep);
+  if (host.lamps[Lamp::Lux4]) state += " lux4";
+  return {host.sent, state.empty() ? state : state.substr(1)};
 }
 
-struct Row {
-  const char* what;
-  Before before;
-  std::function<void(PanelKeys&)> act;
-  std::string bytes;
-  Expect after;
-  bool sequenceLampAfter = false;
-};
+Played play(const std::string& script) {
+  Host host;
+  PanelKeys keys(host);
+  return play(script, host, keys);
+}
 
-const auto press = [](ScreenKey k, MouseButton b) {
-  return [=](PanelKeys& keys) { keys.Screen_MouseDown(k, b); };
-};
-constexpr auto L = MouseButton::Left;
-constexpr auto R = MouseButton::Right;
-constexpr auto M = MouseButton::Middle;
-constexpr auto P = ScreenKey::Pip;
-constexpr auto Q = ScreenKey::QuattroScreen;
-constexpr auto N = ScreenKey::NoveScreen;
-constexpr auto S = ScreenKey::SediciScreen;
-
-const std::vector<Row>& rows() {
-  static const std::vector<Row> table = {
+TEST(PanelKeys, EveryKeyInEveryStateSendsItsBytesAndLeavesItsState) {
+  const std::string fF = fn('F'), fU = fn('U'), fD = fn('D'), fL = fn('L'), fR = fn('R');
+  const struct {
+    const char* script;
+    std::string sent;
+    const char* state;
+  } rows[] = {
+      // clang-format off
       // FunctionA
-      {"FunctionA right arms the shift",
-       {},
-       [](PanelKeys& k) { k.FunctionA_MouseDown(R); },
-       "",
-       {.function = true}},
-      {"FunctionA right twice keeps it",
-       {.function = true},
-       [](PanelKeys& k) { k.FunctionA_MouseDown(R); },
-       "",
-       {.function = true}},
-      {"FunctionA left sends /AT and clears",
-       {.function = true},
-       [](PanelKeys& k) { k.FunctionA_MouseDown(L); },
-       "/AT",
-       {}},
-      {"FunctionA left without shift",
-       {},
-       [](PanelKeys& k) { k.FunctionA_MouseDown(L); },
-       "/AT",
-       {}},
-      {"FunctionA middle does nothing",
-       {.function = true},
-       [](PanelKeys& k) { k.FunctionA_MouseDown(M); },
-       "",
-       {.function = true}},
-      // Zoom
-      {"zoom on", {}, [](PanelKeys& k) { k.FullScreen_Click(); }, "/FZ", {.zoom = true}},
-      {"zoom off", {.zoom = true}, [](PanelKeys& k) { k.FullScreen_Click(); }, "/FZ", {}},
-      {"zoom with shift, zoom on",
-       {.function = true, .zoom = true},
-       [](PanelKeys& k) { k.FullScreen_Click(); },
-       fn('F'),
-       {}},
-      {"zoom with shift, zoom off",
-       {.function = true},
-       [](PanelKeys& k) { k.FullScreen_Click(); },
-       fn('F'),
-       {}},
-      {"zoom with sequence lamp",
-       {.sequenceLamp = true},
-       [](PanelKeys& k) { k.FullScreen_Click(); },
-       "/FZ/SQ",
-       {.zoom = true}},
-      {"zoom keeps assignment",
-       {.assignLeft = 9},
-       [](PanelKeys& k) { k.FullScreen_Click(); },
-       "/FZ",
-       {.zoom = true, .assignLeft = 9}},
+      {"| F>", "", "F"}, {"F> | F>", "", "F"}, {"F> | F<", "/AT", ""}, {"| F<", "/AT", ""},
+      {"F> | F^", "", "F"},
+      // Zoom: toggles; with the shift its variant and zoom off; "/SQ" and the lamp out with a
+      // sequence running
+      {"| Z", "/FZ", "Z"}, {"Z | Z", "/FZ", ""}, {"Z F> | Z", fF, ""}, {"F> | Z", fF, ""},
+      {"lux4 | Z", "/FZ/SQ", "Z"}, {"lux4 F> | Z", fF + "/SQ", ""}, {"9> | Z", "/FZ", "Z A9"},
       // Mode keys
-      {"live", {.pipStep = 2}, [](PanelKeys& k) { k.Live_Click(); }, "/LV", {}},
-      {"live with shift",
-       {.function = true, .pipStep = 2},
-       [](PanelKeys& k) { k.Live_Click(); },
-       "/AV",
-       {}},
-      {"tape", {.zoom = true}, [](PanelKeys& k) { k.Tape_Click(); }, "/TP", {.zoom = true}},
-      {"tape with shift", {.function = true}, [](PanelKeys& k) { k.Tape_Click(); }, "/TP", {}},
-      {"sequence",
-       {.zoom = true, .pipStep = 2},
-       [](PanelKeys& k) { k.Sequence_Click(); },
-       "/SQ",
-       {.pipStep = 2}},
-      {"sequence with shift",
-       {.function = true, .zoom = true},
-       [](PanelKeys& k) { k.Sequence_Click(); },
-       "/SQ",
-       {}},
-      {"call", {}, [](PanelKeys& k) { k.Call_Click(); }, "/SL", {}},
-      {"call with shift",
-       {.function = true, .assignLeft = 4},
-       [](PanelKeys& k) { k.Call_Click(); },
-       "/SL",
-       {.assignLeft = 4}},
-      // Screen keys without shift
-      {"Pip left", {}, press(P, L), "/PP", {}},
-      {"Pip right acts like left", {}, press(P, R), "/PP", {}},
-      {"Pip middle", {}, press(P, M), "/PP", {}},
-      {"Pip with sequence lamp, no shift", {.sequenceLamp = true}, press(P, L), "/PP", {}, true},
-      {"4 left", {}, press(Q, L), "/22", {}},
-      {"4 middle", {}, press(Q, M), "/22", {}},
-      {"4 right starts assignment of 4", {}, press(Q, R), "/22/22", {.assignLeft = 4}},
-      {"9 left", {}, press(N, L), "/33", {}},
-      {"9 right starts assignment of 9", {}, press(N, R), "/33/33", {.assignLeft = 9}},
-      {"16 left", {}, press(S, L), "/44", {}},
-      {"16 right starts assignment of 16", {}, press(S, R), "/44/44", {.assignLeft = 16}},
-      {"9 right restarts a count", {.assignLeft = 4}, press(N, R), "/33/33", {.assignLeft = 9}},
-      {"4 with sequence lamp: lamp stays", {.sequenceLamp = true}, press(Q, L), "/22/SQ", {}, true},
-      {"9 with sequence lamp: lamp hidden", {.sequenceLamp = true}, press(N, L), "/33/SQ", {}},
-      {"16 right with sequence lamp",
-       {.sequenceLamp = true},
-       press(S, R),
-       "/44/44/SQ",
-       {.assignLeft = 16}},
-      {"zoom on does not matter without shift", {.zoom = true}, press(S, L), "/44", {.zoom = true}},
-      // Screen keys with shift, zoom off
-      {"Pip with shift, first step", {.function = true}, press(P, L), fn('U'), {.pipStep = 2}},
-      {"Pip with shift and sequence lamp",
-       {.function = true, .sequenceLamp = true},
-       press(P, R),
-       fn('U') + "/SQ",
-       {.pipStep = 2},
-       true},
-      {"4 with shift", {.function = true}, press(Q, L), fn('D'), {}},
-      {"4 right with shift: no assignment", {.function = true}, press(Q, R), fn('D'), {}},
-      {"9 with shift", {.function = true}, press(N, M), fn('L'), {}},
-      {"16 with shift", {.function = true}, press(S, L), fn('R'), {}},
-      {"4 with shift and sequence lamp",
-       {.function = true, .sequenceLamp = true},
-       press(Q, L),
-       fn('D') + "/SQ",
-       {},
-       true},
-      // Screen keys with shift, zoom on: nothing, the shift stays
-      {"Pip with shift, zoom on",
-       {.function = true, .zoom = true},
-       press(P, L),
-       "",
-       {.function = true, .zoom = true}},
-      {"Pip with shift, zoom on, sequence lamp",
-       {.function = true, .zoom = true, .sequenceLamp = true},
-       press(P, L),
-       "",
-       {.function = true, .zoom = true},
-       true},
-      {"4 with shift, zoom on",
-       {.function = true, .zoom = true},
-       press(Q, R),
-       "",
-       {.function = true, .zoom = true}},
-      {"9 with shift, zoom on, sequence lamp",
-       {.function = true, .zoom = true, .sequenceLamp = true},
-       press(N, L),
-       "/SQ",
-       {.function = true, .zoom = true}},
-      {"16 with shift, zoom on",
-       {.function = true, .zoom = true, .pipStep = 2},
-       press(S, L),
-       "",
-       {.function = true, .zoom = true, .pipStep = 2}},
+      {"F> P< | LV", "/LV", ""}, {"F> P< F> | LV", "/AV", ""}, {"Z | TP", "/TP", "Z"},
+      {"F> | TP", "/TP", ""}, {"F> P< Z | SQ", "/SQ", "P2"}, {"Z F> | SQ", "/SQ", ""},
+      {"4> F> | CL", "/SL", "A4"},
+      // Screen keys without the shift: any button sends; a right press starts an assignment
+      {"| P<", "/PP", ""}, {"| P>", "/PP", ""}, {"| P^", "/PP", ""}, {"lux4 | P<", "/PP", "lux4"},
+      {"| 4<", "/22", ""}, {"| 4^", "/22", ""}, {"| 4>", "/22/22", "A4"}, {"| 9<", "/33", ""},
+      {"| 9>", "/33/33", "A9"}, {"| 16^", "/44", ""}, {"| 16>", "/44/44", "A16"},
+      {"4> 1 | 9>", "/33/33", "A9"}, {"lux4 | 4<", "/22/SQ", "lux4"}, {"lux4 | 9<", "/33/SQ", ""},
+      {"lux4 | 16>", "/44/44/SQ", "A16"}, {"Z | 16<", "/44", "Z"},
+      // Screen keys with the shift, zoom off: the function variant
+      {"F> | P<", fU, "P2"}, {"F> lux4 | P>", fU + "/SQ", "P2 lux4"}, {"F> | 4<", fD, ""},
+      {"F> | 4>", fD, ""}, {"F> | 9^", fL, ""}, {"F> | 16<", fR, ""},
+      {"F> lux4 | 4<", fD + "/SQ", "lux4"},
+      // ... zoom on: nothing, and the shift stays; only the sequence check still runs
+      {"Z F> | P<", "", "F Z"}, {"Z F> lux4 | P<", "", "F Z lux4"}, {"Z F> | 4>", "", "F Z"},
+      {"Z F> lux4 | 9<", "/SQ", "F Z"}, {"F> P< Z F> | 16<", "", "F Z P2"},
+      // Cameras: the shift first, then assignment; plain and assignment clicks end zoom
+      {"Z | 5", "/05", ""}, {"9> Z F> | 5", "/S5", "Z A9"}, {"16> Z | 5", "/X5", "A15"},
+      {"4> | 5 6 7 8 | 1", "/01", ""}, {"4> 5 F> 6 | 7 8 9", "/X7/X8/X9", ""},
+      {"9> 1 2 3 4> | 13 14 15 16 1", "/XD/XE/XF/XG/01", ""},
+      // Repeat ticks: the plain command whatever the state, but down stays silent under the shift
+      {"Z F> lux4 | tU", "/PP", "F Z lux4"}, {"| tD", "/22", ""}, {"F> | tD", "", "F"},
+      {"Z F> | tL", "/33", "F Z"}, {"F> | tR", "/44", "F"}, {"Z F> | 4< tD tD", "", "F Z"},
+      {"F> | 4< tD tD", fD + "/22/22", ""},
+      // clang-format on
   };
-  return table;
-}
-
-TEST(PanelKeysTable, EveryRowSendsItsBytesAndLeavesItsState) {
-  for (const Row& row : rows()) {
-    SCOPED_TRACE(row.what);
-    FakePanelHost host;
-    PanelKeys keys(host);
-    arrange(keys, host, row.before);
-    row.act(keys);
-    EXPECT_EQ(host.sent, row.bytes);
-    EXPECT_EQ(keys.state().FunctionOn, row.after.function);
-    EXPECT_EQ(keys.state().ZoomOn, row.after.zoom);
-    EXPECT_EQ(keys.state().AssignLeft, row.after.assignLeft);
-    EXPECT_EQ(keys.state().AssignOn, row.after.assignLeft != 0);
-    EXPECT_EQ(keys.state().PipFunctionStep, row.after.pipStep);
-    EXPECT_EQ(host.lamps[Lamp::Lux4], row.sequenceLampAfter);
+  for (const auto& row : rows) {
+    const Played run = play(row.script);
+    EXPECT_EQ(run.sent, row.sent) << row.script;
+    EXPECT_EQ(run.state, row.state) << row.script;
   }
 }
 
-TEST(PanelKeysTable, ScreenKeyPressStartsItsRepeatTimerFirstAndReleaseStopsIt) {
-  const std::pair<ScreenKey, const char*> keysAndTimers[] = {
-      {P, "TimerUp"}, {Q, "TimerDown"}, {N, "TimerLeft"}, {S, "TimerRight"}};
-  for (const auto& [key, timer] : keysAndTimers) {
-    for (const Before& b :
-         {Before{}, Before{.function = true}, Before{.function = true, .zoom = true}}) {
-      FakePanelHost host;
-      PanelKeys keys(host);
-      arrange(keys, host, b);
-      keys.Screen_MouseDown(key, R);
-      ASSERT_FALSE(host.log.empty());
-      EXPECT_EQ(host.log.front(), std::string(timer) + " on");
-      host.clear();
-      keys.Screen_MouseUp(key);
-      EXPECT_EQ(host.log, std::vector<std::string>{std::string(timer) + " off"});
-      EXPECT_EQ(host.sent, "");
-    }
+TEST(PanelKeys, CameraCommandsOfAllSixteenKeys) {
+  std::string plain, function, assign;
+  for (int n = 1; n <= 16; ++n) {
+    const std::string key = std::to_string(n);
+    plain += play("| " + key).sent;
+    function += play("F> | " + key).sent;
+    assign += play("16> | " + key).sent;
   }
-}
+  EXPECT_EQ(plain, "/01/02/03/04/05/06/07/08/09/10/11/12/13/14/15/16");
+  EXPECT_EQ(function, "/S1/S2/S3/S4/S5/S6/S7/S8/S9/SA/SB/SC/SD/SE/SF/SG");
+  EXPECT_EQ(assign, "/X1/X2/X3/X4/X5/X6/X7/X8/X9/XA/XB/XC/XD/XE/XF/XG");
 
-TEST(PanelKeysTable, RepeatTicks) {
-  struct Tick {
-    RepeatTimer timer;
-    bool function;
-    bool zoom;
-    std::string bytes;
-  };
-  const Tick ticks[] = {
-      {RepeatTimer::TimerUp, false, false, "/PP"},    {RepeatTimer::TimerUp, true, true, "/PP"},
-      {RepeatTimer::TimerDown, false, false, "/22"},  {RepeatTimer::TimerDown, true, false, ""},
-      {RepeatTimer::TimerDown, true, true, ""},       {RepeatTimer::TimerLeft, false, true, "/33"},
-      {RepeatTimer::TimerLeft, true, true, "/33"},    {RepeatTimer::TimerRight, true, false, "/44"},
-      {RepeatTimer::TimerRight, false, false, "/44"},
-  };
-  for (const Tick& t : ticks) {
-    FakePanelHost host;
-    PanelKeys keys(host);
-    arrange(keys, host, {.function = t.function, .zoom = t.zoom, .sequenceLamp = true});
-    const KeyState before = keys.state();
-    keys.Repeat_Timer(t.timer);
-    EXPECT_EQ(host.sent, t.bytes) << testing::timerName(t.timer);
-    EXPECT_EQ(keys.state(), before);
-    EXPECT_TRUE(host.lamps[Lamp::Lux4]) << "a tick never touches the sequence lamp";
-    EXPECT_EQ(host.changes, 0);
-  }
-}
-
-// The sixteen camera keys, written out as the device expects them.
-struct CameraRow {
-  int n;
-  const char* plain;
-  const char* function;
-  const char* assign;
-};
-const CameraRow kCameras[] = {
-    {1, "/01", "/S1", "/X1"},  {2, "/02", "/S2", "/X2"},  {3, "/03", "/S3", "/X3"},
-    {4, "/04", "/S4", "/X4"},  {5, "/05", "/S5", "/X5"},  {6, "/06", "/S6", "/X6"},
-    {7, "/07", "/S7", "/X7"},  {8, "/08", "/S8", "/X8"},  {9, "/09", "/S9", "/X9"},
-    {10, "/10", "/SA", "/XA"}, {11, "/11", "/SB", "/XB"}, {12, "/12", "/SC", "/XC"},
-    {13, "/13", "/SD", "/XD"}, {14, "/14", "/SE", "/XE"}, {15, "/15", "/SF", "/XF"},
-    {16, "/16", "/SG", "/XG"},
-};
-
-TEST(CameraKeys, PlainFunctionAndAssignmentForEveryCamera) {
-  for (const CameraRow& c : kCameras) {
-    SCOPED_TRACE(c.n);
-    {  // plain, zoom on before: zoom off after
-      FakePanelHost host;
-      PanelKeys keys(host);
-      arrange(keys, host, {.zoom = true});
-      keys.Camera_Click(c.n);
-      EXPECT_EQ(host.sent, c.plain);
-      EXPECT_FALSE(keys.state().ZoomOn);
-      EXPECT_EQ(host.cameraLampLeft, 4920) << "camera keys never move the lamp";
-    }
-    {  // function shift, with zoom on and an assignment in progress: only the shift goes
-      FakePanelHost host;
-      PanelKeys keys(host);
-      arrange(keys, host, {.function = true, .zoom = true, .assignLeft = 9});
-      keys.Camera_Click(c.n);
-      EXPECT_EQ(host.sent, c.function);
-      EXPECT_FALSE(keys.state().FunctionOn);
-      EXPECT_TRUE(keys.state().ZoomOn);
-      EXPECT_EQ(keys.state().AssignLeft, 9);
-      EXPECT_TRUE(keys.state().AssignOn);
-    }
-    {  // assignment
-      FakePanelHost host;
-      PanelKeys keys(host);
-      arrange(keys, host, {.zoom = true, .assignLeft = 16});
-      keys.Camera_Click(c.n);
-      EXPECT_EQ(host.sent, c.assign);
-      EXPECT_EQ(keys.state().AssignLeft, 15);
-      EXPECT_TRUE(keys.state().AssignOn);
-      EXPECT_FALSE(keys.state().ZoomOn);
-    }
-  }
-}
-
-TEST(CameraKeys, NumberOutsideTheRowChangesNothing) {
-  FakePanelHost host;
+  Host host;
   PanelKeys keys(host);
-  arrange(keys, host, {.function = true});
-  for (int n : {0, 17, -1, 100}) {
-    EXPECT_THROW(keys.Camera_Click(n), std::out_of_range);
-  }
-  EXPECT_EQ(host.sent, "");
-  EXPECT_TRUE(keys.state().FunctionOn);
+  play("F>", host, keys);
+  for (int n : {0, 17}) EXPECT_THROW(keys.Camera_Click(n), std::out_of_range);
+  EXPECT_EQ(play("", host, keys).state, "F") << "a key that does not exist changes nothing";
 }
 
-TEST(CameraKeys, AssignmentOfFourEndsAfterTheFourthCamera) {
-  FakePanelHost host;
-  PanelKeys keys(host);
-  keys.Screen_MouseDown(Q, R);
-  keys.Screen_MouseUp(Q);
-  host.clear();
-  for (int n : {5, 6, 7, 8}) keys.Camera_Click(n);
-  EXPECT_EQ(host.sent, "/X5/X6/X7/X8");
-  EXPECT_FALSE(keys.state().AssignOn);
-  EXPECT_EQ(keys.state().AssignLeft, 0);
-  host.clear();
-  keys.Camera_Click(1);
-  EXPECT_EQ(host.sent, "/01");
-}
-
-TEST(CameraKeys, FunctionShiftDuringAssignmentDoesNotCount) {
-  FakePanelHost host;
-  PanelKeys keys(host);
-  keys.Screen_MouseDown(Q, R);
-  keys.Camera_Click(5);
-  keys.FunctionA_MouseDown(R);
-  keys.Camera_Click(6);
-  EXPECT_EQ(keys.state().AssignLeft, 3);
-  keys.Camera_Click(7);
-  keys.Camera_Click(8);
-  keys.Camera_Click(9);
-  EXPECT_EQ(host.sent, "/22/22/X5/S6/X7/X8/X9");
-  EXPECT_FALSE(keys.state().AssignOn);
-}
-
-TEST(CameraKeys, RightPressRestartsTheCount) {
-  FakePanelHost host;
-  PanelKeys keys(host);
-  keys.Screen_MouseDown(N, R);
-  for (int n : {1, 2, 3}) keys.Camera_Click(n);
-  EXPECT_EQ(keys.state().AssignLeft, 6);
-  keys.Screen_MouseDown(Q, R);
-  EXPECT_EQ(keys.state().AssignLeft, 4);
-  host.clear();
-  for (int n : {13, 14, 15, 16, 1}) keys.Camera_Click(n);
-  EXPECT_EQ(host.sent, "/XD/XE/XF/XG/01");
-}
-
-TEST(FunctionPip, SecondStepResetsThePanelAndTogglesThePort) {
-  FakePanelHost host;
+TEST(PanelKeys, SecondFunctionPipResetsThePanelThenShowsTheMessage) {
+  Host host;
   PanelKeys keys(host);
   keys.setPipMessage("Panel reset");
-  host.lamps[Lamp::Lux3] = true;
-  keys.FunctionA_MouseDown(R);
-  keys.Screen_MouseDown(P, L);
-  keys.Screen_MouseUp(P);
-  EXPECT_EQ(host.sent, fn('U')) << "the first step sends the six characters only";
-  EXPECT_EQ(host.toggles, 0);
-  EXPECT_EQ(keys.state().PipFunctionStep, 2);
-
-  host.lamps[Lamp::Lux4] = true;
-  host.clear();
+  play("F> P< lux4 F> |", host, keys);
+  host.log.clear();
   KeyState during;
   host.onMessage = [&] { during = keys.state(); };
-  keys.FunctionA_MouseDown(R);
-  keys.Screen_MouseDown(P, L);
-  const std::vector<std::string> expected = {"TimerUp on",         "send " + fn('U'), "TimerUp off",
-                                             "hide Lux3",          "hide Lux4",       "toggle",
-                                             "message Panel reset"};
-  EXPECT_EQ(host.log, expected) << "no /SQ after OK: the sequence lamp is hidden by then";
-  EXPECT_EQ(host.messages, std::vector<std::string>{"Panel reset"});
+  keys.Screen_MouseDown(ScreenKey::Pip, MouseButton::Left);
+  const std::vector<std::string> expected = {
+      "timer 0 on", "send " + fn('U'), "timer 0 off",        "hide 2",
+      "hide 3",     "toggle",          "message Panel reset"};
+  EXPECT_EQ(host.log, expected) << "no /SQ after the box: the sequence lamp is out by then";
   EXPECT_EQ(during.PipFunctionStep, 2) << "the step goes back only when the box is closed";
-  EXPECT_TRUE(during.FunctionOn);
-  EXPECT_EQ(keys.state().PipFunctionStep, 1);
-  EXPECT_FALSE(keys.state().FunctionOn);
-  EXPECT_FALSE(host.lamps[Lamp::Lux3]);
-  EXPECT_FALSE(host.lamps[Lamp::Lux4]);
-  EXPECT_FALSE(host.timers[RepeatTimer::TimerUp]);
-
-  // and the cycle starts over
-  host.clear();
-  keys.FunctionA_MouseDown(R);
-  keys.Screen_MouseDown(P, L);
-  EXPECT_EQ(host.toggles, 1);
-  EXPECT_EQ(keys.state().PipFunctionStep, 2);
+  EXPECT_EQ(play("", host, keys).state, "");
 }
 
-TEST(FunctionPip, PressWithZoomOnDoesNotCount) {
-  FakePanelHost host;
+TEST(PanelKeys, AFailingStepIsSkippedAndTheRestStillRuns) {
+  Host host;
   PanelKeys keys(host);
-  keys.FunctionA_MouseDown(R);
-  keys.Screen_MouseDown(P, L);  // step 1 -> 2
-  keys.FullScreen_Click();      // zoom on
-  keys.FunctionA_MouseDown(R);
-  host.clear();
-  keys.Screen_MouseDown(P, L);
-  EXPECT_EQ(host.sent, "");
-  EXPECT_EQ(host.toggles, 0);
-  EXPECT_EQ(keys.state().PipFunctionStep, 2);
-  EXPECT_TRUE(keys.state().FunctionOn);
+  host.failing = true;
+  keys.Screen_MouseDown(ScreenKey::NoveScreen, MouseButton::Right);
+  EXPECT_EQ(host.log.front(), "timer 2 on");
+  keys.FullScreen_Click();
+  EXPECT_EQ(host.log.back(), "move 4920") << "the zoom key puts the camera lamp above camera 1";
+  host.failing = false;
+  EXPECT_EQ(play("", host, keys).state, "Z A9");
 }
 
-TEST(FunctionPip, LiveMakesTheNextFunctionPipAFirstStepAgain) {
-  FakePanelHost host;
+TEST(PanelKeys, HostHearsOfEveryStateChangeAndOfNothingElse) {
+  Host host;
   PanelKeys keys(host);
-  keys.FunctionA_MouseDown(R);
-  keys.Screen_MouseDown(P, L);
-  keys.Live_Click();
-  keys.FunctionA_MouseDown(R);
-  keys.Screen_MouseDown(P, L);
-  EXPECT_EQ(host.toggles, 0);
-  EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(keys.state().PipFunctionStep, 2);
-}
-
-TEST(ZoomKey, PutsTheCameraLampBackAndHidesTheSequenceLamp) {
-  for (bool function : {false, true}) {
-    FakePanelHost host;
-    PanelKeys keys(host);
-    host.cameraLampLeft = 7560;
-    arrange(keys, host, {.function = function, .sequenceLamp = true});
-    keys.FullScreen_Click();
-    EXPECT_EQ(host.sent, (function ? fn('F') : "/FZ"s) + "/SQ");
-    EXPECT_EQ(host.log.back(), "move Lux 4920");
-    EXPECT_EQ(host.cameraLampLeft, 4920);
-    EXPECT_FALSE(host.lamps[Lamp::Lux4]);
+  keys.setPipMessage("kept");
+  const std::pair<const char*, int> steps[] = {{"TP", 0},  {"F>", 1}, {"F>", 1},   {"3", 2},
+                                               {"16>", 3}, {"tR", 3}, {"F> P<", 5}};
+  for (const auto& [script, changes] : steps) {
+    play(script, host, keys);
+    EXPECT_EQ(host.changes, changes) << script;
   }
-}
-
-TEST(HeldKeys, TimerDownSilentWhileShiftStaysArmedWithZoomOn) {
-  FakePanelHost host;
-  PanelKeys keys(host);
-  arrange(keys, host, {.function = true, .zoom = true});
-  keys.Screen_MouseDown(Q, L);
-  for (int i = 0; i < 3; ++i) keys.Repeat_Timer(RepeatTimer::TimerDown);
-  keys.Screen_MouseUp(Q);
-  EXPECT_EQ(host.sent, "");
-  keys.Screen_MouseDown(N, L);
-  keys.Repeat_Timer(RepeatTimer::TimerLeft);
-  EXPECT_EQ(host.sent, "/33");
-}
-
-TEST(HeldKeys, ShiftConsumedByThePressThenTicksRepeatThePlainCommand) {
-  FakePanelHost host;
-  PanelKeys keys(host);
-  arrange(keys, host, {.function = true});
-  keys.Screen_MouseDown(Q, L);
-  keys.Repeat_Timer(RepeatTimer::TimerDown);
-  keys.Repeat_Timer(RepeatTimer::TimerDown);
-  EXPECT_EQ(host.sent, fn('D') + "/22/22");
-}
-
-TEST(KeyStateNotice, HeardExactlyWhenTheStateChanged) {
-  FakePanelHost host;
-  PanelKeys keys(host);
-  keys.Tape_Click();
-  EXPECT_EQ(host.changes, 0);
-  keys.FunctionA_MouseDown(R);
-  EXPECT_EQ(host.changes, 1);
-  keys.FunctionA_MouseDown(R);
-  EXPECT_EQ(host.changes, 1);
-  keys.Camera_Click(3);
-  EXPECT_EQ(host.changes, 2);
-  keys.Screen_MouseDown(S, R);
-  EXPECT_EQ(host.changes, 3);
-  keys.Screen_MouseUp(S);
-  keys.Repeat_Timer(RepeatTimer::TimerRight);
-  EXPECT_EQ(host.changes, 3);
-}
-
-TEST(Failures, AFailingStepIsSkippedAndTheRestStillRuns) {
-  FakePanelHost host;
-  PanelKeys keys(host);
-  host.failKeyPress = true;
-  host.failLampRead = true;
-  keys.Screen_MouseDown(N, R);
-  EXPECT_TRUE(keys.state().AssignOn);
-  EXPECT_EQ(keys.state().AssignLeft, 9);
-  EXPECT_TRUE(host.timers[RepeatTimer::TimerLeft]);
-  keys.FullScreen_Click();
-  EXPECT_TRUE(keys.state().ZoomOn);
-  EXPECT_EQ(host.log.back(), "move Lux 4920");
-}
-
-TEST(WindowLoad, StartValuesKeepTheMessage) {
-  FakePanelHost host;
-  PanelKeys keys(host);
-  keys.setPipMessage("reset");
-  keys.FunctionA_MouseDown(R);
-  keys.Screen_MouseDown(P, L);
-  keys.FullScreen_Click();
-  keys.Screen_MouseDown(S, R);
   keys.windowLoaded();
+  EXPECT_EQ(host.changes, 6);
   KeyState start;
-  start.PipMessage = "reset";
+  start.PipMessage = "kept";
   EXPECT_EQ(keys.state(), start);
-}
-
-// Whatever the operator does, assignment mode is on exactly while cameras are left to assign.
-TEST(Invariant, AssignOnGoesWithAssignLeftAfterEveryCall) {
-  std::mt19937 random(20240611);
-  FakePanelHost host;
-  PanelKeys keys(host);
-  const MouseButton buttons[] = {L, R, M};
-  const ScreenKey screens[] = {P, Q, N, S};
-  const RepeatTimer timers[] = {RepeatTimer::TimerUp, RepeatTimer::TimerDown,
-                                RepeatTimer::TimerLeft, RepeatTimer::TimerRight};
-  for (int i = 0; i < 20000; ++i) {
-    host.lamps[Lamp::Lux4] = random() % 4 == 0;
-    const auto button = buttons[random() % 3];
-    switch (random() % 10) {
-      case 0:
-        keys.FunctionA_MouseDown(button);
-        break;
-      case 1:
-        keys.FullScreen_Click();
-        break;
-      case 2:
-        keys.Live_Click();
-        break;
-      case 3:
-        keys.Tape_Click();
-        break;
-      case 4:
-        keys.Sequence_Click();
-        break;
-      case 5:
-        keys.Call_Click();
-        break;
-      case 6:
-        keys.Screen_MouseDown(screens[random() % 4], button);
-        break;
-      case 7:
-        keys.Screen_MouseUp(screens[random() % 4]);
-        break;
-      case 8:
-        keys.Repeat_Timer(timers[random() % 4]);
-        break;
-      default:
-        keys.Camera_Click(1 + static_cast<int>(random() % 16));
-        break;
-    }
-    const KeyState& s = keys.state();
-    ASSERT_EQ(s.AssignOn, s.AssignLeft != 0) << "after call " << i;
-    ASSERT_GE(s.AssignLeft, 0);
-    ASSERT_LE(s.AssignLeft, 16);
-    ASSERT_TRUE(s.PipFunctionStep == 1 || s.PipFunctionStep == 2);
-  }
 }
 
 }  // namespace

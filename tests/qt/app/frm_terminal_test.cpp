@@ -1,203 +1,235 @@
-// The main window's life with fake adapters: startup decisions, the settings file, the close
-// sequence and the Exit command.
+// The main window with fake adapters: the startup's decisions, the language chooser at first
+// start, the menus, where Enter goes, the settings file, and how the program ends.
 #include "qt/app/frm_terminal.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
-#include <QGuiApplication>
-#include <QScreen>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "qt/app/terminal_text_box.h"
+#include "qt/dialogs/frm_language_chooser.h"
+#include "qt/panel/front_panel.h"
+#include "qt/panel/panel_widgets.h"
 #include "support/fakes.h"
 
 namespace vqx {
 namespace {
 
-using testing::FakePrompts;
-using testing::FakeSerialControl;
-using testing::FakeSettingsStore;
+const std::string kEnglish = VQX16_SOURCE_DIR "/lang/English.lng";
 
 class MainWindow : public ::testing::Test {
  protected:
-  QTemporaryDir dir;
-  FakeSerialControl serial;
-  FakeSettingsStore store;
-  FakePrompts prompts;
-  testing::SteppingPump pump;  // ten seconds pass in ten waits
-  int ended = 0;
-  std::unique_ptr<frmTerminal> window;
-
-  QString iniPath() const { return dir.filePath("VQX.ini"); }
-  void writeIni(const QByteArray& bytes) {
-    QFile f(iniPath());
+  void TearDown() override { delete chooser(); }
+  void writeIni(const std::string& text) {
+    QFile f(dir.filePath("VQX.ini"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    f.write(text.c_str());
   }
-  QByteArray readIni() const {
-    QFile f(iniPath());
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  QByteArray ini() const {
+    QFile f(dir.filePath("VQX.ini"));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
   }
-  frmTerminal& load() {
+  frmTerminal& load(const QString& iniPath = {}) {
+    window.reset();
     window = std::make_unique<frmTerminal>(
-        TerminalDependencies{serial, store, prompts, iniPath(), [this] { ++ended; }, {}, &pump});
+        TerminalDependencies{serial,
+                             store,
+                             prompts,
+                             iniPath.isEmpty() ? dir.filePath("VQX.ini") : iniPath,
+                             [this] { ++ended; },
+                             {},
+                             &pump});
     window->Form_Load();
     return *window;
   }
-  bool checked() const { return window->findChild<QAction*>("mnuOpen")->isChecked(); }
+  QAction* action(const char* name) { return window->findChild<QAction*>(name); }
+  static frmSceltaLingua* chooser() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* c = qobject_cast<frmSceltaLingua*>(w)) return c;
+    }
+    return nullptr;
+  }
+
+  QTemporaryDir dir;
+  testing::FakeSerialControl serial;
+  testing::FakeSettingsStore store;
+  testing::FakePrompts prompts;
+  testing::SteppingPump pump;  // ten seconds pass in ten waits
+  int ended = 0;
+  std::unique_ptr<frmTerminal> window;
 };
 
-TEST_F(MainWindow, HasTheTitleAndMenuBar) {
-  load();
-  EXPECT_EQ(window->windowTitle(), "VQX16");
-  for (const char* name : {"mnuFileExit", "mnuOpen", "mnuProperties", "Language", "Info"}) {
-    EXPECT_NE(window->findChild<QAction*>(name), nullptr) << name;
+TEST_F(MainWindow, StartupRestoresPositionAndLanguageOrAsksForALanguageAndOpensThePort) {
+  const struct {
+    std::string ini;
+    const char* settings;  // stored "Settings"
+    bool portFails;
+    const char* outcome;
+  } cases[] = {
+      {" 3000 \r\n 2000 \r\n" + kEnglish + "\r\n", "", false,
+       "window at 3000,2000, E&xit, port open, 0 reports"},
+      {" 3000 \r\n 2000 \r\n\r\n", "", false, "chooser, E&sci, port open, 0 reports"},
+      {" 30 \r\n 20 \r\n", "", false, "chooser, E&sci, port open, 0 reports"},
+      {"", "", false, "chooser, E&sci, port open, 0 reports"},
+      {" 9000000 \r\n -9000000 \r\n" + kEnglish + "\r\n", "", false,
+       "window centred, E&xit, port open, 0 reports"},
+      {" 3000 \r\n 2000 \r\n" + kEnglish + "\r\n", "fast,please", false,
+       "window centred, E&sci, port closed, 1 reports"},
+      {" 3000 \r\n 2000 \r\n" + kEnglish + "\r\n", "", true,
+       "window at 3000,2000, E&xit, port closed, 1 reports"},
+  };
+  for (const auto& c : cases) {
+    writeIni(c.ini);
+    store.put("Settings", c.settings);
+    store.put("Echo", "True");
+    serial = {};
+    if (c.portFails) serial.failOpen = "busy";
+    prompts.shown.clear();
+    load();
+    std::string outcome;
+    if (chooser() && chooser()->isVisible() && !window->isVisible()) {
+      outcome = "chooser";
+    } else if (window->isVisible() && !chooser()) {
+      const QPoint centre = window->frameGeometry().center();
+      outcome = window->leftTwips() == 3000 && window->topTwips() == 2000 ? "window at 3000,2000"
+                : (centre - window->screen()->geometry().center()).manhattanLength() < 6
+                    ? "window centred"
+                    : "window elsewhere";
+    }
+    outcome += ", " + action("mnuFileExit")->text().toStdString();
+    outcome += serial.open ? ", port open, " : ", port closed, ";
+    outcome += std::to_string(prompts.shown.size()) + " reports";
+    EXPECT_EQ(outcome, c.outcome) << c.ini;
+    EXPECT_EQ(action("mnuOpen")->isChecked(), serial.open);
+    EXPECT_EQ(window->Echo(), *c.settings == 0) << "echo is restored unless the startup stopped";
+    EXPECT_EQ(window->PipFunctionStep(), 1);
+    delete chooser();
   }
-  EXPECT_EQ(window->findChild<QAction*>("mnuOpen")->text(), "&Apri Porta");
-  EXPECT_EQ(window->PipFunctionStep(), 1);
 }
 
-TEST_F(MainWindow, StartupRestoresPositionAndLanguageAndOpensThePort) {
-  writeIni(" 3000 \r\n 2000 \r\n/lang/English.lng\r\n");
+TEST_F(MainWindow, ALanguagePickedAtFirstStartShowsTheWindowAndIsSavedTheNextSecond) {
   load();
-  EXPECT_EQ(window->LanguageFile(), "/lang/English.lng");
-  EXPECT_EQ(window->leftTwips(), 3000);
-  EXPECT_EQ(window->topTwips(), 2000);
-  EXPECT_TRUE(serial.open);
-  EXPECT_TRUE(checked());
+  ASSERT_NE(chooser(), nullptr);
+  chooser()->setFolder(VQX16_SOURCE_DIR "/lang");
+  chooser()->findChild<QListWidget*>("File1")->setCurrentRow(0);  // English.lng
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(chooser(), nullptr);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(window->LanguageFile(), kEnglish);
+  EXPECT_EQ(action("Info")->text(), "&Info");
+  EXPECT_EQ(action("mnuOpen")->text(), "&Open Port");
+  window->moveToTwips(4500, 1500);
+  window->TimerMove_Timer();
+  EXPECT_EQ(ini().toStdString(), " 4500 \r\n 1500 \r\n" + kEnglish + "\r\n");
+
+  const int writes = window->settingsFile().writes();
+  window->TimerMove_Timer();
+  EXPECT_EQ(window->settingsFile().writes(), writes) << "nothing changed: nothing written";
+  QFile::remove(dir.filePath("VQX.ini"));
+  window->TimerMove_Timer();
+  EXPECT_EQ(ini().toStdString(), " 4500 \r\n 1500 \r\n" + kEnglish + "\r\n");
+}
+
+TEST_F(MainWindow, ChooserClosedWithoutAChoiceShowsTheWindowAndAMissingFolderIsNoError) {
+  load(dir.filePath("no/such/folder/VQX.ini"));
+  chooser()->close();
+  EXPECT_TRUE(window->isVisible());
+  window->TimerMove_Timer();
   EXPECT_TRUE(prompts.shown.empty());
 }
 
-TEST_F(MainWindow, WithoutALanguageThePositionIsIgnoredButThePortOpens) {
-  for (const QByteArray& ini :
-       {QByteArray(" 3000 \r\n 2000 \r\n\r\n"), QByteArray(" 30 \r\n 20 \r\n"), QByteArray(),
-        QByteArray("\xff\xfe\x00\x01", 4)}) {
-    writeIni(ini);
-    serial.open = false;
-    load();
-    EXPECT_EQ(window->LanguageFile(), "");
-    EXPECT_NE(window->leftTwips(), 3000);
-    EXPECT_TRUE(serial.open);
+TEST_F(MainWindow, PortPropertiesOpensThePortSettingsDialog) {
+  load();
+  QString shown;
+  QTimer::singleShot(0, [&] {
+    shown = QApplication::activeModalWidget()->objectName();
+    QApplication::activeModalWidget()->close();
+  });
+  action("mnuProperties")->trigger();
+  EXPECT_EQ(shown, "frmProperties");
+}
+
+// Enter belongs to the default key Uno unless another of the panel's keys has the focus; the
+// terminal box sends what is typed into it.
+TEST_F(MainWindow, EnterClicksUnoUnlessAnotherKeyHasTheFocus) {
+  writeIni(" 3000 \r\n 2000 \r\n" + kEnglish + "\r\n");
+  load();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  const struct {
+    const char* focus;
+    Qt::Key key;
+    const char* sent;
+  } cases[] = {
+      {"txtTerm", Qt::Key_Return, "/01"},
+      {"txtTerm", Qt::Key_Enter, "/01"},
+      {"txtTerm", Qt::Key_A, "a"},
+      {"Uno", Qt::Key_Return, "/01"},
+      {"Uno", Qt::Key_A, ""},
+      {"Tape", Qt::Key_Return, "/TP"},
+      {"Tape", Qt::Key_Space, "/TP"},
+      {"Pip", Qt::Key_Return, ""},
+      {"Pip", Qt::Key_Space, ""},
+  };
+  for (const auto& c : cases) {
+    QWidget* target = window->findChild<QWidget*>(c.focus);
+    target->setFocus();
+    serial.written.clear();
+    QTest::keyClick(target, c.key);
+    EXPECT_EQ(serial.written, c.sent) << c.focus << " " << c.key;
   }
-  QFile::remove(iniPath());
-  serial.open = false;
-  load();
-  EXPECT_TRUE(serial.open);
 }
 
-TEST_F(MainWindow, PositionOffEveryScreenKeepsTheWindowCentred) {
-  writeIni(" 9000000 \r\n -9000000 \r\n/lang/English.lng\r\n");
-  load();
-  EXPECT_EQ(window->LanguageFile(), "/lang/English.lng");
-  EXPECT_NE(QGuiApplication::screenAt(window->frameGeometry().center()), nullptr);
-}
-
-TEST_F(MainWindow, RejectedStoredSettingsStopTheStartup) {
-  writeIni(" 3000 \r\n 2000 \r\n/lang/English.lng\r\n");
-  store.put("Settings", "fast,please");
-  store.put("Echo", "True");
-  load();
-  ASSERT_EQ(prompts.shown.size(), 1u);
-  EXPECT_FALSE(serial.open);
-  EXPECT_FALSE(window->Echo());
-  EXPECT_EQ(window->LanguageFile(), "");
-  EXPECT_TRUE(window->isVisible());
-}
-
-TEST_F(MainWindow, PortThatWillNotOpenIsReportedOnce) {
-  serial.failOpen = "Device or resource busy";
-  load();
-  ASSERT_EQ(prompts.shown.size(), 1u);
-  EXPECT_EQ(prompts.shown[0].text, "Device or resource busy");
-  EXPECT_FALSE(checked());
-}
-
-TEST_F(MainWindow, KeyPressSendsOnlyWithThePortOpen) {
-  load();
-  std::int16_t code = 'A';
-  window->txtTerm_KeyPress(code);
-  EXPECT_EQ(serial.written, "A");
-  EXPECT_EQ(code, 0);
-  window->TogglePort();
-  EXPECT_FALSE(checked());
-  code = 'B';
-  window->txtTerm_KeyPress(code);
-  EXPECT_EQ(serial.written, "A");
-  EXPECT_EQ(code, 'B');
-}
-
-TEST_F(MainWindow, TypingIntoTheTerminalBoxFollowsEcho) {
+TEST_F(MainWindow, TypingSendsWithoutEchoOrShowsInTheBoxWithEchoOrAClosedPort) {
+  writeIni(" 3000 \r\n 2000 \r\n" + kEnglish + "\r\n");
   store.put("Echo", "True");
   load();
   QTest::keyClicks(window->txtTerm(), "ab");
-  EXPECT_EQ(serial.written, "ab");
-  EXPECT_EQ(window->txtTerm()->box().text(), "ab");
   window->TogglePort();
   QTest::keyClicks(window->txtTerm(), "c");
-  EXPECT_EQ(window->txtTerm()->box().text(), "abc");  // closed port: typed like a text box
+  EXPECT_EQ(serial.written, "ab");
+  EXPECT_EQ(window->txtTerm()->box().text(), "abc");
 }
 
-TEST_F(MainWindow, SettingsFileHoldsPositionAndLanguage) {
-  writeIni(" 3000 \r\n 2000 \r\n/lang/English.lng\r\n");
+TEST_F(MainWindow, ExitEndsAtOnceAndClosingWaitsForTheOutputFirst) {
+  const struct {
+    bool exit;
+    std::deque<PromptAnswer> answers;
+    const char* outcome;
+  } cases[] = {
+      {true, {}, "ended, port closed, 0 questions, 0 waits"},
+      {false, {PromptAnswer::Abort}, "running, port open, 1 questions, 10 waits"},
+      {false, {PromptAnswer::Ignore}, "ended, port closed, 1 questions, 10 waits"},
+  };
+  for (const auto& c : cases) {
+    serial = {};
+    load();
+    serial.queued = 100;
+    prompts = {};
+    prompts.answers = c.answers;
+    pump.waits = ended = 0;
+    c.exit ? window->mnuFileExit_Click() : (void)window->close();
+    const std::string outcome = std::string(ended ? "ended" : "running") +
+                                (serial.open ? ", port open, " : ", port closed, ") +
+                                std::to_string(prompts.shown.size()) + " questions, " +
+                                std::to_string(pump.waits) + " waits";
+    EXPECT_EQ(outcome, c.outcome);
+  }
+}
+
+TEST_F(MainWindow, ALostDeviceIsReportedOnceAndTheCheckMarkCleared) {
   load();
-  window->moveToTwips(4500, 1500);
-  window->TimerMove_Timer();
-  EXPECT_EQ(readIni(), " 4500 \r\n 1500 \r\n/lang/English.lng\r\n");
-  const int writes = window->settingsFile().writes();
-  window->TimerMove_Timer();
-  EXPECT_EQ(window->settingsFile().writes(), writes);  // nothing changed: no write
-  QFile::remove(iniPath());
-  window->TimerMove_Timer();  // removed behind our back: written again
-  EXPECT_EQ(readIni(), " 4500 \r\n 1500 \r\n/lang/English.lng\r\n");
-}
-
-TEST_F(MainWindow, SaveIntoAMissingFolderFailsSilently) {
-  window = std::make_unique<frmTerminal>(TerminalDependencies{
-      serial, store, prompts, dir.filePath("no/such/folder/VQX.ini"), [this] { ++ended; }});
-  window->Form_Load();
-  window->TimerMove_Timer();
-  EXPECT_FALSE(QFile::exists(dir.filePath("no/such/folder/VQX.ini")));
-  EXPECT_TRUE(prompts.shown.empty());
-}
-
-TEST_F(MainWindow, ExitDropsQueuedOutputAndEndsAtOnce) {
-  load();
-  serial.queued = 100;
-  window->mnuFileExit_Click();
-  EXPECT_EQ(ended, 1);
-  EXPECT_FALSE(serial.open);
-  EXPECT_FALSE(checked());
-  EXPECT_TRUE(prompts.shown.empty());
-}
-
-TEST_F(MainWindow, CloseWaitsForOutputAndAbortKeepsEverything) {
-  load();
-  serial.queued = 100;
-  prompts.answers = {PromptAnswer::Abort};
-  EXPECT_FALSE(window->close());
-  EXPECT_EQ(ended, 0);
-  EXPECT_TRUE(serial.open);
-  ASSERT_EQ(prompts.shown.size(), 1u);
-  EXPECT_EQ(prompts.shown[0].text, "Data cannot be sent");
-  EXPECT_EQ(pump.waits, 10);
-
-  serial.queued = 0;
-  EXPECT_TRUE(window->close());
-  EXPECT_EQ(ended, 1);
-  EXPECT_FALSE(serial.open);
-}
-
-TEST_F(MainWindow, LostDeviceIsReportedOnceAndTheMarkCleared) {
-  load();
-  ASSERT_TRUE(checked());
-  serial.loseDevice("The device has vanished");
-  EXPECT_FALSE(checked());
+  serial.loseDevice("/dev/ttyS0: device no longer available");
   ASSERT_EQ(prompts.shown.size(), 1u);
   EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Exclamation);
+  EXPECT_FALSE(action("mnuOpen")->isChecked());
 }
 
 }  // namespace

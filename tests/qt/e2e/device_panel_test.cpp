@@ -1,108 +1,65 @@
-// The whole program against the simulated device: the real main window, the real serial
-// adapter and vqx16-sim on a pseudo-terminal. A key clicked on the panel goes out as a
-// command, the device answers with a status frame, and the panel follows it.
-#include <signal.h>
-#include <unistd.h>
-
+// The whole program against the simulated device: the real main window and serial control, and
+// vqx16-sim on a pseudo-terminal behind a link. The panel follows the device; the device goes
+// away and comes back on the same link, and the program takes it up again by itself.
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
-#include <QTest>
-#include <functional>
-#include <memory>
 
-#include "panel/panel_host.h"
-#include "qt/app/frm_terminal.h"
 #include "qt/app/qt_settings_store.h"
 #include "qt/panel/front_panel.h"
 #include "qt/panel/panel_widgets.h"
-#include "qt/serial/qt_serial_control.h"
-#include "qt/support/sim_process.h"
-#include "qt/support/temporary_user_settings.h"
-#include "support/fakes.h"
+#include "qt/support/window_rig.h"
 
 namespace vqx {
 namespace {
 
-// Runs the event loop until the condition holds or the time is up.
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000) {
-  QDeadlineTimer deadline(timeoutMs);
-  while (!condition()) {
-    if (deadline.hasExpired()) return false;
-    QTest::qWait(10);
-  }
-  return true;
-}
+using testing::SimProcess;
+using testing::waitFor;
 
-class ProgramOnSimulatedDevice : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(settings.isValid());
-    link = dir.filePath("ttyVQX16").toStdString();
-    sim = std::make_unique<testing::SimProcess>(std::vector<std::string>{"--link", link});
-    ASSERT_FALSE(sim->readLine().empty());
-    store.setValue(kAppTitle, "Ports", "Com1", link);
-    serial = std::make_unique<QtSerialControl>(store);
-    window = std::make_unique<frmTerminal>(TerminalDependencies{
-        *serial, store, prompts, dir.filePath("VQX.ini"), [] {}, [this] { ++beeps; }});
-    window->Form_Load();
-    ASSERT_TRUE(serial->portOpen()) << (prompts.shown.empty() ? "" : prompts.shown[0].text);
-  }
-
-  QWidget* lamp(const char* name) { return window->findChild<QWidget*>(name); }
-  PanelKey* key(const char* name) { return window->findChild<PanelKey*>(name); }
-  void click(const char* name) { QTest::mouseClick(key(name), Qt::LeftButton); }
-  void pressAndRelease(const char* name, Qt::MouseButton button) {
-    QTest::mousePress(key(name), button);
-    QTest::mouseRelease(key(name), button);
-  }
-
-  testing::TemporaryUserSettings settings;
+TEST(ProgramOnSimulatedDevice, PanelFollowsTheDeviceWhichIsTakenUpAgainWhenItComesBack) {
+  testing::TemporaryUserSettings home;
   QTemporaryDir dir;
-  std::string link;
-  std::unique_ptr<testing::SimProcess> sim;
+  const std::string link = dir.filePath("ttyVQX16").toStdString();
+  auto sim = std::make_unique<SimProcess>(std::vector<std::string>{"--link", link, "--log"});
+  ASSERT_FALSE(sim->readLine().empty());
+
+  // The real stored settings, in a file as an operator writes it by hand.
+  QDir().mkpath(home.path() + "/VQX16");
+  QFile conf(home.path() + "/VQX16/VQX16.conf");
+  ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+  conf.write(("[Properties]\nSettings=19200,n,8,1\n[Ports]\nCom1=" + link + "\n").c_str());
+  conf.close();
   QtSettingsStore store;
+  QtSerialControl serial(store);
   testing::FakePrompts prompts;
-  std::unique_ptr<QtSerialControl> serial;
-  std::unique_ptr<frmTerminal> window;
-  int beeps = 0;
-};
+  frmTerminal window(TerminalDependencies{serial, store, prompts, dir.filePath("VQX.ini"), [] {}});
+  window.Form_Load();
+  ASSERT_TRUE(serial.portOpen()) << (prompts.shown.empty() ? "" : prompts.shown[0].text);
+  EXPECT_EQ(serial.settings(), "19200,n,8,1");
+  FrontPanel& panel = *window.panel();
+  const auto click = [&](const char* key) {
+    QTest::mouseClick(panel.key(QString::fromLatin1(key)), Qt::LeftButton);
+  };
 
-TEST_F(ProgramOnSimulatedDevice, CameraKeyMovesTheCameraLampThroughTheDevice) {
   click("Dodici");
-  EXPECT_TRUE(waitUntil([&] { return lamp("Lux")->x() == 7560 / 15; }))
-      << "camera lamp at x " << lamp("Lux")->x();
-  click("Tre");
-  EXPECT_TRUE(waitUntil([&] { return lamp("Lux")->x() == 5400 / 15; }));
-  EXPECT_TRUE(prompts.shown.empty());
-}
+  EXPECT_TRUE(waitFor([&] { return panel.lampWidget(Lamp::Lux)->x() == 7560 / 15; }));
+  QTest::mousePress(panel.key("NoveScreen"), Qt::LeftButton);
+  QTest::mouseRelease(panel.key("NoveScreen"), Qt::LeftButton);
+  EXPECT_TRUE(waitFor([&] { return panel.key("NoveScreen")->faceColour() == QColor(255, 0, 0); }));
 
-TEST_F(ProgramOnSimulatedDevice, FourPictureKeyTurnsRedWhenTheDeviceSaysSo) {
-  const QColor red(255, 0, 0);
-  EXPECT_NE(key("QuattroScreen")->faceColour(), red);
-  pressAndRelease("QuattroScreen", Qt::LeftButton);
-  EXPECT_TRUE(waitUntil([&] { return key("QuattroScreen")->faceColour() == red; }));
-  pressAndRelease("NoveScreen", Qt::LeftButton);
-  EXPECT_TRUE(waitUntil([&] { return key("NoveScreen")->faceColour() == red; }));
-  EXPECT_TRUE(waitUntil([&] { return key("QuattroScreen")->faceColour() != red; }));
-}
+  EXPECT_EQ(sim->stop(), 0);  // the device goes, and its line and link with it
+  ASSERT_TRUE(waitFor([&] { return !prompts.shown.empty(); }));
+  EXPECT_FALSE(serial.portOpen());
+  EXPECT_TRUE(window.waitingForDevice());
 
-TEST_F(ProgramOnSimulatedDevice, BeepFrameBeeps) {
-  click("Sei");  // a frame has come through once the lamp is over camera 6
-  ASSERT_TRUE(waitUntil([&] { return lamp("Lux")->x() == 6120 / 15; }));
-  EXPECT_EQ(beeps, 0);
-  // A block of two frames is read as its first frame only, so a beep frame that happens to
-  // arrive together with the once-a-second frame is lost; the device is asked again then.
-  int asked = 0;
-  while (beeps == 0 && asked < 3) {
-    sim->signal(SIGUSR1);
-    ++asked;
-    waitUntil([&] { return beeps > 0; }, 1500);
-  }
-  EXPECT_GE(beeps, 1);
-  EXPECT_LE(beeps, asked);
+  sim = std::make_unique<SimProcess>(std::vector<std::string>{"--link", link, "--log"});
+  ASSERT_FALSE(sim->readLine().empty());
+  ASSERT_TRUE(waitFor([&] { return serial.portOpen(); }));
+  click("Sedici");
+  EXPECT_TRUE(sim->logShows("/16"));
+  EXPECT_EQ(prompts.shown.size(), 1u) << "the return is no news to report";
 }
 
 }  // namespace

@@ -6,47 +6,36 @@
 
 namespace vqx::testing {
 
-// A pseudo-terminal pair for end-to-end tests. The program under test opens the terminal end
-// by its path() (map it as a port through the "Ports" section of the stored settings); the test
-// plays the device on the other end with write() and read(). Both ends start in raw mode.
-//
-// The helper keeps a descriptor of the terminal end open as well, so the device end can be read
-// while the program's port is closed, and drops it in closeDevice() so the terminal end hangs up
-// as it does when a USB adapter is unplugged.
+// A pseudo-terminal pair, both ends raw. The program opens the terminal end by path() (mapped
+// as a port in the stored "Ports" section); the test plays the device on the other end. The
+// helper also holds the terminal end open, so the line's attributes can be read while the
+// program has it open, and lets go of both in closeDevice(), as an unplugged adapter does.
 class PseudoTerminal {
  public:
-  PseudoTerminal();  // opens a pair; isOpen() tells whether that worked
+  PseudoTerminal();
   ~PseudoTerminal();
   PseudoTerminal(const PseudoTerminal&) = delete;
   PseudoTerminal& operator=(const PseudoTerminal&) = delete;
 
   bool isOpen() const { return device_ >= 0; }
-  // Path of the terminal end, for example /dev/pts/3.
   const std::string& path() const { return path_; }
-  // Descriptor of the device end, for a test that hands it to another process or polls it.
   int deviceFd() const { return device_; }
-  // Descriptor the helper holds on the terminal end, for reading the line's attributes
-  // (tcgetattr) as the program set them; not for reading or writing data.
-  int terminalFd() const { return terminal_; }
+  int terminalFd() const { return terminal_; }  // for tcgetattr only
 
-  // Sends bytes from the device to the program; true when every byte was taken within a second.
+  // Sends bytes from the device; false when they were not all taken within ten seconds.
   bool write(std::string_view bytes);
-  // What the program sent: reads until `count` bytes have arrived or `timeoutMs` has passed,
-  // running the Qt event loop meanwhile so the program's queued output goes out.
-  std::string read(std::size_t count, int timeoutMs = 2000);
-  // Everything the program sends within `timeoutMs` (the event loop runs meanwhile).
-  std::string readFor(int timeoutMs);
+  // What the program sent: up to `count` bytes, waiting at most `timeoutMs` for them while the
+  // Qt event loop runs. readFor() takes everything that arrives within the time.
+  std::string read(std::size_t count, int timeoutMs = 10000);
+  std::string readFor(int timeoutMs) { return read(std::string::npos, timeoutMs); }
 
-  // The device vanishes: closes the device end and the helper's hold on the terminal end.
   void closeDevice();
-  // Closes whatever is still open and opens a fresh pair; the new pair has a new path().
+  // A fresh pair, with a new path().
   bool reopen();
 
  private:
-  void closeAll();
-
-  int device_ = -1;    // master end
-  int terminal_ = -1;  // slave end, held open by the helper
+  int device_ = -1;
+  int terminal_ = -1;
   std::string path_;
 };
 

@@ -3,16 +3,12 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QAction>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QTest>
-#include <fstream>
+#include <QSettings>
+#include <QStandardPaths>
 
 #include "app/settings_file.h"
 #include "qt/panel/front_panel.h"
@@ -20,29 +16,83 @@
 
 namespace vqx::testing {
 
-double cpuSeconds() {
-  rusage usage{};
-  ::getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+SimProcess::SimProcess(std::vector<std::string> args) {
+  int out[2], err[2];
+  if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return;
+  pid_ = ::fork();
+  if (pid_ == 0) {
+    sigset_t none;  // the test's threads may block signals the simulator must see
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    ::dup2(out[1], STDOUT_FILENO);
+    ::dup2(err[1], STDERR_FILENO);
+    std::vector<char*> argv{const_cast<char*>(VQX16_SIM_PATH)};
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    ::execv(VQX16_SIM_PATH, argv.data());
+    ::_exit(127);
+  }
+  ::close(out[1]);
+  ::close(err[1]);
+  out_ = out[0];
+  err_ = err[0];
+  ::fcntl(err_, F_SETFL, O_NONBLOCK);
 }
 
-long residentKb() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+SimProcess::~SimProcess() {
+  if (pid_ > 0) {
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
   }
-  return 0;
+  ::close(out_);
+  ::close(err_);
+}
+
+std::string SimProcess::readLine() {
+  std::string line;
+  pollfd p{out_, POLLIN, 0};
+  for (char c; ::poll(&p, 1, 20000) > 0 && ::read(out_, &c, 1) == 1 && c != '\n';) line += c;
+  return line;
+}
+
+bool SimProcess::logShows(const std::string& text) {
+  return waitFor([&] {
+    char buffer[1024];
+    for (ssize_t n; (n = ::read(err_, buffer, sizeof buffer)) > 0;) log_.append(buffer, n);
+    return log_.find(text) != std::string::npos;
+  });
+}
+
+void SimProcess::signal(int sig) {
+  ::kill(pid_, sig);
+}
+
+int SimProcess::stop() {
+  int status = -1;
+  ::kill(pid_, SIGTERM);
+  waitFor([&] { return ::waitpid(pid_, &status, WNOHANG) == pid_; });
+  pid_ = -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// QSettings fixes its user folder the first time it is used in a process, so it is told too.
+TemporaryUserSettings::TemporaryUserSettings()
+    : old_(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)) {
+  qputenv("XDG_CONFIG_HOME", dir_.path().toLocal8Bit());
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.path());
+}
+
+TemporaryUserSettings::~TemporaryUserSettings() {
+  qputenv("XDG_CONFIG_HOME", old_.toLocal8Bit());
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, old_);
 }
 
 WindowRig::WindowRig(const std::string& device, int handshaking) {
-  mapPort(device);
+  store.setValue(kAppTitle, "Ports", "Com1", device);
   store.put("Handshaking", std::to_string(handshaking));
   QFile ini(dir_.filePath("VQX.ini"));
   if (ini.open(QIODevice::WriteOnly)) {
-    const std::string text = formatSettingsFile(1500, 1500, VQX16_SOURCE_DIR "/lang/English.lng");
-    ini.write(text.data(), static_cast<qint64>(text.size()));
+    ini.write(formatSettingsFile(1500, 1500, VQX16_SOURCE_DIR "/lang/English.lng").c_str());
   }
 }
 
@@ -57,20 +107,12 @@ frmTerminal& WindowRig::load() {
   return *window_;
 }
 
-bool WindowRig::checked() const {
-  return window_->findChild<QAction*>("mnuOpen")->isChecked();
-}
-
-void WindowRig::clickOpen() {
-  window_->findChild<QAction*>("mnuOpen")->trigger();
+QAction* WindowRig::action(const char* name) const {
+  return window_->findChild<QAction*>(QString::fromLatin1(name));
 }
 
 void WindowRig::click(const char* key) {
   QTest::mouseClick(window_->panel()->key(QString::fromLatin1(key)), Qt::LeftButton);
-}
-
-void WindowRig::mapPort(const std::string& device) {
-  store.setValue(kAppTitle, "Ports", "Com1", device);
 }
 
 }  // namespace vqx::testing

@@ -1,13 +1,13 @@
 #pragma once
 
-// What the window tests on a real line share: the main window built as the program builds it, with
-// the real serial control on a line the test controls and prompts that answer at once; the
-// process's own processor time and resident memory.
+// What the window tests share: patience, the simulator as a process, private user settings, and
+// the main window built as the program builds it, on the real serial control.
 
 #include <sys/types.h>
 
-#include <QString>
+#include <QAction>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,17 +16,47 @@
 #include "qt/serial/qt_serial_control.h"
 #include "support/fakes.h"
 
-class QAction;
-
 namespace vqx::testing {
 
-// Processor time (user and system) this process has used, in seconds.
-double cpuSeconds();
-// Resident memory of this process in kilobytes (VmRSS), 0 when unknown.
-long residentKb();
+// Runs the event loop until the condition holds. The bound only matters when the test fails: a
+// loaded machine may be slow, but must not make a test fail.
+template <typename Condition>
+bool waitFor(Condition condition, int timeoutMs = 20000) {
+  return QTest::qWaitFor(condition, timeoutMs);
+}
 
-// The main window on the real serial control, port 1 mapped to `device`. The settings file
-// names a language file shipped with the program, so the window shows (no chooser).
+// The built vqx16-sim, started with `args`; readLine() gives its next line of standard output
+// (the first is the path of its line), logShows() waits for `text` in its standard error, stop()
+// sends SIGTERM and gives its exit status.
+class SimProcess {
+ public:
+  explicit SimProcess(std::vector<std::string> args);
+  ~SimProcess();
+  std::string readLine();
+  bool logShows(const std::string& text);
+  void signal(int sig);
+  int stop();
+
+ private:
+  pid_t pid_ = -1;
+  int out_ = -1, err_ = -1;
+  std::string log_;
+};
+
+// Points the per-user stored settings at an empty folder of its own while it lives.
+class TemporaryUserSettings {
+ public:
+  TemporaryUserSettings();
+  ~TemporaryUserSettings();
+  QString path() const { return dir_.path(); }
+
+ private:
+  QTemporaryDir dir_;
+  QString old_;
+};
+
+// The main window on the real serial control with port 1 mapped to `device`, and a settings
+// file that names the shipped English language file, so the window shows without the chooser.
 class WindowRig {
  public:
   explicit WindowRig(const std::string& device, int handshaking = 0);
@@ -34,11 +64,8 @@ class WindowRig {
 
   frmTerminal& load();  // the startup sequence
   frmTerminal& window() { return *window_; }
-  bool checked() const;  // the check mark of mnuOpen
-  void clickOpen();      // mnuOpen as the operator triggers it
-  // A left click on a panel key, as the mouse gives it.
-  void click(const char* key);
-  void mapPort(const std::string& device);
+  QAction* action(const char* name) const;  // a menu entry
+  void click(const char* key);              // a left click on a panel key
 
   FakeSettingsStore store;
   QtSerialControl serial{store};

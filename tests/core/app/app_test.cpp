@@ -1,0 +1,149 @@
+// The main window's decisions that need no window: the stored port settings at startup, the
+// settings file's format, and the close sequence.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <climits>
+#include <clocale>
+#include <deque>
+
+#include "app/close_sequence.h"
+#include "app/settings_file.h"
+#include "app/startup.h"
+#include "support/fakes.h"
+
+namespace vqx {
+namespace {
+
+using testing::FakePrompts;
+using testing::FakeSerialControl;
+using testing::FakeSettingsStore;
+
+// Each row: the stored Settings, CommPort, Handshaking and Echo; then what the startup did: its
+// one report or "goes on", and the control's line settings, port, handshaking and Echo.
+TEST(Startup, StoredPortSettingsReachTheControlOrStopTheStartupWithOneReport) {
+  const std::array<const char*, 5> cases[] = {
+      // clang-format off
+      {"", "", "", "", "goes on: 9600,n,8,1 1 0 false"},
+      {"19200,E,7,2", "3", "2", "True", "goes on: 19200,e,7,2 3 2 true"},
+      {"9600,x,8,1", "4", "", "True", "Invalid parity \"x\": 9600,n,8,1 1 0 false"},
+      // A rejected port number counts only together with a stored handshaking, which is set all
+      // the same; the latest failure is the one reported.
+      {"", "abc", "", "1", "goes on: 9600,n,8,1 1 0 true"},
+      {"", "99999", "", "-1", "goes on: 9600,n,8,1 1 0 true"},
+      {"", "0", "", "", "goes on: 9600,n,8,1 1 0 false"},
+      {"", "abc", "1", "True", "Type mismatch: 9600,n,8,1 1 1 false"},
+      {"", "99999", "1", "True", "Overflow: 9600,n,8,1 1 1 false"},
+      {"", "300", "1", "True", "Invalid port number: 9600,n,8,1 1 1 false"},
+      {"", "999", "9", "", "Invalid handshaking value: 9600,n,8,1 1 0 false"},
+      {"", "", "x", "", "Type mismatch: 9600,n,8,1 1 0 false"},
+      {"", "", "4294967296", "", "Overflow: 9600,n,8,1 1 0 false"},
+      {"", "", "1.5", "", "Type mismatch: 9600,n,8,1 1 0 false"},
+      {"", "2", "1", "maybe", "goes on: 9600,n,8,1 2 1 false"},
+      // clang-format on
+  };
+  for (const auto& [settings, port, handshaking, storedEcho, outcome] : cases) {
+    FakeSettingsStore store;
+    store.put("Settings", settings);
+    store.put("CommPort", port);
+    store.put("Handshaking", handshaking);
+    store.put("Echo", storedEcho);
+    FakeSerialControl serial;
+    FakePrompts prompts;
+    bool echo = false;
+    const bool goesOn = applyStoredPortSettings(store, serial, prompts, echo);
+    std::string got = goesOn ? "goes on" : "";
+    for (const auto& shown : prompts.shown) {
+      got += shown.text;
+      EXPECT_EQ(shown.icon, PromptIcon::Exclamation);
+    }
+    got += ": " + serial.settings() + " " + std::to_string(serial.commPort()) + " " +
+           std::to_string(serial.handshaking()) + (echo ? " true" : " false");
+    EXPECT_EQ(got, outcome);
+  }
+}
+
+TEST(Startup, TruthValuesAndNumbersOfStoredTextReadWithADecimalPointInAnyLocale) {
+  const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+  for (const char* locale : {"C", "de_DE.UTF-8", "it_IT.UTF-8"}) {
+    if (!std::setlocale(LC_NUMERIC, locale)) continue;
+    // clang-format off
+    const std::pair<std::string, std::optional<bool>> truth[] = {
+        {"True", true}, {"false", false}, {" -1 ", true}, {"0", false}, {"0.0", false},
+        {"0.5", true}, {"+.5", true}, {"1e3", true}, {"0e5", false}, {std::string(400, '9'), true},
+        {"1e999999", true}, {"", {}}, {"yes", {}}, {"Truex", {}}, {"0x1", {}}, {"nan", {}},
+        {"-inf", {}}, {"1,5", {}}, {"e5", {}}};
+    // clang-format on
+    for (const auto& [text, value] : truth) EXPECT_EQ(parseTruthValue(text), value) << text;
+    EXPECT_EQ(parseTwips("12.6"), 13) << locale;
+  }
+  std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+TEST(SettingsFile, WritesThreeLinesAndReadsWhatThereIs) {
+  EXPECT_EQ(formatSettingsFile(3000, -2000, " /lang/English.lng "),
+            " 3000 \r\n-2000 \r\n /lang/English.lng \r\n");
+  EXPECT_EQ(formatTwips(LONG_MIN), std::to_string(LONG_MIN) + " ");
+  const std::string overlong(kSettingsLineLimit + 1, '7');
+  // clang-format off
+  const std::pair<std::string, std::string> cases[] = {  // the lines read, "-" for none
+      {"", "- - -"}, {" 1 \r\n 2 \r\n", "[ 1 ] [ 2 ] -"}, {" 1 \r\n 2 \r\n\r\n", "[ 1 ] [ 2 ] []"},
+      {" 1 \n 2 \nx.lng", "[ 1 ] [ 2 ] [x.lng]"}, {" 1 \r 2 \rx.lng\r", "[ 1 ] [ 2 ] [x.lng]"},
+      {std::string("\0\n\x80\n\0z", 6), std::string("[\0] [\x80] [\0z]", 12)},
+      {" 1 \r\n" + overlong + "\r\nx.lng\r\n", "[ 1 ] - -"}};
+  // clang-format on
+  for (const auto& [file, read] : cases) {
+    const SettingsFileLines lines = parseSettingsFile(file);
+    std::string got;
+    for (const auto& line : {lines.left, lines.top, lines.languageFile}) {
+      got += (got.empty() ? "" : " ") + (line ? "[" + *line + "]" : "-");
+    }
+    EXPECT_EQ(got, read);
+  }
+  for (const char* good : {" 1500 ", "1500", " -30 "}) EXPECT_TRUE(parseTwips(good)) << good;
+  for (const char* bad : {"", "   ", "abc", "12a", "1 2", "-", ".", "1e5", "0x10", "nan",
+                          "99999999999999999999999999"}) {
+    EXPECT_FALSE(parseTwips(bad)) << bad;
+  }
+}
+
+// Each row: the port open or not, after how many waits of a second the output drains (0: never),
+// the answers to "Data cannot be sent"; then whether the program ends, the waits, the questions.
+TEST(CloseSequence, WaitsForOutputAsksEveryTenSecondsAndHonoursTheAnswer) {
+  using A = PromptAnswer;
+  const struct {
+    bool open;
+    int drainsAfter;
+    std::deque<PromptAnswer> answers;
+    const char* outcome;
+  } cases[] = {
+      // clang-format off
+      {false, 0, {}, "ends, 0 waits, 0 questions"}, {true, 3, {}, "ends, 3 waits, 0 questions"},
+      {true, 13, {A::Retry}, "ends, 13 waits, 1 questions"},
+      {true, 0, {A::Retry, A::Abort}, "stays, 20 waits, 2 questions"},
+      {true, 0, {A::Ignore}, "ends, 10 waits, 1 questions"},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    FakeSerialControl serial;
+    FakePrompts prompts;
+    testing::SteppingPump pump;
+    serial.open = c.open;
+    serial.queued = 10;
+    pump.onWait = [&](int n) { serial.queued = n == c.drainsAfter ? 0 : serial.queued; };
+    prompts.answers = c.answers;
+    const bool ends = runCloseSequence(serial, prompts, pump);
+    EXPECT_EQ((ends ? "ends, " : "stays, ") + std::to_string(pump.waits) + " waits, " +
+                  std::to_string(prompts.shown.size()) + " questions",
+              c.outcome);
+    EXPECT_EQ(serial.open, !ends) << c.outcome << ": the port is closed when the program ends";
+    for (const auto& shown : prompts.shown) {
+      EXPECT_EQ(shown.text, "Data cannot be sent");
+      EXPECT_EQ(shown.icon, PromptIcon::Question);
+      EXPECT_EQ(shown.buttons, PromptButtons::AbortRetryIgnore);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vqx

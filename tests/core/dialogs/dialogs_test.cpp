@@ -1,0 +1,159 @@
+// The port settings dialog's decisions (what the lists show, what OK does) and the About box's
+// lookup of the system-information tool.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+#include "dialogs/port_properties.h"
+#include "dialogs/sys_info.h"
+#include "support/fakes.h"
+
+namespace vqx {
+namespace {
+
+using testing::FakePrompts;
+using testing::FakeSerialControl;
+using testing::FakeSettingsStore;
+
+TEST(PortProperties, SettingsTextIsReadFromTheRightByFixedWidths) {
+  const std::optional<int> no;
+  // clang-format off
+  const std::pair<const char*, SettingsSelection> cases[] = {
+      {"9600,n,8,1", {6, 2, 4, 0}}, {"115200,e,7,1.5", {13, 0, 3, 1}}, {"110,s,5,2", {0, 4, 1, 2}},
+      {"9600,m,8,1", {6, 3, 4, 0}}, {"9600,o,8,1", {6, 1, 4, 0}}, {"256000,n,4,1", {15, 2, 0, 0}},
+      {"9600,N,8,1", {6, no, 4, 0}}, {"9600,x,8,1", {6, no, 4, 0}}, {"150,n,8,1", {no, 2, 4, 0}},
+      {"9600,n,9,1", {6, 2, no, 0}}, {"9600,n,8,3", {6, 2, 4, no}}, {"9600,,8,1", {no, no, 4, 0}},
+      {"", {no, no, no, no}}, {"1", {no, no, no, 0}}, {"n,8,1", {no, 2, 4, 0}},
+      {",8,1.5", {no, no, 4, 1}}, {"96.0,n,8,1", {no, no, no, no}}};
+  // clang-format on
+  for (const auto& [text, selection] : cases) {
+    EXPECT_EQ(selectSettingsText(text), selection) << text;
+  }
+}
+
+// OK, step by step: echo first, then the port number (closing and reopening an open port), the
+// line settings and the flow control, each checked; then everything is stored.
+TEST(PortProperties, OkAppliesChecksAndStores) {
+  const struct {
+    bool open;
+    const char* failing;  // "open" or "close" fails with the description "busy"
+    PropertyChoice choice;
+    const char* outcome;  // the report or "closes", the port, the check marks, the line
+  } cases[] = {
+      // clang-format off
+      {true, "", {0, " 115200 ", "Even", "7", "1.5", 2, true},
+       "closes, Com1 open, 115200,e,7,1.5 2"},
+      {true, "", {2, "9600", "Mark", "8", "1", 0, false},
+       "closes, Com3 open marks 1, 9600,m,8,1 0"},
+      {false, "", {4, "9600", "Space", "8", "2", 3, false}, "closes, Com5 closed, 9600,s,8,2 3"},
+      {true, "open", {1, "19200", "Odd", "7", "2", 1, true},
+       "busy, Com1 closed marks 0, 9600,n,8,1 0"},
+      {false, "", {-1, "9600", "None", "8", "1", 0, true},
+       "Invalid port number, Com1 closed, 9600,n,8,1 0"},
+      {true, "close", {3, "9600", "None", "8", "1", 0, true},
+       "Port already open, Com1 open, 9600,n,8,1 0"},
+      {false, "", {1, "9600", "", "8", "1", 0, true},
+       "Invalid parity \"\", Com2 closed, 9600,n,8,1 0"},
+      {false, "", {1, "19200", "Odd", "7", "2", 7, true},
+       "Invalid handshaking value, Com2 closed, 19200,o,7,2 0"},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    FakeSerialControl comm;
+    FakeSettingsStore store;
+    FakePrompts prompts;
+    comm.open = c.open;
+    (std::string(c.failing) == "open" ? comm.failOpen : comm.failClose) =
+        *c.failing ? std::optional<std::string>("busy") : std::nullopt;
+    bool echo = false;
+    std::string marks;
+    const bool closes = applyPropertySettings(
+        c.choice, {comm, store, prompts, echo, [&](bool on) { marks += on ? " 1" : " 0"; }});
+    std::string outcome = closes ? "closes" : "";
+    for (const auto& shown : prompts.shown) outcome += shown.text;
+    outcome += ", Com" + std::to_string(comm.port) + (comm.open ? " open" : " closed") +
+               (marks.empty() ? "" : " marks" + marks) + ", " + comm.lineSettings + " " +
+               std::to_string(comm.handshake);
+    EXPECT_EQ(outcome, c.outcome);
+    EXPECT_EQ(echo, c.choice.pendingEcho) << c.outcome << ": echo is set first, whatever follows";
+    const std::vector<std::string> stored = {
+        "Properties/Settings=" + comm.lineSettings,
+        "Properties/CommPort=" + std::to_string(comm.port),
+        "Properties/Handshaking=" + std::to_string(comm.handshake),
+        std::string("Properties/Echo=") + (echo ? "True" : "False")};
+    EXPECT_EQ(store.writes, closes ? stored : std::vector<std::string>{}) << c.outcome;
+    for (const auto& shown : prompts.shown) EXPECT_EQ(shown.icon, PromptIcon::Exclamation);
+  }
+}
+
+// A registry in memory, of text values; it counts the keys left open.
+struct FakeRegistry : Registry {
+  std::map<std::string, std::map<std::string, std::string>> keys;
+  std::vector<std::string> opened;
+  int open = 0;
+  bool openKey(std::uint32_t root, const std::string& subKey, Key& key) override {
+    opened.push_back(subKey);
+    const auto it = keys.find(subKey);
+    if (root != kHkeyLocalMachine || it == keys.end()) return false;
+    key = reinterpret_cast<Key>(&it->second);
+    ++open;
+    return true;
+  }
+  bool queryValue(Key key, const std::string& name, std::size_t capacity, std::uint32_t& type,
+                  std::string& data) override {
+    const auto& values = *reinterpret_cast<std::map<std::string, std::string>*>(key);
+    const auto it = values.find(name);
+    if (it == values.end() || it->second.size() > capacity) return false;
+    type = kRegistryText;
+    data = it->second;
+    return true;
+  }
+  void closeKey(Key) override { --open; }
+};
+
+struct FakeLauncher : ProgramLauncher {
+  std::string started;
+  bool fileExists(const std::string& path) const override { return path == "C:\\Y\\MSINFO32.EXE"; }
+  Result start(const std::string& path) override {
+    started += path;
+    return path.find("bad") == std::string::npos ? Result::ok() : Result::fail("not found");
+  }
+};
+
+// Each row: the tool's path under the first key and its folder under the second (text values as
+// the registry hands them out, with their closing zero byte); then what was started, how many
+// keys were looked at, and whether "System Information Is Unavailable At This Time" was shown.
+TEST(SysInfo, StartsTheRegisteredToolOrSaysItIsUnavailable) {
+  const std::string longPath(kRegistryBufferSize + 1, 'x');
+  // clang-format off
+  const std::tuple<std::string, std::string, const char*> cases[] = {
+      {std::string("C:\\X\\msinfo.exe\0", 16), "C:\\Y", "C:\\X\\msinfo.exe, 1 keys"},
+      {"C:\\X\\bad.exe", "C:\\Y", "C:\\X\\bad.exe, 1 keys, unavailable"},
+      {"", "C:\\Y", "C:\\Y\\MSINFO32.EXE, 2 keys"},
+      {longPath, "C:\\Y", "C:\\Y\\MSINFO32.EXE, 2 keys"},
+      {"", "C:\\Z", ", 2 keys, unavailable"}, {"", "", ", 2 keys, unavailable"}};
+  // clang-format on
+  for (const auto& [path, folder, outcome] : cases) {
+    FakeRegistry reg;
+    FakeLauncher launcher;
+    FakePrompts prompts;
+    if (!path.empty()) reg.keys["SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"]["PATH"] = path;
+    if (!folder.empty()) {
+      reg.keys["SOFTWARE\\Microsoft\\Shared Tools Location"]["MSINFO"] = folder + '\0';
+    }
+    const bool started = startSysInfo(reg, launcher, prompts);
+    std::string got = launcher.started + ", " + std::to_string(reg.opened.size()) + " keys";
+    for (const auto& shown : prompts.shown) {
+      EXPECT_EQ(shown.text, "System Information Is Unavailable At This Time");
+      EXPECT_EQ(shown.icon, PromptIcon::None);
+      got += ", unavailable";
+    }
+    EXPECT_EQ(got, outcome);
+    EXPECT_EQ(started, prompts.shown.empty());
+    EXPECT_EQ(reg.open, 0) << "every key opened is closed";
+  }
+}
+
+}  // namespace
+}  // namespace vqx

@@ -1,0 +1,127 @@
+// The serial link's decisions: the line settings text, the key transmission, the port toggle and
+// waiting for a lost device.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "serial/key_transmission.h"
+#include "serial/link_recovery.h"
+#include "serial/settings_text.h"
+#include "support/fakes.h"
+
+namespace vqx {
+namespace {
+
+using testing::FakePrompts;
+using testing::FakeSerialControl;
+
+TEST(LineSettingsText, ParsesWhatTheControlTakesAndRefusesTheRest) {
+  // clang-format off
+  const std::pair<const char*, const char*> cases[] = {  // the text, and as the control reports it
+      {"9600,n,8,1", "9600,n,8,1"}, {"9600,N,8,1", "9600,n,8,1"}, {"110,s,5,2", "110,s,5,2"},
+      {"115200,E,7,1.5", "115200,e,7,1.5"}, {" 4800 , o , 8 , 1 ", "4800,o,8,1"},
+      {"300,M,4,1", "300,m,4,1"}, {"000000009600,n,8,1", "9600,n,8,1"},
+      {"999999999,n,8,1", "999999999,n,8,1"}, {"", ""}, {"9600", ""}, {"9600,n,8", ""},
+      {"9600,n,8,1,1", ""}, {"96a0,n,8,1", ""}, {"-9600,n,8,1", ""}, {"+9600,n,8,1", ""},
+      {"0,n,8,1", ""}, {"000,n,8,1", ""}, {"1234567890,n,8,1", ""},
+      {"99999999999999999999,n,8,1", ""}, {"9600,x,8,1", ""}, {"9600,,8,1", ""},
+      {"9600,nn,8,1", ""}, {"9600,n,9,1", ""}, {"9600,n,3,1", ""}, {"9600,n,8x,1", ""},
+      {"9600,n,88,1", ""}, {"9600,n,8,3", ""}, {"9600,n,8,0", ""}, {"9600,n,8,1.0", ""},
+      {"9600,n,8,", ""}};
+  // clang-format on
+  for (const auto& [text, reported] : cases) {
+    const ParsedLineSettings parsed = parseLineSettings(text);
+    EXPECT_EQ(parsed.result ? formatLineSettings(parsed.settings) : "", reported) << text;
+    EXPECT_EQ(parsed.result.error().empty(), bool(parsed.result)) << text;
+  }
+}
+
+TEST(KeyTransmission, SendsEveryByteOnlyWithThePortOpenAndHidesItWithoutEcho) {
+  const struct {
+    bool open, echo, failing;
+    std::vector<std::int16_t> codes;
+    std::string written;
+    std::int16_t lastCodeAfter;
+    int caretMoves;
+  } cases[] = {
+      // clang-format off
+      {false, false, false, {'A'}, "", 'A', 0},
+      {true, false, false, {47, 0, 1, 47, 65, 85, 255}, std::string("/\0\1/AU\xff", 7), 0, 7},
+      {true, true, false, {'x'}, "x", 'x', 0},
+      {true, false, true, {'x'}, "", 0, 1},  // a failed write is not reported
+      {true, false, false, {0x20AC, -1}, "", 0, 2},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    FakeSerialControl serial;
+    serial.open = c.open;
+    if (c.failing) serial.failOutput = "Send queue full";
+    int caretMoves = 0;
+    std::int16_t code = 0;
+    for (std::int16_t sent : c.codes) {
+      code = sent;
+      txtTerm_KeyPress(
+          serial, c.echo, [&] { ++caretMoves; }, code);
+    }
+    EXPECT_EQ(std::tuple(serial.written, code, caretMoves),
+              std::tuple(c.written, c.lastCodeAfter, c.caretMoves));
+  }
+}
+
+TEST(TogglePort, ReportsAFailureOnceAndTheCheckMarkShowsThePortAsItIs) {
+  FakeSerialControl serial;
+  FakePrompts prompts;
+  std::string checks;
+  for (const char* failing : {"", "", "open", "", "close"}) {
+    serial.failOpen.reset();
+    serial.failClose.reset();
+    if (*failing) (failing[0] == 'o' ? serial.failOpen : serial.failClose) = failing;
+    TogglePort(serial, prompts, [&](bool on) { checks += on ? "1" : "0"; });
+  }
+  EXPECT_EQ(checks, "10011");
+  ASSERT_EQ(prompts.shown.size(), 2u);
+  EXPECT_EQ(prompts.shown[0].text + "," + prompts.shown[1].text, "open,close");
+  EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Exclamation);
+}
+
+TEST(LinkRecovery, ReopensALostDeviceOnceItIsBackUnlessTheOperatorTookThePortInHand) {
+  using O = LinkRecovery::Outcome;
+  const struct {
+    std::function<void(FakeSerialControl&, LinkRecovery&)> meanwhile;
+    std::vector<O> looks;  // the device away at the first look, back from the second on
+    bool openAfter;
+  } cases[] = {
+      {[](auto&, auto&) {}, {O::Waiting, O::Reopened, O::Idle}, true},
+      {[](auto&, LinkRecovery& r) { r.cancel(); }, {O::Idle}, false},
+      {[](FakeSerialControl& s, auto&) { s.open = true; }, {O::Dropped, O::Idle}, true},
+      {[](FakeSerialControl& s, auto&) { ASSERT_TRUE(s.setCommPort(4)); },
+       {O::Dropped, O::Idle},
+       false},
+  };
+  for (const auto& c : cases) {
+    FakeSerialControl serial;
+    serial.port = 3;
+    serial.open = true;
+    serial.failOpen = "/dev/ttyUSB0: No such file or directory";
+    serial.loseDevice("/dev/ttyUSB0: device no longer available");
+    LinkRecovery recovery;
+    recovery.deviceLost(serial);
+    c.meanwhile(serial, recovery);
+    std::vector<O> looks;
+    for (std::size_t i = 0; i < c.looks.size(); ++i) {
+      looks.push_back(recovery.check(serial));
+      serial.failOpen.reset();
+    }
+    EXPECT_EQ(looks, c.looks);
+    EXPECT_EQ(serial.open, c.openAfter);
+  }
+  // A loss reported when the port is open again starts no wait.
+  FakeSerialControl serial;
+  serial.open = true;
+  LinkRecovery recovery;
+  recovery.deviceLost(serial);
+  EXPECT_FALSE(recovery.waiting());
+}
+
+}  // namespace
+}  // namespace vqx

@@ -1,0 +1,162 @@
+// Status frames from the device: alignment, decoding, and the receive path through the terminal
+// box, with bytes written in hexadecimal ("FF 77 7B 37").
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "status/receive_display.h"
+#include "status/status_frame.h"
+#include "status/status_handler.h"
+#include "status/status_words.h"
+#include "support/fakes.h"
+
+namespace vqx {
+namespace {
+
+std::string hex(const std::string& text) {
+  std::istringstream in(text);
+  std::string bytes;
+  for (int byte; in >> std::hex >> byte;) bytes.push_back(static_cast<char>(byte));
+  return bytes;
+}
+
+TEST(StatusFrame, AlignsOnTheFirstByteAbove127) {
+  // clang-format off
+  const std::pair<const char*, const char*> cases[] = {
+      {"FE 7F 7E 3F", "FE 7F 7E 3F"}, {"3F FE 7F 7E", "FE 7F 7E 3F"}, {"7E 3F FE 7F", "FE 7F 7E 3F"},
+      {"7F 7E 3F FE", "FE 7F 7E 3F"}, {"01 80 FF 02", "80 FF 02 01"}, {"7F 00 41 7F", ""},
+      {"FF 7F 7F", ""}, {"FF 7F 7F 3F 00", ""}};
+  // clang-format on
+  for (const auto& [four, aligned] : cases) {
+    const auto frame = alignStatusFrame(hex(four));
+    EXPECT_EQ(frame ? std::string(frame->begin(), frame->end()) : "", hex(aligned)) << four;
+  }
+}
+
+// The camera lamp moves by bytes 1 and 2 (exactly one camera bit cleared), then camera 8 of
+// byte 3, then camera 16 of byte 4: the last move wins. 0: the lamp does not move.
+TEST(StatusFrame, CameraLampFollowsBytesOneAndTwoThenCameraEightThenSixteen) {
+  // clang-format off
+  const std::pair<const char*, int> cases[] = {
+      {"FE 7F 7F 3F", 1}, {"FD 7F 7F 3F", 2}, {"FB 7F 7F 3F", 3}, {"F7 7F 7F 3F", 4},
+      {"EF 7F 7F 3F", 5}, {"DF 7F 7F 3F", 6}, {"BF 7F 7F 3F", 7}, {"FE 7E 7F 3F", 1},
+      {"FC 7E 7F 3F", 0}, {"80 7F 7F 3F", 0}, {"FF 7E 7F 3F", 9}, {"FF 7D 7F 3F", 10},
+      {"FF 7B 7F 3F", 11}, {"FF 77 7F 3F", 12}, {"FF 6F 7F 3F", 13}, {"FF 5F 7F 3F", 14},
+      {"FF 3F 7F 3F", 15}, {"FF 7F 7F 3F", 0}, {"FF 7C 7F 3F", 0}, {"FF FE 7F 3F", 0},
+      {"FF 7F 6F 3F", 8}, {"FF 7F 7F 3E", 16}, {"FE 7F 6F 3F", 8}, {"FF 77 7F 3E", 16},
+      {"FF 7F 6F 3E", 16}, {"FE 7F 7F 40", 1}, {"FE 7F EF 3F", 1}};
+  // clang-format on
+  for (const auto& [frame, camera] : cases) {
+    const std::string b = hex(frame);
+    const auto left = decodeStatusFrame({std::uint8_t(b[0]), std::uint8_t(b[1]), std::uint8_t(b[2]),
+                                         std::uint8_t(b[3])})
+                          .cameraLampLeft;
+    EXPECT_EQ(left ? cameraAtLampLeft(*left) : 0, camera) << frame;
+  }
+}
+
+// Bytes 3 and 4 are walked by threshold and subtraction: below twice the top threshold that is
+// a test of active-low bits; from there on every indicator of the byte is off.
+TEST(StatusFrame, EveryValueOfBytesThreeAndFourAgainstABitByBitReading) {
+  for (int v = 0; v < 256; ++v) {
+    const Indicators i3 = decodeStatusFrame({255, 127, std::uint8_t(v), 63});
+    const auto on3 = [&](int bit) { return v < 128 && !(v & (1 << bit)); };
+    EXPECT_EQ((std::array{i3.sediciScreenRed, i3.functionLamp, i3.cameraLampLeft == 6600,
+                          i3.tapeLamp, i3.liveLamp, i3.callLamp, i3.sequenceLamp}),
+              (std::array{on3(6), on3(5), on3(4), on3(3), on3(2), on3(1), on3(0)}))
+        << v;
+    const Indicators i4 = decodeStatusFrame({255, 127, 127, std::uint8_t(v)});
+    const auto on4 = [&](int bit) { return v < 64 && !(v & (1 << bit)); };
+    EXPECT_EQ((std::array{i4.beep, i4.noveScreenRed, i4.quattroScreenRed, i4.pipRed,
+                          i4.fullScreenRed, i4.cameraLampLeft == 8520}),
+              (std::array{on4(5), on4(4), on4(3), on4(2), on4(1), on4(0)}))
+        << v;
+  }
+}
+
+// Blocks of received bytes, one receive event each, through the receive display and the
+// decoding; each event shows a decoded frame in words, or "-".
+TEST(StatusHandler, BlocksOfReceivedBytesDecodeTheFirstFourCharactersOfTheBox) {
+  const std::string twelve = "camera 12 on the main monitor, live, 4-picture key lit";
+  const struct {
+    const char* typed;                // in the box beforehand
+    std::vector<const char*> blocks;  // one event each
+    std::vector<std::string> shown;
+    const char* left;  // in the box at the end
+  } cases[] = {
+      // clang-format off
+      {"", {"FE 7F 7F 3F"}, {"camera 1 on the main monitor"}, ""},
+      {"", {"7F 7F 3F FE"}, {"camera 1 on the main monitor"}, ""},
+      {"", {"FF 77 7B 37"}, {twelve}, ""},
+      {"", {"FF 7F 00 00"}, {"camera 16 on the main monitor, function lamp, live, tape, sequence "
+       "running, call monitor, zoom key lit, picture-in-picture key lit, 4-picture key lit, "
+       "9-picture key lit, 16-picture key lit, beep"}, ""},
+      {"", {"FF 77", "7B 37"}, {"-", twelve}, ""},
+      {"", {"FF", "77", "7B", "37"}, {"-", "-", "-", twelve}, ""},
+      {"", {"FF 77 7B 37 FE 7F 7F 3F 61 62", "78"}, {twelve, "-"}, "78"},
+      {"", {"41 42 43 44", "7F 77 7B 37 FF"}, {"-", "-"}, ""},
+      {"FF 77", {"7B 37"}, {twelve}, ""},
+      {"68 65 6C 6C 6F", {"FE 7F 7F 3F"}, {"-"}, ""},
+      {"", {"FF 0A 7B 37"}, {"-"}, "FF 7B 37"},  // a line feed vanishes
+      {"", {"FF 0D 7B 37"}, {"camera 8 on the main monitor, function lamp, live, sequence "
+       "running, 16-picture key lit"}, ""},  // a carriage return gains a line feed
+      {"", {"FF 77 08 37"}, {"-"}, "FF 37"},  // a backspace erases the byte before it
+      {"", {"FF 77", "08 7B 37"}, {"-", "-"}, "FF 7B 37"},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    testing::FakeSerialControl comm;
+    TerminalBox box;
+    box.setText(hex(c.typed));
+    std::vector<std::string> shown;
+    for (const char* block : c.blocks) {
+      comm.received = hex(block);
+      const auto indicators = MSComm1_OnComm(comm, box);
+      shown.push_back(indicators ? describeStatus(*indicators) : "-");
+    }
+    EXPECT_EQ(shown, c.shown) << c.blocks[0];
+    EXPECT_EQ(box.text(), hex(c.left)) << c.blocks[0];
+  }
+  for (int event : {1, 3, 6, 1004, 1008, 1011}) {  // send, CTS, ring and line errors
+    testing::FakeSerialControl comm;
+    TerminalBox box;
+    comm.received = hex("FE 7F 7F 3F");
+    comm.event = event;
+    EXPECT_FALSE(MSComm1_OnComm(comm, box)) << event;
+    EXPECT_EQ(comm.received.size(), 4u) << "Input read on event " << event;
+  }
+}
+
+TEST(ReceiveDisplay, EditsTheTextAsATerminalAndAppendsIt) {
+  // clang-format off
+  const std::tuple<const char*, const char*, const char*> cases[] = {  // box, received, box after
+      {"58 59 5A", "41 42 08 43", "58 59 5A 41 43"}, {"58 59 5A", "08 51", "58 59 51"},
+      {"58 59 5A", "08 08 51", "58 59 51"}, {"", "08 51", "51"}, {"58 59 5A", "41 08", "58 59 5A"},
+      {"58 59 5A", "08", "58 59"}, {"58 59 5A", "41 08 08 51", "58 59 51"},
+      {"", "41 42 43 08 08 44", "41 44"}, {"", "0A 41 0D 0A 42", "41 0D 0A 42"},
+      {"", "0D 0D", "0D 0A 0D 0A"}, {"", "41 0A 08 42", "41 42"}, {"", "41 0D 08", "41"},
+      {"", "FE 7F FF 80 00", "FE 7F FF 80 00"}};
+  // clang-format on
+  for (const auto& [before, received, after] : cases) {
+    TerminalBox box;
+    box.setText(hex(before));
+    box.setSelStart(1);  // wherever the caret was, the text goes to the end
+    std::string text = hex(received);
+    DisplayReceived(box, text);
+    EXPECT_EQ(box.text(), hex(after)) << received;
+    EXPECT_EQ(box.selStart(), box.size());
+  }
+  // A box over 16000 characters loses its oldest 4096 first.
+  for (const auto& [before, kept] : {std::pair(16000, 16000), {16001, 11905}, {40000, 35904}}) {
+    std::string initial;
+    for (int i = 0; i < before; ++i) initial.push_back(static_cast<char>('a' + i % 26));
+    TerminalBox box;
+    box.setText(initial);
+    std::string text = "\bQ";  // a leading backspace takes the last character of what is kept
+    DisplayReceived(box, text);
+    EXPECT_EQ(box.text(), initial.substr(before - kept, kept - 1) + "Q") << before;
+  }
+}
+
+}  // namespace
+}  // namespace vqx

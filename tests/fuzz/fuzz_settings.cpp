@@ -1,0 +1,60 @@
+// Arbitrary bytes through every reader of stored settings: the settings file's three lines and
+// its window position, the line settings text (the control's parser and the port dialog's
+// fixed-width reading), and a stored number or truth value. Nothing may be read outside the
+// text, and what is accepted, written back and read again must come out the same.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "app/settings_file.h"
+#include "app/startup.h"
+#include "dialogs/port_properties.h"
+#include "serial/settings_text.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+
+  const vqx::SettingsFileLines lines =
+      vqx::parseSettingsFile(std::string_view(text).substr(0, vqx::kSettingsReadLimit));
+  for (const auto* line : {&lines.left, &lines.top, &lines.languageFile}) {
+    if (*line && ((*line)->size() > vqx::kSettingsLineLimit ||
+                  (*line)->find_first_of("\r\n") != std::string::npos)) {
+      std::abort();
+    }
+  }
+  if ((!lines.left && lines.top) || (!lines.top && lines.languageFile)) std::abort();
+  if (const auto twips = lines.left ? vqx::parseTwips(*lines.left) : std::nullopt) {
+    const auto again = vqx::parseSettingsFile(vqx::formatSettingsFile(*twips, -*twips, "x"));
+    if (vqx::parseTwips(*again.left) != *twips || vqx::parseTwips(*again.top) != -*twips ||
+        again.languageFile != "x") {
+      std::abort();
+    }
+  }
+
+  const vqx::SettingsSelection sel = vqx::selectSettingsText(text);
+  if (sel.speed && (*sel.speed < 0 || *sel.speed >= int(vqx::kSpeedEntries.size()))) std::abort();
+  if (const auto parsed = vqx::parseLineSettings(text); parsed.result) {
+    const std::string formatted = vqx::formatLineSettings(parsed.settings);
+    const auto again = vqx::parseLineSettings(formatted);
+    if (!again.result || !(again.settings == parsed.settings)) std::abort();
+    const vqx::SettingsSelection shown = vqx::selectSettingsText(formatted);
+    if (!shown.parity || !shown.stopBits || !shown.dataBits) std::abort();
+  }
+
+  for (const auto& [min, max] : {std::pair<long long, long long>(INT16_MIN, INT16_MAX),
+                                 {INT32_MIN, INT32_MAX}, {0, 3}}) {
+    const vqx::ParsedInteger parsed = vqx::parseStoredInteger(text, min, max);
+    if (!parsed.result) {
+      if (parsed.result.error() != "Type mismatch" && parsed.result.error() != "Overflow") {
+        std::abort();
+      }
+      continue;
+    }
+    const vqx::ParsedInteger again = vqx::parseStoredInteger(std::to_string(parsed.value), min, max);
+    if (parsed.value < min || parsed.value > max || again.value != parsed.value) std::abort();
+    if (vqx::parseTruthValue(text) != (parsed.value != 0)) std::abort();
+  }
+  return 0;
+}

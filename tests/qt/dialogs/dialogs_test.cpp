@@ -1,0 +1,205 @@
+// The port settings dialog, the language chooser and the About box as the operator uses them.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "i18n/language_file.h"
+#include "qt/dialogs/frm_about.h"
+#include "qt/dialogs/frm_language_chooser.h"
+#include "qt/dialogs/frm_properties.h"
+#include "qt/i18n/language_captions.h"
+#include "support/fakes.h"
+
+namespace vqx {
+namespace {
+
+template <typename T = QWidget>
+T* find(QWidget* parent, const char* name) {
+  return parent->findChild<T*>(QString::fromLatin1(name));
+}
+
+void runDeferredDeletes() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+class PropertiesWindow : public ::testing::Test {
+ protected:
+  void TearDown() override { delete dialog.data(); }
+  frmProperties* open() {
+    dialog =
+        new frmProperties(comm, store, prompts, echo, [this](bool on) { marks.push_back(on); });
+    dialog->show();
+    return dialog;
+  }
+  // What the dialog shows: the four line-format lists, the port, and the checked options.
+  std::string shown() {
+    std::string s;
+    for (const char* list : {"cboSpeed", "cboParity", "cboDataBits", "cboStopBits", "cboPort"}) {
+      s += find<QComboBox>(dialog, list)->currentText().toStdString() + " ";
+    }
+    for (const char* option :
+         {"optFlow_0", "optFlow_1", "optFlow_2", "optFlow_3", "optEcho_0", "optEcho_1"}) {
+      if (find<QRadioButton>(dialog, option)->isChecked()) s += option;
+    }
+    return s;
+  }
+  void click(const char* name) {
+    auto* b = find<QAbstractButton>(dialog, name);
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
+    runDeferredDeletes();
+  }
+
+  testing::FakeSerialControl comm;
+  testing::FakeSettingsStore store;
+  testing::FakePrompts prompts;
+  bool echo = false;
+  std::vector<bool> marks;
+  QPointer<frmProperties> dialog;
+};
+
+TEST_F(PropertiesWindow, ShowsTheControlsStateAndWhatItCannotShowAsNoSelection) {
+  const struct {
+    const char* settings;
+    int port, handshaking;
+    bool echo;
+    const char* shown;
+  } cases[] = {
+      {"9600,n,8,1", 1, 0, false, "9600 None 8 1 Com1 optFlow_0optEcho_0"},
+      {"115200,e,7,1.5", 16, 3, true, "115200 Even 7 1.5 Com16 optFlow_3optEcho_1"},
+      {"110,s,5,2", 3, 2, false, "110 Space 5 2 Com3 optFlow_2optEcho_0"},
+      {"150,m,8,1", 20, 7, true, " Mark 8 1  optEcho_1"},
+  };
+  for (const auto& c : cases) {
+    comm.lineSettings = c.settings;
+    comm.port = c.port;
+    comm.handshake = c.handshaking;
+    echo = c.echo;
+    open();
+    EXPECT_EQ(shown(), c.shown);
+    delete dialog.data();
+  }
+}
+
+TEST_F(PropertiesWindow, OkAppliesTheChoicesAndClosesAFailureKeepsItOpenCancelChangesNothing) {
+  comm.open = true;
+  open();
+  find<QComboBox>(dialog, "cboPort")->setCurrentIndex(1);
+  find<QComboBox>(dialog, "cboSpeed")->setCurrentText("19200");
+  find<QComboBox>(dialog, "cboParity")->setCurrentText("Odd");
+  click("optFlow_1");
+  click("optEcho_1");
+  click("cmdOK");
+  EXPECT_TRUE(dialog.isNull());
+  EXPECT_EQ(store.writes,
+            (std::vector<std::string>{"Properties/Settings=19200,o,8,1", "Properties/CommPort=2",
+                                      "Properties/Handshaking=1", "Properties/Echo=True"}));
+  EXPECT_EQ(marks, std::vector<bool>{true});
+
+  comm.failOpen = "The port is in use";
+  open();
+  find<QComboBox>(dialog, "cboPort")->setCurrentIndex(5);
+  click("cmdOK");
+  ASSERT_FALSE(dialog.isNull());
+  EXPECT_EQ(shown(), "19200 Odd 8 1 Com6 optFlow_1optEcho_1");
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.shown[0].text, "The port is in use");
+
+  find<QComboBox>(dialog, "cboSpeed")->setCurrentText("300");
+  click("optEcho_0");
+  click("cmdCancel");
+  EXPECT_TRUE(dialog.isNull());
+  EXPECT_TRUE(echo);
+  EXPECT_EQ(comm.settings(), "19200,o,8,1");
+  EXPECT_EQ(store.writes.size(), 4u);
+}
+
+TEST_F(PropertiesWindow, LanguageFileRelabelsFiveCaptionsAsPlainText) {
+  open();
+  applyLanguageCaptions(*dialog,
+                        readLanguageTexts("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n&Port:\r\n"
+                                          "Speed\r\n<b>Format</b>\r\nFlow\r\n Cancel \r\n"));
+  EXPECT_EQ(find<QLabel>(dialog, "Label1")->text(), "&Port:");
+  EXPECT_EQ(find<QLabel>(dialog, "Label1")->textFormat(), Qt::PlainText);
+  EXPECT_EQ(find<QGroupBox>(dialog, "Frame1")->title(), "Speed");
+  EXPECT_EQ(find<QGroupBox>(dialog, "fraConnection")->title(), "<b>Format</b>");
+  EXPECT_EQ(find<QGroupBox>(dialog, "Frame5")->title(), "Flow");
+  EXPECT_EQ(find<QPushButton>(dialog, "cmdCancel")->text(), " Cancel ");
+  EXPECT_EQ(find<QLabel>(dialog, "Label3")->text(), "Data Bits:");
+}
+
+TEST(LanguageChooser, PickingAFileAnnouncesFolderAndNameAndCloses) {
+  QTemporaryDir dir;
+  for (const char* name : {"Italiano.lng", "English.lng", "notes.txt"}) {
+    QFile(dir.filePath(name)).open(QIODevice::WriteOnly);
+  }
+  QDir(dir.path()).mkdir("empty");
+  const QString sep = QDir::separator();
+  const struct {
+    QString folder;
+    int row;  // -1: a selection without a file name
+    QString chosen;
+  } cases[] = {
+      {dir.path(), 1, QDir::toNativeSeparators(dir.path()) + sep + "Italiano.lng"},
+      {dir.filePath("empty"), -1,
+       QDir::toNativeSeparators(dir.filePath("empty")) + sep + "English.lng"},
+      {QDir::rootPath(), -1, QDir::toNativeSeparators(QDir::rootPath()) + "English.lng"},
+  };
+  for (const auto& c : cases) {
+    QPointer<frmSceltaLingua> chooser = new frmSceltaLingua;
+    EXPECT_EQ(chooser->folder(), QDir::currentPath());
+    chooser->show();
+    chooser->setFolder(c.folder);
+    auto* files = find<QListWidget>(chooser, "File1");
+    QSignalSpy chosen(chooser.data(), &frmSceltaLingua::languageChosen);
+    if (c.row < 0) {
+      chooser->File1_Click();
+    } else {
+      EXPECT_EQ(files->count(), 2);
+      files->setCurrentRow(c.row, QItemSelectionModel::NoUpdate);  // focus alone chooses nothing
+      EXPECT_EQ(chosen.count(), 0);
+      QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
+                        files->visualItemRect(files->item(c.row)).center());
+    }
+    ASSERT_EQ(chosen.count(), 1);
+    EXPECT_EQ(chosen[0][0].toString(), c.chosen);
+    runDeferredDeletes();
+    EXPECT_TRUE(chooser.isNull());
+  }
+}
+
+TEST(AboutBox, ShowsTitleAndVersionOffersSystemInfoAndClosesOnEnterOrEscape) {
+  for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+    testing::FakePrompts prompts;
+    QPointer<frmAbout> about = new frmAbout(prompts);
+    about->show();
+    EXPECT_EQ(about->windowTitle(), "About VQX16");
+    EXPECT_EQ(find<QLabel>(about, "lblTitle")->text(), "VQX16");
+    EXPECT_EQ(find<QLabel>(about, "lblVersion")->text(), "Version 1.0.0");
+    EXPECT_EQ(find<QLabel>(about, "lblDescription")->text(), "ORVEX and ALMEX software controller");
+    QTest::mouseClick(find<QPushButton>(about, "cmdSysInfo"), Qt::LeftButton);
+    auto* picture = find<QLabel>(about, "picIcon");
+    QTest::mousePress(picture, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier);
+    QTest::mousePress(picture, Qt::LeftButton, Qt::ShiftModifier);
+    QTest::mousePress(picture, Qt::RightButton, Qt::ShiftModifier, QPoint(127, 40));
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(prompts.shown[0].text, "System Information Is Unavailable At This Time");
+    EXPECT_EQ(prompts.shown[1].text, kAboutCredits);
+    QTest::keyClick(find<QPushButton>(about, "cmdOK"), key);
+    runDeferredDeletes();
+    EXPECT_TRUE(about.isNull());
+  }
+}
+
+}  // namespace
+}  // namespace vqx
