@@ -86,16 +86,6 @@ TEST_F(FrontPanelTest, EveryControlIsBuiltFromTheLayoutTableWithItsName) {
     ASSERT_NE(lamp, nullptr);
     EXPECT_EQ(lamp->isHidden(), !entry.visibleAtStart) << entry.name;
   }
-  for (const layout::LabelSpec& entry : layout::labels()) {
-    auto* label =
-        window_->findChild<QLabel*>(QString::fromUtf8(entry.name.data(), entry.name.size()));
-    ASSERT_NE(label, nullptr) << entry.name;
-    EXPECT_EQ(label->text().toStdString(), entry.caption);
-  }
-  EXPECT_EQ(window_->findChild<QLabel*>("Label2")->font().family(), "DejaVu Sans");
-  EXPECT_TRUE(window_->findChild<QLabel*>("Label7")->font().bold());
-  for (const auto* name : {"Shape1", "Shape9", "Line1", "Line7", "Line12"}) widget(name);
-  EXPECT_EQ(widget("Line1")->geometry(), QRect(272, 64, 233, 1));
   for (const auto* name : {"TimerUp", "TimerDown", "TimerLeft", "TimerRight"}) {
     QTimer* t = timer(name);
     ASSERT_NE(t, nullptr);
