@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 // The drawn front panel: every key, lamp, label, pictogram rectangle and line with its place
@@ -114,5 +115,11 @@ const LabelSpec* findLabel(std::string_view name);
 
 // Name of camera key n (Uno to Sedici); throws std::out_of_range outside 1 to 16.
 std::string_view cameraKeyName(int n);
+
+// What assistive technology is told of a key besides its name: the state the panel shows on it
+// (the camera key under the camera lamp, a key the device lights red), then the key's tip.
+std::string keyDescription(const KeySpec& key, bool onMainMonitor, bool litRed);
+// ... and of a lamp: whether it is lit.
+std::string_view lampDescription(bool lit);
 
 }  // namespace vqx::layout

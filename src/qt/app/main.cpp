@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 
 #include "common/result.h"
 #include "qt/app/frm_terminal.h"
@@ -15,6 +16,14 @@ int main(int argc, char** argv) {
   QApplication::setOrganizationName(vqx::kAppTitle);
   QApplication::setApplicationName(vqx::kAppTitle);
   QApplication::setApplicationDisplayName(vqx::kAppTitle);
+  // The desktop entry's id, so docks and task bars put the window under its launcher; and the
+  // program's icon on the main window, the dialogs and the message boxes.
+  QGuiApplication::setDesktopFileName(QStringLiteral(VQX16_DESKTOP_ID));
+  QIcon icon;
+  for (const char* size : {"48x48", "256x256"}) {
+    icon.addFile(QStringLiteral(":/icons/%1/vqx16.png").arg(QLatin1String(size)));
+  }
+  QApplication::setWindowIcon(icon);
 
   const QString settingsFile = vqx::settingsFilePath();
 #ifndef Q_OS_WIN

@@ -3,13 +3,16 @@
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
-#include <QLabel>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "qt/app/qt_prompts.h"
 #include "qt/panel/panel_widgets.h"
+#include "status/status_frame.h"
 
 namespace vqx {
 
@@ -23,6 +26,26 @@ QString qs(std::string_view text) {
 
 QRect pixels(const layout::Rect& r) {
   return {toPixels(r.left), toPixels(r.top), toPixels(r.width), toPixels(r.height)};
+}
+
+QRectF twips(const layout::Rect& r) {
+  return QRectF(r.left, r.top, r.width, r.height);
+}
+
+// The one transform of the painted artwork, from twips to the panel's logical pixels.
+const QTransform kTwips =
+    QTransform::fromScale(1.0 / layout::kTwipsPerPixel, 1.0 / layout::kTwipsPerPixel);
+
+// Room a caption leaves free on each side when its label overlaps another (the camera numbers,
+// whose labels overlap as their keys do), in pixels: the captions stay apart.
+constexpr int kCaptionMargin = 2;
+
+bool overlapsAnotherLabel(const layout::LabelSpec& label) {
+  const QRect here = pixels(label.rect);
+  return std::any_of(layout::labels().begin(), layout::labels().end(),
+                     [&](const layout::LabelSpec& other) {
+                       return &other != &label && pixels(other.rect).intersects(here);
+                     });
 }
 
 QColor qcolour(layout::Rgb rgb) {
@@ -64,41 +87,26 @@ FrontPanel::FrontPanel(FrontPanelHooks hooks, QWidget* parent)
 FrontPanel::~FrontPanel() = default;
 
 void FrontPanel::build() {
-  // Pictograms and labels first, so the keys and lamps lie above them.
-  for (const layout::ShapeSpec& entry : layout::shapes()) {
-    auto* shape = new PanelShape(this);
-    shape->setObjectName(qs(entry.name));
-    shape->setGeometry(pixels(entry.rect));
-  }
-  for (const layout::LineSpec& entry : layout::lines()) {
-    auto* line = new PanelLine(QPoint(toPixels(entry.x1), toPixels(entry.y1)),
-                               QPoint(toPixels(entry.x2), toPixels(entry.y2)), this);
-    line->setObjectName(qs(entry.name));
-  }
   for (const layout::LabelSpec& entry : layout::labels()) {
-    auto* label = new QLabel(this);
-    label->setObjectName(qs(entry.name));
-    label->setTextFormat(Qt::PlainText);
-    label->setText(qs(entry.caption));
-    label->setGeometry(pixels(entry.rect));
-    label->setFont(fittedFont(panelFont(entry.font), label->text(), label->width()));
-    label->setAlignment(Qt::AlignTop |
-                        (entry.align == layout::Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft));
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, qcolour(entry.colour));
-    label->setPalette(pal);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    const QRectF rect = kTwips.mapRect(twips(entry.rect));
+    const QString text = qs(entry.caption);
+    const int room = int(rect.width()) - (overlapsAnotherLabel(entry) ? 2 * kCaptionMargin : 0);
+    const auto align = entry.align == layout::Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft;
+    captions_.push_back({twips(entry.rect), rect, text,
+                         fittedFont(panelFont(entry.font), text, room), qcolour(entry.colour),
+                         int(Qt::AlignTop | align)});
   }
 
   std::vector<std::pair<int, PanelKey*>> focusChain;
+  std::vector<PanelKey*> created;
   for (const layout::KeySpec& entry : layout::keys()) {
-    auto* key = new PanelKey(this);
+    auto* key = new PanelKey(entry, this);
+    created.push_back(key);
     const QString name = qs(entry.name);
     key->setObjectName(name);
     key->setGeometry(pixels(entry.rect));
     key->setToolTip(qs(entry.toolTip));
     key->setAccessibleName(qs(entry.accessibleName));
-    key->setAccessibleDescription(qs(entry.toolTip));
     key->setFocusPolicy(Qt::StrongFocus);
     // A key with the focus takes Enter itself, as a dialog's buttons do.
     key->setAutoDefault(true);
@@ -150,6 +158,15 @@ void FrontPanel::build() {
       StatusKey{key(QStringLiteral("QuattroScreen"))}, StatusKey{key(QStringLiteral("Pip"))},
       StatusKey{key(QStringLiteral("FullScreen"))}};
 
+  // A key that the next one partly covers (neighbouring camera keys overlap by a pixel) draws
+  // its right edge where the next one begins, so that both show all four edges.
+  for (std::size_t i = 0; i + 1 < created.size(); ++i) {
+    const QRect here = created[i]->geometry(), next = created[i + 1]->geometry();
+    if (next.intersects(here) && next.x() > here.x()) {
+      created[i]->setShownWidth(next.x() - here.x());
+    }
+  }
+
   std::sort(focusChain.begin(), focusChain.end(),
             [](const auto& a, const auto& b) { return a.first < b.first; });
   for (std::size_t i = 1; i < focusChain.size(); ++i) {
@@ -162,10 +179,13 @@ void FrontPanel::build() {
     lamp->setAccessibleName(qs(entry.accessibleName));
     lamp->setGeometry(pixels(entry.rect));
     lamp->setVisible(entry.visibleAtStart);
+    lamp->setAccessibleDescription(qs(layout::lampDescription(entry.visibleAtStart)));
     for (std::size_t i = 0; i < kLampNames.size(); ++i) {
       if (entry.name == kLampNames[i]) lamps_[i] = lamp;
     }
   }
+  cameraOnMonitor_ = cameraAtLampLeft(layout::findLamp("Lux")->rect.left);
+  for (PanelKey* key : created) describe(key);
 
   for (std::size_t i = 0; i < timers_.size(); ++i) {
     auto* timer = new QTimer(this);
@@ -202,16 +222,19 @@ void FrontPanel::paintStatusKeys() {
 
 void FrontPanel::applyIndicators(const Indicators& indicators) {
   if (indicators.cameraLampLeft) moveCameraLamp(*indicators.cameraLampLeft);
-  lampWidget(Lamp::Lux2)->setVisible(indicators.liveLamp);
-  lampWidget(Lamp::Lux3)->setVisible(indicators.callLamp);
-  lampWidget(Lamp::Lux4)->setVisible(indicators.sequenceLamp);
-  lampWidget(Lamp::Lux5)->setVisible(indicators.tapeLamp);
-  lampWidget(Lamp::Lux6)->setVisible(indicators.functionLamp);
-  statusKeys_[0].red = indicators.sediciScreenRed;
-  statusKeys_[1].red = indicators.noveScreenRed;
-  statusKeys_[2].red = indicators.quattroScreenRed;
-  statusKeys_[3].red = indicators.pipRed;
-  statusKeys_[4].red = indicators.fullScreenRed;
+  showLamp(Lamp::Lux2, indicators.liveLamp);
+  showLamp(Lamp::Lux3, indicators.callLamp);
+  showLamp(Lamp::Lux4, indicators.sequenceLamp);
+  showLamp(Lamp::Lux5, indicators.tapeLamp);
+  showLamp(Lamp::Lux6, indicators.functionLamp);
+  const std::array<bool, 5> red{indicators.sediciScreenRed, indicators.noveScreenRed,
+                                indicators.quattroScreenRed, indicators.pipRed,
+                                indicators.fullScreenRed};
+  for (std::size_t i = 0; i < red.size(); ++i) {
+    if (statusKeys_[i].red == red[i]) continue;
+    statusKeys_[i].red = red[i];
+    describe(statusKeys_[i].key);
+  }
   paintStatusKeys();
   if (indicators.beep) {
     if (hooks_.beep) {
@@ -264,12 +287,71 @@ bool FrontPanel::lampVisible(Lamp lamp) {
 }
 
 void FrontPanel::hideLamp(Lamp lamp) {
-  lampWidget(lamp)->hide();
+  showLamp(lamp, false);
+}
+
+void FrontPanel::showLamp(Lamp lamp, bool lit) {
+  QWidget* widget = lampWidget(lamp);
+  if (widget->isHidden() != lit) return;
+  widget->setVisible(lit);
+  widget->setAccessibleDescription(qs(layout::lampDescription(lit)));
 }
 
 void FrontPanel::moveCameraLamp(int leftTwips) {
   QWidget* lux = lampWidget(Lamp::Lux);
   lux->move(toPixels(leftTwips), lux->y());
+  const int camera = cameraAtLampLeft(leftTwips);
+  if (camera == cameraOnMonitor_) return;
+  const int before = std::exchange(cameraOnMonitor_, camera);
+  if (before > 0) describe(cameraKeys_[before - 1]);
+  if (camera > 0) describe(cameraKeys_[camera - 1]);
+}
+
+void FrontPanel::describe(PanelKey* key) {
+  bool red = false;
+  for (const StatusKey& s : statusKeys_) {
+    if (s.key == key) red = s.red;
+  }
+  const layout::KeySpec& spec = key->spec();
+  const bool onMonitor = spec.number > 0 && spec.number == cameraOnMonitor_;
+  key->setAccessibleDescription(qs(layout::keyDescription(spec, onMonitor, red)));
+}
+
+void FrontPanel::paintEvent(QPaintEvent* event) {
+  QPainter p(this);
+  const PixelGrid grid(p, kTwips);
+  const int w = grid.stroke();
+  const QColor black = qcolour(layout::kBlack);
+  const QTransform logical = p.worldTransform();
+  // Pictograms and the camera row's lines on whole device pixels. A line covers the pixels
+  // from its first point up to its last, as the device's panel draws it.
+  p.setWorldTransform(grid.deviceSpace());
+  for (const layout::ShapeSpec& shape : layout::shapes()) {
+    fillOutline(p, grid.snap(twips(shape.rect)), w, black, black);
+  }
+  for (const layout::LineSpec& line : layout::lines()) {
+    QRect r = grid.snap(QRectF(QPointF(line.x1, line.y1), QPointF(line.x2, line.y2)).normalized());
+    if (line.x1 == line.x2) {
+      r.setWidth(w);
+    } else {
+      r.setHeight(w);
+    }
+    p.fillRect(r, black);
+  }
+  // The labels, opaque on the window's face colour: the "camera" label masks Line1 beneath it.
+  // Only those in the repainted area, their text being the costly part.
+  const QRect exposed = event->rect();
+  const QColor face = backgroundColour();
+  for (const Caption& c : captions_) {
+    if (exposed.intersects(c.rect.toAlignedRect())) p.fillRect(grid.snap(c.twips), face);
+  }
+  p.setWorldTransform(logical);
+  for (const Caption& c : captions_) {
+    if (!exposed.intersects(c.rect.toAlignedRect())) continue;
+    p.setFont(c.font);
+    p.setPen(c.colour);
+    p.drawText(c.rect, c.flags, c.text);
+  }
 }
 
 void FrontPanel::togglePort() {

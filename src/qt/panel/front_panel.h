@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QHash>
 #include <QWidget>
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "panel/panel_host.h"
 #include "panel/panel_keys.h"
@@ -36,7 +38,8 @@ struct FrontPanelHooks {
 
 // The drawn front panel of the multiplexer: 26 keys, six lamps, the labels and pictograms, the
 // four repeat timers, and the key state behind them. Built from the core's layout table at
-// 15 twips a pixel; every control carries its name as object name.
+// 15 twips a pixel. The keys and lamps are widgets, each with its name as object name; the
+// fixed artwork (pictograms, the camera row's lines, the labels) the panel paints itself.
 class FrontPanel : public QWidget, private PanelHost {
   Q_OBJECT
  public:
@@ -73,6 +76,7 @@ class FrontPanel : public QWidget, private PanelHost {
  protected:
   void changeEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   // PanelHost
@@ -87,6 +91,9 @@ class FrontPanel : public QWidget, private PanelHost {
 
   void build();
   void paintStatusKeys();
+  // The key's accessible description from the state it shows now.
+  void describe(PanelKey* key);
+  void showLamp(Lamp lamp, bool lit);
 
   FrontPanelHooks hooks_;
   PanelKeys keys_;
@@ -103,6 +110,18 @@ class FrontPanel : public QWidget, private PanelHost {
     bool red = false;
   };
   std::array<StatusKey, 5> statusKeys_{};  // SediciScreen, NoveScreen, QuattroScreen, Pip, zoom
+  int cameraOnMonitor_ = 0;  // the camera whose key is under the camera lamp, 0 for none
+
+  // A label as painted: its place in twips and in logical pixels, and its font fitted there.
+  struct Caption {
+    QRectF twips;
+    QRectF rect;
+    QString text;
+    QFont font;
+    QColor colour;
+    int flags = 0;
+  };
+  std::vector<Caption> captions_;
 };
 
 }  // namespace vqx

@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 #include <algorithm>
 
 namespace vqx {
@@ -30,13 +31,41 @@ QFont fittedFont(QFont font, const QString& text, int width) {
   constexpr double kSmallest = 5.0;
   QString shown = text;
   while (shown.endsWith(' ')) shown.chop(1);  // trailing spaces show nothing
-  while (QFontMetricsF(font).horizontalAdvance(shown) > width && font.pointSizeF() > kSmallest) {
+  const auto fits = [&] { return QFontMetricsF(font).horizontalAdvance(shown) <= width; };
+  const bool number = !shown.isEmpty() &&
+                      std::all_of(shown.begin(), shown.end(), [](QChar c) { return c.isDigit(); });
+  for (double spacing = -0.25; number && !fits() && spacing >= -1.0; spacing -= 0.25) {
+    font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+  }
+  while (!fits() && font.pointSizeF() > kSmallest) {
     font.setPointSizeF(font.pointSizeF() - 0.25);
   }
   return font;
 }
 
-PanelKey::PanelKey(QWidget* parent) : QPushButton(parent) {
+PixelGrid::PixelGrid(const QPainter& painter, const QTransform& toLogical) {
+  const QTransform device = painter.deviceTransform();
+  toDevice_ = toLogical * device;
+  deviceSpace_ = painter.worldTransform() * device.inverted();
+  stroke_ = std::max(1, qFloor(device.m11() + 0.01));
+}
+
+QRect PixelGrid::snap(const QRectF& r) const {
+  const QRectF d = toDevice_.mapRect(r);
+  const int left = qRound(d.left()), top = qRound(d.top());
+  return QRect(left, top, qRound(d.right()) - left, qRound(d.bottom()) - top);
+}
+
+void fillOutline(QPainter& painter, const QRect& r, int width, const QColor& topLeft,
+                 const QColor& bottomRight) {
+  painter.fillRect(QRect(r.left(), r.top(), r.width(), width), topLeft);
+  painter.fillRect(QRect(r.left(), r.top(), width, r.height()), topLeft);
+  painter.fillRect(QRect(r.left(), r.bottom() + 1 - width, r.width(), width), bottomRight);
+  painter.fillRect(QRect(r.right() + 1 - width, r.top(), width, r.height()), bottomRight);
+}
+
+PanelKey::PanelKey(const layout::KeySpec& spec, QWidget* parent)
+    : QPushButton(parent), spec_(spec) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   face_ = palette().color(QPalette::Button);
 }
@@ -49,23 +78,21 @@ void PanelKey::setFaceColour(const QColor& colour) {
 
 void PanelKey::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  const QRect r = rect();
-  p.fillRect(r, face_);
-  // A one-pixel bevel round the face: raised, or sunken while the key is held down.
+  const PixelGrid grid(p);
+  const QRect whole = grid.snap(QRectF(rect()));
+  const QRect shown = grid.snap(QRectF(0, 0, shownWidth_ > 0 ? shownWidth_ : width(), height()));
+  const int w = grid.stroke();
+  p.setWorldTransform(grid.deviceSpace());
+  p.fillRect(whole, face_);
+  // Raised, or sunken while the key is held down.
   const QColor light(255, 255, 255);
   const QColor dark(64, 64, 64);
   const bool sunken = isDown();
-  p.setPen(sunken ? dark : light);
-  p.drawLine(r.topLeft(), r.topRight());
-  p.drawLine(r.topLeft(), r.bottomLeft());
-  p.setPen(sunken ? light : dark);
-  p.drawLine(r.bottomLeft(), r.bottomRight());
-  p.drawLine(r.topRight(), r.bottomRight());
+  fillOutline(p, shown, w, sunken ? dark : light, sunken ? light : dark);
   if (hasFocus()) {
-    QPen pen(Qt::black);
-    pen.setStyle(Qt::DotLine);
-    p.setPen(pen);
-    p.drawRect(r.adjusted(3, 3, -4, -4));
+    // Black on a light face, white on a dark one (grey 128 counts as light, red as dark).
+    const QColor ring = qGray(face_.rgb()) >= 128 ? QColor(0, 0, 0) : QColor(255, 255, 255);
+    fillOutline(p, shown.adjusted(2 * w, 2 * w, -2 * w, -2 * w), 2 * w, ring, ring);
   }
 }
 
@@ -101,30 +128,6 @@ void PanelLamp::paintEvent(QPaintEvent*) {
   p.setPen(QPen(Qt::black, 1));
   p.setBrush(fill_);
   p.drawEllipse(circle);
-}
-
-PanelShape::PanelShape(QWidget* parent) : QWidget(parent) {
-  setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void PanelShape::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  p.setPen(QPen(Qt::black, 0));
-  p.setBrush(Qt::NoBrush);
-  p.drawRect(rect().adjusted(0, 0, -1, -1));
-}
-
-PanelLine::PanelLine(QPoint from, QPoint to, QWidget* parent)
-    : QWidget(parent), from_(from), to_(to) {
-  setAttribute(Qt::WA_TransparentForMouseEvents);
-  const QRect box = QRect(from, to).normalized();
-  setGeometry(box.x(), box.y(), box.width(), box.height());
-}
-
-void PanelLine::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  p.setPen(QPen(Qt::black, 0));
-  p.drawLine(from_ - pos(), to_ - pos());
 }
 
 }  // namespace vqx
