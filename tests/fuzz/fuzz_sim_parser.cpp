@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "sim/command_parser.h"
+#include "panel/command_parser.h"
 #include "sim/simulated_device.h"
 #include "status/status_frame.h"
 
@@ -15,9 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t piece = 1 + data[0] % 16;
   const std::string_view stream(reinterpret_cast<const char*>(data + 1), size - 1);
 
-  vqx::sim::CommandParser parser;
+  vqx::CommandParser parser;
   vqx::sim::SimulatedDevice device;
-  std::vector<vqx::sim::Command> found;
+  std::vector<vqx::Command> found;
   for (std::size_t pos = 0; pos < stream.size(); pos += piece) {
     for (const auto& command : parser.feed(stream.substr(pos, piece))) {
       found.push_back(command);
@@ -33,11 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   // The same bytes in one piece give the same commands, and each command's bytes parse back.
-  vqx::sim::CommandParser whole;
+  vqx::CommandParser whole;
   if (whole.feed(stream) != found) std::abort();
   for (const auto& command : found) {
-    vqx::sim::CommandParser again;
-    const auto back = again.feed(vqx::sim::commandBytes(command));
+    vqx::CommandParser again;
+    const auto back = again.feed(vqx::commandBytes(command));
     if (back.size() != 1 || back[0] != command) std::abort();
   }
   return 0;

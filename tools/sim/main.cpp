@@ -21,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-#include "sim/command_parser.h"
+#include "panel/command_parser.h"
 #include "sim/simulated_device.h"
 
 namespace {
@@ -294,10 +294,10 @@ class Simulator {
       return;
     }
     for (const auto& command : parser_.feed(std::string_view(buf, static_cast<std::size_t>(n)))) {
-      const std::string meaning = device_.apply(command);
+      const std::string effect = device_.apply(command);
       if (options_.log)
-        std::fprintf(stderr, "vqx16-sim: %-14s %s\n", vqx::sim::commandText(command).c_str(),
-                     meaning.c_str());
+        std::fprintf(stderr, "vqx16-sim: %-14s %s: %s\n", vqx::commandText(command).c_str(),
+                     vqx::describeCommand(command).c_str(), effect.c_str());
       sendFrame();
     }
   }
@@ -333,7 +333,7 @@ class Simulator {
   Options options_;
   Line line_;
   std::mt19937 rng_;
-  vqx::sim::CommandParser parser_;
+  vqx::CommandParser parser_;
   vqx::sim::SimulatedDevice device_;
 };
 

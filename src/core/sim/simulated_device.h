@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "sim/command_parser.h"
+#include "panel/command_parser.h"
 #include "status/status_frame.h"
 
 namespace vqx::sim {

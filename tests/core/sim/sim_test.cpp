@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "sim/command_parser.h"
+#include "panel/command_parser.h"
 #include "sim/simulated_device.h"
 #include "status/status_words.h"
 
@@ -42,6 +42,14 @@ TEST(CommandParser, ReadsEveryCommandWholeOrByteByByteAndSkipsWhatIsNone) {
   }
   const Command assign{CommandKind::AssignCamera, 12};
   EXPECT_EQ(CommandParser().feed(commandBytes(assign)), std::vector{assign});
+  // clang-format off
+  const std::pair<const char*, const char*> words[] = {
+      {"/05", "camera 5"}, {"/SG", "function camera 16"}, {"/33", "9 pictures / left"},
+      {"/XC", "assign camera 12 to the next window"},
+      {"/<00><01>/AL/SQ", "function left; sequence"},
+      {"/FZ/TP/AV", "zoom; tape; function live"}, {"ab/0", "no command"}};
+  // clang-format on
+  for (const auto& [bytes, meaning] : words) EXPECT_EQ(describeCommands(raw(bytes)), meaning);
 }
 
 // What the device shows after a run of commands (and seconds of its clock, "tick").

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vqx::sim {
+namespace vqx {
 
 // The commands a multiplexer understands from its serial line.
 enum class CommandKind {
@@ -43,6 +43,13 @@ std::string commandBytes(const Command& command);
 // The same, readable: the bytes 0 and 1 shown as <00><01>.
 std::string commandText(const Command& command);
 
+// What a command asks of the device, in words: "camera 5", "assign camera 5 to the next window",
+// "9 pictures / left", "function zoom", ...
+std::string describeCommand(const Command& command);
+// The commands in these bytes, in words, joined by "; "; bytes that are no command (typed into
+// the terminal box, say) add "no command".
+std::string describeCommands(std::string_view bytes);
+
 // Reads commands from a byte stream fed in pieces of any size. A command starts at "/";
 // bytes that do not complete a known command are ignored, and a "/" always starts a new
 // command, so the parser is back in step at the next "/". Holds at most a few bytes.
@@ -51,6 +58,8 @@ class CommandParser {
   std::vector<Command> feed(std::string_view bytes);
   // Bytes dropped so far because they belonged to no known command.
   std::size_t ignoredBytes() const { return ignored_; }
+  // Whether bytes of a command not yet complete are waiting.
+  bool pending() const { return inCommand_; }
 
  private:
   void push(char byte, std::vector<Command>& out);
@@ -62,4 +71,4 @@ class CommandParser {
   std::size_t ignored_ = 0;
 };
 
-}  // namespace vqx::sim
+}  // namespace vqx

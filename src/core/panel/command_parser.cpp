@@ -1,30 +1,41 @@
-#include "sim/command_parser.h"
+#include "panel/command_parser.h"
 
 #include <array>
 #include <optional>
+#include <span>
 
-namespace vqx::sim {
+namespace vqx {
 
 namespace {
 
 constexpr std::string_view kFunctionPrefix("\0\1", 2);
 
+// Each command's characters after "/", and what it asks of the device, in the words of the
+// panel's keys.
 struct Plain {
   std::string_view chars;
   CommandKind kind;
+  std::string_view meaning;
 };
 constexpr std::array kPlain{
-    Plain{"PP", CommandKind::Pip},  Plain{"22", CommandKind::Quad},
-    Plain{"33", CommandKind::Nine}, Plain{"44", CommandKind::Sixteen},
-    Plain{"FZ", CommandKind::Zoom}, Plain{"AT", CommandKind::FunctionKey},
-    Plain{"LV", CommandKind::Live}, Plain{"AV", CommandKind::FunctionLive},
-    Plain{"TP", CommandKind::Tape}, Plain{"SQ", CommandKind::Sequence},
-    Plain{"SL", CommandKind::Call},
+    Plain{"PP", CommandKind::Pip, "picture in picture / up"},
+    Plain{"22", CommandKind::Quad, "4 pictures / down"},
+    Plain{"33", CommandKind::Nine, "9 pictures / left"},
+    Plain{"44", CommandKind::Sixteen, "16 pictures / right"},
+    Plain{"FZ", CommandKind::Zoom, "zoom"},
+    Plain{"AT", CommandKind::FunctionKey, "function key"},
+    Plain{"LV", CommandKind::Live, "live"},
+    Plain{"AV", CommandKind::FunctionLive, "function live"},
+    Plain{"TP", CommandKind::Tape, "tape"},
+    Plain{"SQ", CommandKind::Sequence, "sequence"},
+    Plain{"SL", CommandKind::Call, "call monitor"},
 };
 constexpr std::array kFunction{
-    Plain{"AU", CommandKind::FunctionUp},   Plain{"AD", CommandKind::FunctionDown},
-    Plain{"AL", CommandKind::FunctionLeft}, Plain{"AR", CommandKind::FunctionRight},
-    Plain{"AF", CommandKind::FunctionZoom},
+    Plain{"AU", CommandKind::FunctionUp, "function up"},
+    Plain{"AD", CommandKind::FunctionDown, "function down"},
+    Plain{"AL", CommandKind::FunctionLeft, "function left"},
+    Plain{"AR", CommandKind::FunctionRight, "function right"},
+    Plain{"AF", CommandKind::FunctionZoom, "function zoom"},
 };
 
 // Camera character: "1" to "9" for cameras 1 to 9, "A" to "G" for 10 to 16.
@@ -90,6 +101,37 @@ std::string commandText(const Command& command) {
   return text;
 }
 
+std::string describeCommand(const Command& command) {
+  const std::string camera = std::to_string(command.camera);
+  switch (command.kind) {
+    case CommandKind::Camera:
+      return "camera " + camera;
+    case CommandKind::FunctionCamera:
+      return "function camera " + camera;
+    case CommandKind::AssignCamera:
+      return "assign camera " + camera + " to the next window";
+    default:
+      break;
+  }
+  for (const auto tables : {std::span<const Plain>(kPlain), std::span<const Plain>(kFunction)}) {
+    for (const auto& p : tables)
+      if (p.kind == command.kind) return std::string(p.meaning);
+  }
+  return {};
+}
+
+std::string describeCommands(std::string_view bytes) {
+  CommandParser parser;
+  std::string words;
+  for (const Command& command : parser.feed(bytes)) {
+    words += (words.empty() ? "" : "; ") + describeCommand(command);
+  }
+  if (parser.ignoredBytes() > 0 || parser.pending()) {
+    words += (words.empty() ? "" : "; ") + std::string("no command");
+  }
+  return words;
+}
+
 std::vector<Command> CommandParser::feed(std::string_view bytes) {
   std::vector<Command> out;
   for (const char byte : bytes) push(byte, out);
@@ -138,4 +180,4 @@ void CommandParser::push(char byte, std::vector<Command>& out) {
   }
 }
 
-}  // namespace vqx::sim
+}  // namespace vqx
