@@ -7,18 +7,21 @@
 
 namespace vqx {
 
-std::optional<StatusFrame> takeStatusFrame(TerminalBox& txtTerm) {
+std::optional<StatusFrame> takeStatusFrame(TerminalBox& txtTerm, std::string* unframed) {
   if (txtTerm.size() < 4) return std::nullopt;  // waits for the rest of the frame
   const auto frame = alignStatusFrame(std::string_view(txtTerm.text()).substr(0, 4));
+  if (unframed) unframed->append(txtTerm.text(), frame ? 4 : 0);
   txtTerm.setText({});
   return frame;
 }
 
-std::optional<Indicators> MSComm1_OnComm(SerialControl& MSComm1, TerminalBox& txtTerm) {
+std::optional<Indicators> MSComm1_OnComm(SerialControl& MSComm1, TerminalBox& txtTerm,
+                                         ReceivedTrace* trace) {
   if (MSComm1.commEvent() != kCommEventReceive) return std::nullopt;
   std::string received = MSComm1.input();
   DisplayReceived(txtTerm, received);
-  const auto frame = takeStatusFrame(txtTerm);
+  const auto frame = takeStatusFrame(txtTerm, trace ? &trace->unframed : nullptr);
+  if (trace) trace->frame = frame;
   if (!frame) return std::nullopt;
   return decodeStatusFrame(*frame);
 }

@@ -9,6 +9,7 @@
 #include "status/status_handler.h"
 #include "status/status_words.h"
 #include "support/fakes.h"
+#include "traffic/traffic.h"
 
 namespace vqx {
 namespace {
@@ -23,7 +24,8 @@ std::string hex(const std::string& text) {
 TEST(StatusFrame, AlignsOnTheFirstByteAbove127) {
   // clang-format off
   const std::pair<const char*, const char*> cases[] = {
-      {"FE 7F 7E 3F", "FE 7F 7E 3F"}, {"3F FE 7F 7E", "FE 7F 7E 3F"}, {"7E 3F FE 7F", "FE 7F 7E 3F"},
+      {"FE 7F 7E 3F", "FE 7F 7E 3F"}, {"3F FE 7F 7E", "FE 7F 7E 3F"},
+      {"7E 3F FE 7F", "FE 7F 7E 3F"},
       {"7F 7E 3F FE", "FE 7F 7E 3F"}, {"01 80 FF 02", "80 FF 02 01"}, {"7F 00 41 7F", ""},
       {"FF 7F 7F", ""}, {"FF 7F 7F 3F 00", ""}};
   // clang-format on
@@ -93,13 +95,13 @@ TEST(StatusHandler, BlocksOfReceivedBytesDecodeTheFirstFourCharactersOfTheBox) {
        "9-picture key lit, 16-picture key lit, beep"}, ""},
       {"", {"FF 77", "7B 37"}, {"-", twelve}, ""},
       {"", {"FF", "77", "7B", "37"}, {"-", "-", "-", twelve}, ""},
-      {"", {"FF 77 7B 37 FE 7F 7F 3F 61 62", "78"}, {twelve, "-"}, "78"},
-      {"", {"41 42 43 44", "7F 77 7B 37 FF"}, {"-", "-"}, ""},
+      {"", {"FF 77 7B 37 FE 7F 7F 3F 61 62", "78"}, {twelve + " + FE 7F 7F 3F 61 62", "-"}, "78"},
+      {"", {"41 42 43 44", "7F 77 7B 37 FF"}, {"- + 41 42 43 44", "- + 7F 77 7B 37 FF"}, ""},
       {"FF 77", {"7B 37"}, {twelve}, ""},
-      {"68 65 6C 6C 6F", {"FE 7F 7F 3F"}, {"-"}, ""},
+      {"68 65 6C 6C 6F", {"FE 7F 7F 3F"}, {"- + 68 65 6C 6C 6F FE 7F 7F 3F"}, ""},
       {"", {"FF 0A 7B 37"}, {"-"}, "FF 7B 37"},  // a line feed vanishes
       {"", {"FF 0D 7B 37"}, {"camera 8 on the main monitor, function lamp, live, sequence "
-       "running, 16-picture key lit"}, ""},  // a carriage return gains a line feed
+       "running, 16-picture key lit + 37"}, ""},  // a carriage return gains a line feed
       {"", {"FF 77 08 37"}, {"-"}, "FF 37"},  // a backspace erases the byte before it
       {"", {"FF 77", "08 7B 37"}, {"-", "-"}, "FF 7B 37"},
       // clang-format on
@@ -111,8 +113,11 @@ TEST(StatusHandler, BlocksOfReceivedBytesDecodeTheFirstFourCharactersOfTheBox) {
     std::vector<std::string> shown;
     for (const char* block : c.blocks) {
       comm.received = hex(block);
-      const auto indicators = MSComm1_OnComm(comm, box);
-      shown.push_back(indicators ? describeStatus(*indicators) : "-");
+      ReceivedTrace trace;  // what formed no frame is shown after a "+"
+      const auto indicators = MSComm1_OnComm(comm, box, &trace);
+      EXPECT_EQ(bool(indicators), bool(trace.frame));
+      shown.push_back((indicators ? describeStatus(*indicators) : "-") +
+                      (trace.unframed.empty() ? "" : " + " + hexText(trace.unframed)));
     }
     EXPECT_EQ(shown, c.shown) << c.blocks[0];
     EXPECT_EQ(box.text(), hex(c.left)) << c.blocks[0];

@@ -1,0 +1,106 @@
+// The lines of the traffic monitor and the incident log that keeps them in day files.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "traffic/incident_log.h"
+
+namespace vqx {
+namespace {
+
+using Kind = TrafficEvent::Kind;
+
+TEST(Traffic, OneLineAnEventWithTimeDirectionBytesAndMeaning) {
+  const LocalTime t{2026, 12, 7, 3, 12, 7, 41};
+  EXPECT_EQ(dateText(t), "2026-12-07");
+  const std::pair<TrafficEvent, const char*> cases[] = {
+      {{t, Kind::Sent, "/05", "camera 5"}, "03:12:07.041 out  2F 30 35     camera 5"},
+      {{t, Kind::Frame, "\xFF\x77\x7B\x37", "camera 12"},
+       "03:12:07.041 in   FF 77 7B 37  camera 12"},
+      {{t, Kind::Unframed, std::string("AB\0\x80\x0D", 5), "no frame"},
+       "03:12:07.041 in   41 42 00 80 0D  no frame"},
+      {{t, Kind::Port, "", "Com1 (/dev/ttyUSB0) opened"},
+       "03:12:07.041 port              Com1 (/dev/ttyUSB0) opened"}};
+  for (const auto& [event, line] : cases) EXPECT_EQ(trafficLine(event), line);
+}
+
+// A folder in memory; it can be made to refuse every write, as a full disk does.
+struct Folder : LogFolder {
+  std::map<std::string, std::string> content;
+  bool full = false;
+  std::vector<std::string> files() const override {
+    std::vector<std::string> names;
+    for (const auto& [name, text] : content) names.push_back(name);
+    return names;
+  }
+  std::uint64_t size(const std::string& name) const override {
+    return content.count(name) ? content.at(name).size() : 0;
+  }
+  Result append(const std::string& name, std::string_view text) override {
+    if (full) return Result::fail("No space left on device");
+    content[name] += text;
+    return Result::ok();
+  }
+  void remove(const std::string& name) override { content.erase(name); }
+};
+
+TrafficEvent frameAt(int day, int second, const char* bytes = "\xFE\x7F\x7F\x3F") {
+  return {{2026, 12, day, 10, 0, second, 0}, Kind::Frame, bytes, "camera 1"};
+}
+
+TEST(IncidentLog, DayFilesWithRepeatedFramesCountedAndOldFilesSwept) {
+  Folder folder;
+  for (const char* day : {"2026-11-01", "2026-11-07", "2026-11-08", "2026-12-06"}) {
+    folder.content[std::string("vqx16-") + day + ".log"] = "old\n";
+  }
+  folder.content["notes.txt"] = "kept";
+  IncidentLog log(folder);
+  for (int s = 0; s < 60; ++s) log.add(frameAt(6, s));
+  log.add({{2026, 12, 6, 10, 1, 0, 0}, Kind::Sent, "/05", "camera 5"});
+  EXPECT_TRUE(log.flush());
+  EXPECT_EQ(folder.content["vqx16-2026-12-06.log"],
+            "old\n10:00:00.000 in   FE 7F 7F 3F  camera 1\n"
+            "10:00:59.000 in   FE 7F 7F 3F  same state \u00d7 59\n"
+            "10:01:00.000 out  2F 30 35     camera 5\n");
+  EXPECT_EQ(folder.content.count("vqx16-2026-11-01.log"), 0u) << "older than 30 days";
+  EXPECT_EQ(folder.content.count("vqx16-2026-11-07.log"), 1u) << "29 days old";
+
+  log.add(frameAt(7, 1));
+  log.add(frameAt(7, 2));
+  EXPECT_TRUE(log.close());
+  EXPECT_EQ(folder.content["vqx16-2026-12-07.log"],
+            "10:00:01.000 in   FE 7F 7F 3F  camera 1\n10:00:02.000 in   FE 7F 7F 3F  same state "
+            "\u00d7 1\n");
+  std::vector<std::string> kept;
+  for (const auto& [name, text] : folder.content) kept.push_back(name);
+  EXPECT_EQ(kept, (std::vector<std::string>{"notes.txt", "vqx16-2026-11-08.log",
+                                            "vqx16-2026-12-06.log", "vqx16-2026-12-07.log"}));
+}
+
+TEST(IncidentLog, ADayStopsAtTenMegabytesAndAFailureStopsTheLogOnce) {
+  Folder folder;
+  folder.content["vqx16-2026-12-07.log"] = std::string(kLogDayLimit - 200, 'x');
+  IncidentLog log(folder);
+  for (int s = 0; s < 10; ++s)
+    log.add(frameAt(7, s, s % 2 ? "\xFE\x7F\x7F\x3F" : "\xFD\x7F\x7F\x3F"));
+  EXPECT_TRUE(log.flush());
+  const std::string& day = folder.content["vqx16-2026-12-07.log"];
+  EXPECT_LE(day.size(), kLogDayLimit);
+  EXPECT_EQ(day.substr(day.rfind('\n', day.size() - 2) + 1),
+            "10:00:03.000 log  the day's log is full (10 MB): lines dropped\n");
+  log.add(frameAt(8, 0));
+  EXPECT_TRUE(log.flush());
+  EXPECT_EQ(folder.content["vqx16-2026-12-08.log"], "10:00:00.000 in   FE 7F 7F 3F  camera 1\n");
+
+  folder.full = true;
+  log.add(frameAt(8, 1, "\xFD\x7F\x7F\x3F"));
+  EXPECT_EQ(log.flush().error(), "No space left on device");
+  EXPECT_TRUE(log.stopped());
+  folder.full = false;
+  log.add(frameAt(8, 2, "\xFB\x7F\x7F\x3F"));
+  EXPECT_TRUE(log.flush()) << "reported once; nothing more is written";
+  EXPECT_EQ(folder.content["vqx16-2026-12-08.log"], "10:00:00.000 in   FE 7F 7F 3F  camera 1\n");
+}
+
+}  // namespace
+}  // namespace vqx
