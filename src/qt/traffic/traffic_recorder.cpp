@@ -1,0 +1,99 @@
+#include "qt/traffic/traffic_recorder.h"
+
+#include <QDateTime>
+#include <utility>
+
+#include "common/captions.h"
+#include "common/result.h"
+#include "panel/command_parser.h"
+#include "status/status_words.h"
+
+namespace vqx {
+namespace {
+
+constexpr const char* kLogSection = "Log";
+constexpr int kFlushMs = 1000;
+
+}  // namespace
+
+LocalTime localTimeNow() {
+  const QDateTime now = QDateTime::currentDateTime();
+  const QDate d = now.date();
+  const QTime t = now.time();
+  return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), t.msec()};
+}
+
+TrafficRecorder::TrafficRecorder(SettingsStore& store, std::unique_ptr<LogFolder> folder,
+                                 QObject* parent)
+    : QObject(parent), store_(store), folder_(std::move(folder)) {
+  actionEnd_.setSingleShot(true);
+  actionEnd_.setInterval(0);
+  connect(&actionEnd_, &QTimer::timeout, this, &TrafficRecorder::endAction);
+  flushTimer_.setSingleShot(true);
+  flushTimer_.setInterval(kFlushMs);
+  connect(&flushTimer_, &QTimer::timeout, this, &TrafficRecorder::flush);
+  if (store_.value(kAppTitle, kLogSection, "Enabled") == "true") setLogEnabled(true);
+}
+
+TrafficRecorder::~TrafficRecorder() {
+  endAction();
+  if (log_) (void)log_->close();
+}
+
+void TrafficRecorder::setLogEnabled(bool enabled) {
+  if (enabled == logEnabled()) return;
+  if (enabled) {
+    log_ = std::make_unique<IncidentLog>(*folder_);
+  } else {
+    (void)log_->close();
+    log_.reset();
+  }
+  store_.setValue(kAppTitle, kLogSection, "Enabled", enabled ? "true" : "false");
+}
+
+void TrafficRecorder::sent(char byte) {
+  if (action_.empty()) actionTime_ = localTimeNow();
+  action_.push_back(byte);
+  if (!actionEnd_.isActive()) actionEnd_.start();
+}
+
+void TrafficRecorder::endAction() {
+  if (action_.empty()) return;
+  const std::string bytes = std::exchange(action_, {});
+  record({actionTime_, TrafficEvent::Kind::Sent, bytes, describeCommands(bytes)});
+}
+
+void TrafficRecorder::received(const ReceivedTrace& trace,
+                               const std::optional<Indicators>& indicators) {
+  endAction();  // what was sent before came first
+  const LocalTime now = localTimeNow();
+  if (trace.frame && indicators) {
+    record({now, TrafficEvent::Kind::Frame, std::string(trace.frame->begin(), trace.frame->end()),
+            describeStatus(*indicators)});
+  }
+  if (!trace.unframed.empty()) {
+    record({now, TrafficEvent::Kind::Unframed, trace.unframed, caption::kNoFrame});
+  }
+}
+
+void TrafficRecorder::port(const std::string& what) {
+  endAction();
+  record({localTimeNow(), TrafficEvent::Kind::Port, {}, what});
+}
+
+void TrafficRecorder::record(TrafficEvent event) {
+  if (watched_) emit line(QString::fromStdString(trafficLine(event)));
+  if (!log_) return;
+  log_->add(event);
+  if (log_->holdsLines() && !flushTimer_.isActive()) flushTimer_.start();
+}
+
+void TrafficRecorder::flush() {
+  if (!log_) return;
+  if (const Result written = log_->flush(); !written) {
+    log_.reset();  // stopped; the stored choice stays, so the next start tries again
+    emit logStopped(QString::fromStdString(caption::kLogStopped + written.error()));
+  }
+}
+
+}  // namespace vqx
