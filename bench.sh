@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 VQX16 maintainers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
 # Builds VQX16 in release mode (build-release/) and prints one table of its figures, each the
 # median of several runs, beside those of cutecom, a general-purpose serial terminal measured
 # in the same run on the same (virtual) display.
