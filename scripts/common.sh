@@ -1,5 +1,6 @@
 # SPDX-FileCopyrightText: 2026 VQX16 maintainers
 # SPDX-License-Identifier: GPL-3.0-or-later
+# shellcheck shell=bash
 #
 # Shared by run.sh, test.sh and bench.sh: install what is missing, configure and build.
 # Sourced, not run.

@@ -1,5 +1,6 @@
 # SPDX-FileCopyrightText: 2026 VQX16 maintainers
 # SPDX-License-Identifier: GPL-3.0-or-later
+# shellcheck shell=bash
 #
 # The checks of ./test.sh --full beyond the plain test run: the packaging checks, the whole
 # test suite again with AddressSanitizer and UndefinedBehaviorSanitizer, then every fuzz target
