@@ -14,7 +14,7 @@ set -euo pipefail
 source "$(dirname "$0")/scripts/common.sh"
 source "$VQX16_ROOT/scripts/bench_lib.sh"
 
-VQX16_PACKAGES+=(libx11-dev cutecom)
+VQX16_PACKAGES+=(libx11-dev cutecom x11-utils)
 vqx16_install_dependencies
 
 build=$VQX16_ROOT/build-release
