@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 VQX16 maintainers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
 # Builds VQX16 in release mode (build-release/) and prints one table of its figures, each the
 # median of several runs, beside those of cutecom, a general-purpose serial terminal measured
 # in the same run on the same (virtual) display.
@@ -11,7 +14,7 @@ set -euo pipefail
 source "$(dirname "$0")/scripts/common.sh"
 source "$VQX16_ROOT/scripts/bench_lib.sh"
 
-VQX16_PACKAGES+=(libx11-dev cutecom)
+VQX16_PACKAGES+=(libx11-dev cutecom x11-utils)
 vqx16_install_dependencies
 
 build=$VQX16_ROOT/build-release

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts VQX16 connected to the device simulator.
+# SPDX-FileCopyrightText: 2026 VQX16 maintainers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
+# Installs what the program needs, builds it and the simulator, and starts VQX16 connected to
+# the device simulator.
 #
 #   ./run.sh            the program on the simulated device (your own settings untouched)
 #   ./run.sh --real     the program with your own settings, on the real device they name
-#   ./run.sh package    the Debian package build/vqx16_<version>_amd64.deb
+#   ./run.sh package    the Debian package build/vqx16_<version>_<architecture>.deb
 #
 # Without a display the program runs on a virtual X server; a screenshot of its window is
 # saved to build/screenshot.png and the program runs until interrupted.
@@ -13,21 +17,32 @@ source "$(dirname "$0")/scripts/common.sh"
 real=0
 [ "${1:-}" = "--real" ] && real=1
 
+# Only what building and running the program takes; ./test.sh adds the tests' packages.
+VQX16_PACKAGES=("${VQX16_RUN_PACKAGES[@]}")
 vqx16_install_dependencies
-vqx16_build
+VQX16_TARGETS="vqx16 vqx16-sim" vqx16_build
 
 if [ "${1:-}" = "package" ]; then
   cmake --build "$VQX16_BUILD" --target package
   exit 0
 fi
 
+tmp=$(mktemp -d)
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
+  rm -rf "$tmp"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
+
+# Qt keeps its sockets in the user's private runtime folder; a session without one (a console,
+# ssh) gets a private one (mode 0700) for this run.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  export XDG_RUNTIME_DIR=$tmp/runtime
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+fi
 
 program=$VQX16_BUILD/src/qt/vqx16
 lang_dir=$VQX16_ROOT/lang
@@ -39,15 +54,17 @@ if [ $real -eq 0 ]; then
   export XDG_CONFIG_HOME=$run_dir/config
   mkdir -p "$XDG_CONFIG_HOME/VQX16"
   link=$run_dir/ttyVQX16
-  "$VQX16_BUILD/tools/sim/vqx16-sim" --link "$link" >"$run_dir/sim.out" 2>"$run_dir/sim.log" &
+  "$VQX16_BUILD/tools/sim/vqx16-sim" --link "$link" --log >"$run_dir/sim.out" 2>"$run_dir/sim.log" &
   pids+=($!)
-  for _ in $(seq 100); do [ -e "$link" ] && break; sleep 0.05; done
+  for _ in $(seq 600); do [ -e "$link" ] && break; sleep 0.05; done
   conf=$XDG_CONFIG_HOME/VQX16/VQX16.conf
   if ! grep -q '^\[Ports\]' "$conf" 2>/dev/null; then
     printf '[Ports]\nCom1=%s\n' "$link" >>"$conf"
   fi
+  # No stored position: the program opens centred on the screen, and from then on where the
+  # operator leaves it.
   ini=$XDG_CONFIG_HOME/VQX16/VQX.ini
-  [ -f "$ini" ] || printf ' 0 \r\n 0 \r\n%s\r\n' "$lang_dir/English.lng" >"$ini"
+  [ -f "$ini" ] || printf '\r\n\r\n%s\r\n' "$lang_dir/English.lng" >"$ini"
   echo "Simulated device on $link (log: $run_dir/sim.log)"
 fi
 
@@ -55,21 +72,27 @@ fi
 cd "$lang_dir"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  display=:$((90 + RANDOM % 100))
-  Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  # The server picks a free display number and writes it once it takes connections.
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$tmp/display" >/dev/null 2>&1 &
   pids+=($!)
+  for _ in $(seq 600); do [ -s "$tmp/display" ] && break; sleep 0.05; done
+  display=:$(cat "$tmp/display")
   export DISPLAY=$display
-  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
   "$program" &
   pids+=($!)
-  for _ in $(seq 200); do
-    xwininfo -root -tree 2>/dev/null | grep -q '"VQX16"' && break
-    sleep 0.05
-  done
-  sleep 0.5
+  # The screenshot waits for the panel to be drawn: until then the window is one colour.
   shot=$VQX16_BUILD/screenshot.png
-  xwd -name VQX16 -silent | xwdtopnm 2>/dev/null | pnmtopng >"$shot"
-  echo "VQX16 is running on the virtual display $display; screenshot: $shot"
+  rm -f "$shot"
+  for _ in $(seq 600); do
+    if xwd -name VQX16 -silent 2>/dev/null | xwdtopnm >"$tmp/shot.ppm" 2>/dev/null &&
+      [ "$(ppmhist -noheader "$tmp/shot.ppm" | wc -l)" -gt 8 ]; then
+      pnmtopng "$tmp/shot.ppm" >"$shot" 2>/dev/null
+      echo "VQX16 is running on the virtual display $display; screenshot: $shot"
+      break
+    fi
+    sleep 0.1
+  done
+  [ -s "$shot" ] || echo "VQX16 showed no window within a minute on the virtual display $display"
   echo "Press Ctrl+C to stop it."
   wait "${pids[-1]}"
 else

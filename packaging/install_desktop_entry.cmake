@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 VQX16 maintainers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
 # Install step for the desktop entry, run with the final prefix in CMAKE_INSTALL_PREFIX (DESTDIR,
 # as the package build uses, is a staging root in front of it). Expects VQX16_DESKTOP_TEMPLATE,
 # VQX16_DESKTOP_STAGE and VQX16_DATADIR from the install rule.

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 VQX16 maintainers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
 # Measuring helpers of bench.sh. Sourced, not run. They use bench.sh's variables $work and
 # $wait_mapped.
 

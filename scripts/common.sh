@@ -1,23 +1,36 @@
-# Shared by run.sh and test.sh: install what is missing, configure and build.
+# SPDX-FileCopyrightText: 2026 VQX16 maintainers
+# SPDX-License-Identifier: GPL-3.0-or-later
+# shellcheck shell=bash
+#
+# Shared by run.sh, test.sh and bench.sh: install what is missing, configure and build.
 # Sourced, not run.
 
 VQX16_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VQX16_BUILD=${VQX16_BUILD:-$VQX16_ROOT/build}
 
-# Debian packages the build, the tests, the headless run and the Debian package need
-# (librsvg2-bin renders the icon's PNGs: packaging/icons/render.sh).
-VQX16_PACKAGES=(
+# Debian packages that building and running the program need, on a virtual display when
+# there is no real one (xwd, xwdtopnm and pnmtopng take run.sh's screenshot).
+VQX16_RUN_PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-serialport-dev libgl-dev
+  qt6-base-dev qt6-serialport-dev fonts-dejavu-core
+  xvfb x11-apps netpbm
+)
+# What the tests and checks add: the test and benchmark libraries, clang with the fuzzer
+# runtime, and the checkers of the package and its desktop files (librsvg2-bin renders the
+# icon's PNGs: packaging/icons/render.sh).
+VQX16_TEST_PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
-  fonts-dejavu-core xvfb x11-utils x11-apps netpbm xauth libxcb-cursor0
-  desktop-file-utils appstream groff-base librsvg2-bin
+  desktop-file-utils appstream lintian librsvg2-bin
 )
+# What vqx16_install_dependencies installs; run.sh narrows it to the first list.
+VQX16_PACKAGES=("${VQX16_RUN_PACKAGES[@]}" "${VQX16_TEST_PACKAGES[@]}")
 
+# The named packages (by default VQX16_PACKAGES) that are not installed.
 vqx16_missing_packages() {
   local missing=() p
-  for p in "${VQX16_PACKAGES[@]}"; do
+  [ $# -gt 0 ] || set -- "${VQX16_PACKAGES[@]}"
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   echo "${missing[@]}"
@@ -39,11 +52,18 @@ vqx16_install_dependencies() {
   apt-get install -y -qq --no-install-recommends $missing
 }
 
+# Configures $VQX16_BUILD (the arguments go to cmake) and builds every target, or those named
+# in VQX16_TARGETS. The test suites are configured where their packages are installed, so a
+# tree that ./run.sh began without them gains them at the first ./test.sh.
 vqx16_build() {
-  local werror=OFF
+  local werror=OFF testing=ON
   [ -n "${CI:-}" ] && werror=ON
-  if [ ! -f "$VQX16_BUILD/build.ninja" ]; then
-    cmake -S "$VQX16_ROOT" -B "$VQX16_BUILD" -G Ninja -DVQX16_WERROR=$werror "$@"
+  [ -z "$(vqx16_missing_packages "${VQX16_TEST_PACKAGES[@]}")" ] || testing=OFF
+  if [ ! -f "$VQX16_BUILD/build.ninja" ] ||
+    ! grep -qx "BUILD_TESTING:BOOL=$testing" "$VQX16_BUILD/CMakeCache.txt"; then
+    cmake -S "$VQX16_ROOT" -B "$VQX16_BUILD" -G Ninja -DVQX16_WERROR=$werror \
+      -DBUILD_TESTING=$testing "$@"
   fi
-  cmake --build "$VQX16_BUILD" -j"$(nproc)"
+  # shellcheck disable=SC2086
+  cmake --build "$VQX16_BUILD" -j"$(nproc)" ${VQX16_TARGETS:+--target $VQX16_TARGETS}
 }

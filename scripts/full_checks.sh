@@ -1,6 +1,10 @@
-# The checks of ./test.sh --full beyond the plain test run: the whole test suite again with
-# AddressSanitizer and UndefinedBehaviorSanitizer, then every fuzz target for a while.
-# Sourced by test.sh after scripts/common.sh.
+# SPDX-FileCopyrightText: 2026 VQX16 maintainers
+# SPDX-License-Identifier: GPL-3.0-or-later
+# shellcheck shell=bash
+#
+# The checks of ./test.sh --full beyond the plain test run: the packaging checks, the whole
+# test suite again with AddressSanitizer and UndefinedBehaviorSanitizer, then every fuzz target
+# for a while. Sourced by test.sh after scripts/common.sh.
 
 # The size of the test suite against the program: test lines (tests/, seed corpora aside) at most
 # 35 % of the program's lines (src/, tools/), so that tests stay tables of real faults.
@@ -24,6 +28,14 @@ vqx16_sanitizer_environment() {
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=1:check_initialization_order=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   export LSAN_OPTIONS=suppressions=$VQX16_ROOT/tests/sanitizers/lsan.supp:print_suppressions=0
+}
+
+# The Debian package and the README's ./run.sh, checked once on the build tree just tested
+# (they use it as it is and never build another).
+vqx16_packaging_checks() {
+  echo "== Packaging checks ($VQX16_BUILD)"
+  bash "$VQX16_ROOT/tests/packaging/package_test.sh" "$VQX16_ROOT" "$VQX16_BUILD"
+  bash "$VQX16_ROOT/tests/packaging/run_test.sh" "$VQX16_ROOT" "$VQX16_BUILD"
 }
 
 vqx16_sanitizer_tests() {

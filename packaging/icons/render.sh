@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 VQX16 maintainers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
 # Renders the committed PNG icons from vqx16.svg (rsvg-convert, Debian package librsvg2-bin).
 # Run it after changing the SVG and commit the PNGs: the build itself needs no renderer.
 set -euo pipefail
