@@ -72,6 +72,14 @@ TEST_F(FrontPanelTest, EachMouseButtonOnEachKindOfKey) {
     cameras += take();
   }
   EXPECT_EQ(cameras, "/X1/X2/X3/X4/X5/X6/X7/X8/X9/XA/XB/XC/XD/XE/XF/16");
+  QString order;  // the keyboard's focus order, from FunctionA
+  for (QWidget* w = key("FunctionA"); order.count(' ') < 26; w = w->nextInFocusChain()) {
+    order += w->objectName() + ' ';
+  }
+  EXPECT_EQ(order.toStdString(),
+            "FunctionA FullScreen QuattroScreen Pip NoveScreen SediciScreen Live Tape Sequence Call "
+            "Uno Due Tre Quattro Sei Otto Nove Dieci Undici Dodici Tredici Quattordici Quindici "
+            "Sedici Sette Cinque ");
   for (RepeatTimer t : {RepeatTimer::TimerUp, RepeatTimer::TimerDown, RepeatTimer::TimerLeft,
                         RepeatTimer::TimerRight}) {
     EXPECT_FALSE(panel->repeatTimer(t)->isActive()) << "every release stopped its timer";
