@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QListWidget>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -117,24 +118,32 @@ TEST_F(MainWindow, StartupRestoresPositionAndLanguageOrAsksForALanguageAndOpensT
 TEST_F(MainWindow, ALanguagePickedAtFirstStartShowsTheWindowAndIsSavedTheNextSecond) {
   load();
   ASSERT_NE(chooser(), nullptr);
-  chooser()->setFolder(VQX16_SOURCE_DIR "/lang");
-  chooser()->findChild<QListWidget*>("File1")->setCurrentRow(0);  // English.lng
+  QFile lng(dir.filePath("Test.lng"));
+  ASSERT_TRUE(lng.open(QIODevice::WriteOnly));
+  lng.write("pip\r\nexit\r\nport\r\nprops\r\nopen\r\nlanguage\r\ninfo\r\n");
+  lng.close();
+  chooser()->setFolder(dir.path());
+  chooser()->findChild<QListWidget*>("File1")->setCurrentRow(0);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(chooser(), nullptr);
   EXPECT_TRUE(window->isVisible());
-  EXPECT_EQ(window->LanguageFile(), kEnglish);
-  EXPECT_EQ(action("Info")->text(), "&Info");
-  EXPECT_EQ(action("mnuOpen")->text(), "&Open Port");
+  const std::string language = dir.filePath("Test.lng").toStdString();
+  EXPECT_EQ(window->LanguageFile(), language);
+  QString captions = window->findChild<QMenu*>("mnuPort")->title();
+  for (const char* name : {"mnuFileExit", "mnuProperties", "mnuOpen", "Language", "Info"}) {
+    captions += " " + action(name)->text();
+  }
+  EXPECT_EQ(captions, "port exit props open language info");
   window->moveToTwips(4500, 1500);
   window->TimerMove_Timer();
-  EXPECT_EQ(ini().toStdString(), " 4500 \r\n 1500 \r\n" + kEnglish + "\r\n");
+  EXPECT_EQ(ini().toStdString(), " 4500 \r\n 1500 \r\n" + language + "\r\n");
 
   const int writes = window->settingsFile().writes();
   window->TimerMove_Timer();
   EXPECT_EQ(window->settingsFile().writes(), writes) << "nothing changed: nothing written";
   QFile::remove(dir.filePath("VQX.ini"));
   window->TimerMove_Timer();
-  EXPECT_EQ(ini().toStdString(), " 4500 \r\n 1500 \r\n" + kEnglish + "\r\n");
+  EXPECT_EQ(ini().toStdString(), " 4500 \r\n 1500 \r\n" + language + "\r\n");
 }
 
 TEST_F(MainWindow, ChooserClosedWithoutAChoiceShowsTheWindowAndAMissingFolderIsNoError) {

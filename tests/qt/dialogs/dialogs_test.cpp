@@ -92,6 +92,11 @@ TEST_F(PropertiesWindow, ShowsTheControlsStateAndWhatItCannotShowAsNoSelection) 
 }
 
 TEST_F(PropertiesWindow, OkAppliesTheChoicesAndClosesAFailureKeepsItOpenCancelChangesNothing) {
+  comm.handshake = 2;
+  open();
+  click("cmdOK");  // nothing changed: the flow control stays what it was
+  EXPECT_EQ(store.writes.at(2), "Properties/Handshaking=2");
+  store.writes.clear();
   comm.open = true;
   open();
   find<QComboBox>(dialog, "cboPort")->setCurrentIndex(1);
@@ -187,6 +192,7 @@ TEST(AboutBox, ShowsTitleAndVersionOffersSystemInfoAndClosesOnEnterOrEscape) {
     EXPECT_EQ(find<QLabel>(about, "lblTitle")->text(), "VQX16");
     EXPECT_EQ(find<QLabel>(about, "lblVersion")->text(), "Version 1.0.0");
     EXPECT_EQ(find<QLabel>(about, "lblDescription")->text(), "ORVEX and ALMEX software controller");
+    EXPECT_EQ(find<QLabel>(about, "picIcon")->pixmap().size(), QSize(128, 41));
     QTest::mouseClick(find<QPushButton>(about, "cmdSysInfo"), Qt::LeftButton);
     auto* picture = find<QLabel>(about, "picIcon");
     QTest::mousePress(picture, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier);
