@@ -57,6 +57,7 @@ TEST(ProgramOnSimulatedDevice, PanelFollowsTheDeviceWhichIsTakenUpAgainWhenItCom
   sim = std::make_unique<SimProcess>(std::vector<std::string>{"--link", link, "--log"});
   ASSERT_FALSE(sim->readLine().empty());
   ASSERT_TRUE(waitFor([&] { return serial.portOpen(); }));
+  EXPECT_TRUE(window.findChild<QAction*>("mnuOpen")->isChecked());
   click("Sedici");
   EXPECT_TRUE(sim->logShows("/16"));
   EXPECT_EQ(prompts.shown.size(), 1u) << "the return is no news to report";
