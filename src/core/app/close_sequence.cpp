@@ -14,6 +14,7 @@ bool runCloseSequence(SerialControl& serial, Prompts& prompts, EventPump& pump) 
     if (answer == PromptAnswer::Ignore) break;
     deadline = pump.now() + kDrainDeadline;
   }
+  // Drained, nothing is left to drop; after Ignore what still waits is dropped.
   (void)serial.setPortOpen(false);
   return true;
 }

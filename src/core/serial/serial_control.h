@@ -42,7 +42,7 @@ class SerialControl {
 
   virtual bool portOpen() const = 0;
   // True opens the port with the current CommPort, Settings and Handshaking; false closes it
-  // and drops queued output.
+  // and drops the output still queued (outBufferCount), never a byte that has gone.
   virtual Result setPortOpen(bool open) = 0;
 
   virtual int commPort() const = 0;
@@ -58,7 +58,8 @@ class SerialControl {
 
   // Queues each byte for sending, in order.
   virtual Result output(std::string_view bytes) = 0;
-  // Bytes still queued for sending.
+  // Bytes still queued for sending: those in the send queue and those the system has taken but
+  // not yet put on the line. 0 means the line has everything.
   virtual int outBufferCount() const = 0;
   // Returns and removes the bytes received so far.
   virtual std::string input() = 0;
