@@ -56,8 +56,11 @@ class SerialControl {
   virtual int handshaking() const = 0;
   virtual Result setHandshaking(long long handshaking) = 0;
 
-  // Queues each byte for sending, in order.
+  // Queues each byte for sending, in order; a text the send queue has no room for is refused
+  // whole.
   virtual Result output(std::string_view bytes) = 0;
+  // Bytes the send queue can still take: an output() of at most this many is taken whole.
+  virtual int sendQueueRoom() const = 0;
   // Bytes still queued for sending: those in the send queue and those the system has taken but
   // not yet put on the line. 0 means the line has everything.
   virtual int outBufferCount() const = 0;

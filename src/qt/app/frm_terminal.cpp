@@ -69,6 +69,7 @@ frmTerminal::frmTerminal(TerminalDependencies deps, QWidget* parent)
 
   FrontPanelHooks hooks;
   hooks.keyPress = [this](std::int16_t& code) { txtTerm_KeyPress(code); };
+  hooks.canSend = [this](std::size_t count) { return sendQueueTakes(deps_.serial, count); };
   hooks.togglePort = [this] { TogglePort(); };
   hooks.showMessage = [this](const std::string& text) { deps_.prompts.message(text); };
   hooks.beep = deps_.beep;

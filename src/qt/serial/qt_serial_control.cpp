@@ -208,6 +208,10 @@ Result QtSerialControl::output(std::string_view bytes) {
   return Result::ok();
 }
 
+int QtSerialControl::sendQueueRoom() const {
+  return portOpen() ? kSendQueueSize - static_cast<int>(port_->bytesToWrite()) : 0;
+}
+
 int QtSerialControl::outBufferCount() const {
   return portOpen() ? static_cast<int>(port_->bytesToWrite()) + driverQueued() : 0;
 }

@@ -54,6 +54,7 @@ class QtSerialControl : public QObject, public SerialControl {
   int handshaking() const override { return handshaking_; }
   Result setHandshaking(long long handshaking) override;
   Result output(std::string_view bytes) override;
+  int sendQueueRoom() const override;
   int outBufferCount() const override;
   std::string input() override;
   int commEvent() const override { return event_; }
