@@ -26,4 +26,8 @@ inline constexpr const char* kDataCannotBeSent = "Data cannot be sent";
 // when the operator chose Abort (the window and the port stay as they are).
 bool runCloseSequence(SerialControl& serial, Prompts& prompts, EventPump& pump);
 
+// Whether the close sequence has output to wait for: the port is open and bytes are still
+// queued. A sequence that has none ends at once, without yielding to the event loop.
+bool closeSequenceWaits(const SerialControl& serial);
+
 }  // namespace vqx

@@ -349,10 +349,29 @@ void frmTerminal::showLanguageChooser() {
   chooser_->activateWindow();
 }
 
-bool frmTerminal::closeSequence() {
+bool frmTerminal::endThroughCloseSequence() {
+  if (closeSequenceWaits(deps_.serial)) setCloseWaiting(true);
   QtEventPump pump;
-  return runCloseSequence(deps_.serial, deps_.prompts,
-                          deps_.closePump ? *deps_.closePump : static_cast<EventPump&>(pump));
+  const bool ends =
+      runCloseSequence(deps_.serial, deps_.prompts,
+                       deps_.closePump ? *deps_.closePump : static_cast<EventPump&>(pump));
+  setCloseWaiting(false);
+  if (ends) {
+    ending_ = true;
+    if (deps_.endProgram) deps_.endProgram();
+  }
+  return ends;
+}
+
+void frmTerminal::setCloseWaiting(bool waiting) {
+  if (closeWaiting_ == waiting) return;
+  closeWaiting_ = waiting;
+  if (waiting) {
+    setCursor(Qt::BusyCursor);
+  } else {
+    unsetCursor();
+  }
+  emit closeWaitingChanged(waiting);
 }
 
 void frmTerminal::closeEvent(QCloseEvent* event) {
@@ -360,21 +379,29 @@ void frmTerminal::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
-  if (!closeSequence()) {
-    event->ignore();
+  event->ignore();  // the window stays until the close sequence has decided
+  if (closeWaiting_) {
+    raise();
+    activateWindow();
     return;
   }
-  ending_ = true;
-  event->accept();
-  if (deps_.endProgram) deps_.endProgram();
+  if (!closeSequenceWaits(deps_.serial)) {
+    if (endThroughCloseSequence()) event->accept();
+    return;
+  }
+  // A sequence that waits runs from the event loop, not inside this request: Qt takes a close
+  // request that comes while one is being handled as granted, so a second click on the close
+  // box during the wait would close the window and end the program under the waiting sequence.
+  setCloseWaiting(true);
+  QMetaObject::invokeMethod(
+      this, [this] { endThroughCloseSequence(); }, Qt::QueuedConnection);
 }
 
 void frmTerminal::mnuFileExit_Click() {
   stopWaitingForDevice();
   if (deps_.serial.portOpen()) TogglePort();
-  if (!closeSequence()) return;
-  ending_ = true;
-  if (deps_.endProgram) deps_.endProgram();
+  // A close sequence that waits finds the port closed now and ends the program itself.
+  if (!closeWaiting_) endThroughCloseSequence();
 }
 
 }  // namespace vqx

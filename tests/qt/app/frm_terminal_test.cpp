@@ -216,6 +216,7 @@ TEST_F(MainWindow, ExitEndsAtOnceAndClosingWaitsForTheOutputFirst) {
     prompts.answers = c.answers;
     pump.waits = ended = 0;
     c.exit ? window->mnuFileExit_Click() : (void)window->close();
+    QCoreApplication::processEvents();  // a close that waits runs from the event loop
     const std::string outcome = std::string(ended ? "ended" : "running") +
                                 (serial.open ? ", port open, " : ", port closed, ") +
                                 std::to_string(prompts.shown.size()) + " questions, " +
