@@ -171,12 +171,14 @@ void frmTerminal::Form_Load() {
   // 4-8: the stored port settings; a rejected one ends the startup here, with the window
   // shown centred and its built-in captions.
   if (!applyStoredPortSettings(deps_.store, deps_.serial, deps_.prompts, echo_)) {
+    loadedAt_ = pos();
     show();
     return;
   }
 
   // 9-10: the settings file; a position only counts together with a language.
   const SettingsFileLines lines = settingsFile_.read();
+  settingsClaim_.fileRead = true;
   if (lines.languageFile) languageFile_ = *lines.languageFile;
   bool chooser = false;
   if (!languageFile_.empty()) {
@@ -292,7 +294,10 @@ bool frmTerminal::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmTerminal::TimerMove_Timer() {
-  settingsFile_.save(leftTwips(), topTwips(), languageFile_);
+  if (!settingsClaim_.fileRead) settingsClaim_.moved = settingsClaim_.moved || pos() != loadedAt_;
+  const auto values = settingsToSave(settingsClaim_, {leftTwips(), topTwips(), languageFile_},
+                                     [this] { return settingsFile_.read(); });
+  if (values) settingsFile_.save(values->left, values->top, values->languageFile);
 }
 
 void frmTerminal::CaricaLingua(const std::string& lingua) {
@@ -337,6 +342,7 @@ void frmTerminal::showLanguageChooser() {
     chooser_ = new frmSceltaLingua(nullptr);
     connect(chooser_, &frmSceltaLingua::languageChosen, this, [this](const QString& path) {
       languageFile_ = path.toStdString();
+      settingsClaim_.languageChosen = true;
       CaricaLingua(languageFile_);
       show();
     });

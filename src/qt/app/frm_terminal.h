@@ -113,6 +113,10 @@ class frmTerminal : public QMainWindow {
   std::string languageFile_;
   bool ending_ = false;
   bool closeWaiting_ = false;
+  // Whose the settings file's lines are (see settingsToSave); the window's place at the end of
+  // a startup that did not read the file tells whether the operator has moved it since.
+  SettingsFileClaim settingsClaim_;
+  QPoint loadedAt_;
   QPoint placedAt_{-1, -1};
   QPoint placedTwips_;
 

@@ -225,6 +225,17 @@ TEST_F(MainWindow, ExitEndsAtOnceAndClosingWaitsForTheOutputFirst) {
   }
 }
 
+// A startup stopped by a rejected setting has not read the settings file: it keeps it as it is.
+TEST_F(MainWindow, AStartupThatStoppedKeepsTheSettingsFileAndOnAMoveItsLanguageLine) {
+  writeIni(" 30 \r\n 20 \r\n" + kEnglish + "\r\n");
+  store.put("Settings", "fast,please");
+  load().TimerMove_Timer();
+  EXPECT_EQ(ini().toStdString(), " 30 \r\n 20 \r\n" + kEnglish + "\r\n");
+  window->moveToTwips(4500, 1500);
+  window->TimerMove_Timer();
+  EXPECT_EQ(ini().toStdString(), " 4500 \r\n 1500 \r\n" + kEnglish + "\r\n");
+}
+
 TEST_F(MainWindow, ALostDeviceIsReportedOnceAndTheCheckMarkCleared) {
   load();
   serial.loseDevice("/dev/ttyS0: device no longer available");
