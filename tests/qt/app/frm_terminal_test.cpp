@@ -145,15 +145,19 @@ TEST_F(MainWindow, ChooserClosedWithoutAChoiceShowsTheWindowAndAMissingFolderIsN
   EXPECT_TRUE(prompts.shown.empty());
 }
 
-TEST_F(MainWindow, PortPropertiesOpensThePortSettingsDialog) {
+// The dialog takes the language's captions before it is first shown, and is centred with them.
+TEST_F(MainWindow, PortPropertiesOpensThePortSettingsDialogCentred) {
+  writeIni(" 3000 \r\n 2000 \r\n" + kEnglish + "\r\n");
   load();
   QString shown;
   QTimer::singleShot(0, [&] {
-    shown = QApplication::activeModalWidget()->objectName();
-    QApplication::activeModalWidget()->close();
+    QWidget* dialog = QApplication::activeModalWidget();
+    const QPoint off = dialog->geometry().center() - dialog->screen()->geometry().center();
+    shown = dialog->objectName() + (off.manhattanLength() < 6 ? " centred" : "");
+    dialog->close();
   });
   action("mnuProperties")->trigger();
-  EXPECT_EQ(shown, "frmProperties");
+  EXPECT_EQ(shown, "frmProperties centred");
 }
 
 // Enter belongs to the default key Uno unless another of the panel's keys has the focus; the
