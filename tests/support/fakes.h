@@ -67,6 +67,7 @@ class FakeSerialControl : public SerialControl {
     written.append(bytes);
     return Result::ok();
   }
+  int sendQueueRoom() const override { return kSendQueueSize - queued; }
   int outBufferCount() const override { return queued; }
   std::string input() override { return std::exchange(received, {}); }
   int commEvent() const override { return event; }

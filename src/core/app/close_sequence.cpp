@@ -5,7 +5,7 @@ namespace vqx {
 bool runCloseSequence(SerialControl& serial, Prompts& prompts, EventPump& pump) {
   if (!serial.portOpen()) return true;
   auto deadline = pump.now() + kDrainDeadline;
-  while (serial.outBufferCount() != 0) {
+  while (closeSequenceWaits(serial)) {
     pump.pumpBriefly();
     if (pump.now() < deadline) continue;
     const PromptAnswer answer = prompts.show(kDataCannotBeSent, kAppTitle, PromptIcon::Question,
@@ -14,8 +14,13 @@ bool runCloseSequence(SerialControl& serial, Prompts& prompts, EventPump& pump) 
     if (answer == PromptAnswer::Ignore) break;
     deadline = pump.now() + kDrainDeadline;
   }
+  // Drained, nothing is left to drop; after Ignore what still waits is dropped.
   (void)serial.setPortOpen(false);
   return true;
+}
+
+bool closeSequenceWaits(const SerialControl& serial) {
+  return serial.portOpen() && serial.outBufferCount() != 0;
 }
 
 }  // namespace vqx

@@ -65,4 +65,18 @@ std::optional<long> parseTwips(const std::string& line) {
   return std::lround(value);
 }
 
+std::optional<SettingsFileValues> settingsToSave(
+    const SettingsFileClaim& claim, SettingsFileValues run,
+    const std::function<SettingsFileLines()>& readFile) {
+  if (claim.fileRead) return run;
+  if (!claim.moved && !claim.languageChosen) return std::nullopt;
+  const SettingsFileLines held = readFile();
+  if (!claim.moved) {
+    if (const auto left = held.left ? parseTwips(*held.left) : std::nullopt) run.left = *left;
+    if (const auto top = held.top ? parseTwips(*held.top) : std::nullopt) run.top = *top;
+  }
+  if (!claim.languageChosen && held.languageFile) run.languageFile = *held.languageFile;
+  return run;
+}
+
 }  // namespace vqx

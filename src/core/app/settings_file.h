@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,5 +36,27 @@ std::string formatTwips(long value);
 // A coordinate line read back as a whole number of twips, surrounding spaces ignored.
 // Anything that is not a number, or one far outside any screen, gives nothing.
 std::optional<long> parseTwips(const std::string& line);
+
+// What a save writes: the window's place in twips and the language file.
+struct SettingsFileValues {
+  long left = 0, top = 0;
+  std::string languageFile;
+};
+
+// What this run knows of the file's lines when it saves.
+struct SettingsFileClaim {
+  bool fileRead = false;        // the startup read the file
+  bool moved = false;           // the operator has moved the window since the startup
+  bool languageChosen = false;  // the operator has chosen a language since the startup
+};
+
+// The file is the operator's: a run writes over a line only when the line is its own. Once
+// the startup has read the file all three are. A startup that stopped before reading it (a
+// stored port setting was rejected) writes nothing until the operator moves the window or
+// chooses a language, and then only those lines: the others keep what the file holds, which
+// `readFile` gives, asked only then. Gives nothing when nothing is to be written.
+std::optional<SettingsFileValues> settingsToSave(
+    const SettingsFileClaim& claim, SettingsFileValues run,
+    const std::function<SettingsFileLines()>& readFile);
 
 }  // namespace vqx

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -20,6 +21,13 @@ class PanelHost {
   // Hands one character code (0 to 255) to the key transmission, txtTerm_KeyPress. What the
   // transmission does with the code (send it, drop it with the port closed) is its business.
   virtual void keyPress(std::int16_t code) = 0;
+  // Whether the key transmission takes `count` characters now, every one of them. A command
+  // that would not go out whole is not sent at all: half a command would make the device read
+  // the next one from its middle. A host without a send queue takes everything.
+  virtual bool canSend(std::size_t count) {
+    (void)count;
+    return true;
+  }
 
   // Whether a lamp is currently shown, and hiding one.
   virtual bool lampVisible(Lamp lamp) = 0;

@@ -50,6 +50,9 @@ const ScreenKeySpec& screenKeySpec(RepeatTimer timer) {
 }
 
 void PanelKeys::send(std::string_view characters) {
+  bool whole = true;  // a command goes out whole or not at all
+  step([&] { whole = host_.canSend(characters.size()); });
+  if (!whole) return;
   for (const char c : characters) {
     const auto code = static_cast<std::int16_t>(static_cast<unsigned char>(c));
     step([&] { host_.keyPress(code); });

@@ -34,7 +34,8 @@ const ScreenKeySpec& screenKeySpec(RepeatTimer timer);
 
 // The key state and every key's handling. Widgets translate their events into these calls;
 // everything a key does to the world goes through the PanelHost. A failing host call is
-// skipped and the handling goes on with its next step. After every call AssignOn is false
+// skipped and the handling goes on with its next step. A command goes to the key transmission
+// whole or not at all (PanelHost::canSend). After every call AssignOn is false
 // exactly when AssignLeft is 0, and the host hears keyStateChanged() whenever the key state
 // differs from what it was before the call.
 class PanelKeys {

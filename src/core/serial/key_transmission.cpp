@@ -1,5 +1,6 @@
 #include "serial/key_transmission.h"
 
+#include <algorithm>
 #include <string>
 
 namespace vqx {
@@ -15,6 +16,11 @@ void txtTerm_KeyPress(SerialControl& serial, bool echo, const std::function<void
     if (caretToEnd) caretToEnd();
     code = 0;
   }
+}
+
+bool sendQueueTakes(const SerialControl& serial, std::size_t count) {
+  return !serial.portOpen() ||
+         count <= static_cast<std::size_t>(std::max(serial.sendQueueRoom(), 0));
 }
 
 bool TogglePort(SerialControl& serial, Prompts& prompts,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
@@ -18,6 +19,11 @@ namespace vqx {
 // and are not sent.
 void txtTerm_KeyPress(SerialControl& serial, bool echo, const std::function<void()>& caretToEnd,
                       std::int16_t& code);
+
+// Whether `count` characters handed to txtTerm_KeyPress one after another now would all be
+// queued, or all dropped alike with the port closed. A panel key asks before the first
+// character of its command, so the device never gets half a command from a full send queue.
+bool sendQueueTakes(const SerialControl& serial, std::size_t count);
 
 // Opens the port when it is closed and closes it when it is open. A failure is shown
 // (exclamation icon, OK). The check mark of the port menu entry is then set to the state the

@@ -42,7 +42,7 @@ class SerialControl {
 
   virtual bool portOpen() const = 0;
   // True opens the port with the current CommPort, Settings and Handshaking; false closes it
-  // and drops queued output.
+  // and drops the output still queued (outBufferCount), never a byte that has gone.
   virtual Result setPortOpen(bool open) = 0;
 
   virtual int commPort() const = 0;
@@ -56,9 +56,13 @@ class SerialControl {
   virtual int handshaking() const = 0;
   virtual Result setHandshaking(long long handshaking) = 0;
 
-  // Queues each byte for sending, in order.
+  // Queues each byte for sending, in order; a text the send queue has no room for is refused
+  // whole.
   virtual Result output(std::string_view bytes) = 0;
-  // Bytes still queued for sending.
+  // Bytes the send queue can still take: an output() of at most this many is taken whole.
+  virtual int sendQueueRoom() const = 0;
+  // Bytes still queued for sending: those in the send queue and those the system has taken but
+  // not yet put on the line. 0 means the line has everything.
   virtual int outBufferCount() const = 0;
   // Returns and removes the bytes received so far.
   virtual std::string input() = 0;

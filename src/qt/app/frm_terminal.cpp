@@ -69,6 +69,7 @@ frmTerminal::frmTerminal(TerminalDependencies deps, QWidget* parent)
 
   FrontPanelHooks hooks;
   hooks.keyPress = [this](std::int16_t& code) { txtTerm_KeyPress(code); };
+  hooks.canSend = [this](std::size_t count) { return sendQueueTakes(deps_.serial, count); };
   hooks.togglePort = [this] { TogglePort(); };
   hooks.showMessage = [this](const std::string& text) { deps_.prompts.message(text); };
   hooks.beep = deps_.beep;
@@ -170,12 +171,14 @@ void frmTerminal::Form_Load() {
   // 4-8: the stored port settings; a rejected one ends the startup here, with the window
   // shown centred and its built-in captions.
   if (!applyStoredPortSettings(deps_.store, deps_.serial, deps_.prompts, echo_)) {
+    loadedAt_ = pos();
     show();
     return;
   }
 
   // 9-10: the settings file; a position only counts together with a language.
   const SettingsFileLines lines = settingsFile_.read();
+  settingsClaim_.fileRead = true;
   if (lines.languageFile) languageFile_ = *lines.languageFile;
   bool chooser = false;
   if (!languageFile_.empty()) {
@@ -291,7 +294,10 @@ bool frmTerminal::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmTerminal::TimerMove_Timer() {
-  settingsFile_.save(leftTwips(), topTwips(), languageFile_);
+  if (!settingsClaim_.fileRead) settingsClaim_.moved = settingsClaim_.moved || pos() != loadedAt_;
+  const auto values = settingsToSave(settingsClaim_, {leftTwips(), topTwips(), languageFile_},
+                                     [this] { return settingsFile_.read(); });
+  if (values) settingsFile_.save(values->left, values->top, values->languageFile);
 }
 
 void frmTerminal::CaricaLingua(const std::string& lingua) {
@@ -336,6 +342,7 @@ void frmTerminal::showLanguageChooser() {
     chooser_ = new frmSceltaLingua(nullptr);
     connect(chooser_, &frmSceltaLingua::languageChosen, this, [this](const QString& path) {
       languageFile_ = path.toStdString();
+      settingsClaim_.languageChosen = true;
       CaricaLingua(languageFile_);
       show();
     });
@@ -348,10 +355,29 @@ void frmTerminal::showLanguageChooser() {
   chooser_->activateWindow();
 }
 
-bool frmTerminal::closeSequence() {
+bool frmTerminal::endThroughCloseSequence() {
+  if (closeSequenceWaits(deps_.serial)) setCloseWaiting(true);
   QtEventPump pump;
-  return runCloseSequence(deps_.serial, deps_.prompts,
-                          deps_.closePump ? *deps_.closePump : static_cast<EventPump&>(pump));
+  const bool ends =
+      runCloseSequence(deps_.serial, deps_.prompts,
+                       deps_.closePump ? *deps_.closePump : static_cast<EventPump&>(pump));
+  setCloseWaiting(false);
+  if (ends) {
+    ending_ = true;
+    if (deps_.endProgram) deps_.endProgram();
+  }
+  return ends;
+}
+
+void frmTerminal::setCloseWaiting(bool waiting) {
+  if (closeWaiting_ == waiting) return;
+  closeWaiting_ = waiting;
+  if (waiting) {
+    setCursor(Qt::BusyCursor);
+  } else {
+    unsetCursor();
+  }
+  emit closeWaitingChanged(waiting);
 }
 
 void frmTerminal::closeEvent(QCloseEvent* event) {
@@ -359,21 +385,29 @@ void frmTerminal::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
-  if (!closeSequence()) {
-    event->ignore();
+  event->ignore();  // the window stays until the close sequence has decided
+  if (closeWaiting_) {
+    raise();
+    activateWindow();
     return;
   }
-  ending_ = true;
-  event->accept();
-  if (deps_.endProgram) deps_.endProgram();
+  if (!closeSequenceWaits(deps_.serial)) {
+    if (endThroughCloseSequence()) event->accept();
+    return;
+  }
+  // A sequence that waits runs from the event loop, not inside this request: Qt takes a close
+  // request that comes while one is being handled as granted, so a second click on the close
+  // box during the wait would close the window and end the program under the waiting sequence.
+  setCloseWaiting(true);
+  QMetaObject::invokeMethod(
+      this, [this] { endThroughCloseSequence(); }, Qt::QueuedConnection);
 }
 
 void frmTerminal::mnuFileExit_Click() {
   stopWaitingForDevice();
   if (deps_.serial.portOpen()) TogglePort();
-  if (!closeSequence()) return;
-  ending_ = true;
-  if (deps_.endProgram) deps_.endProgram();
+  // A close sequence that waits finds the port closed now and ends the program itself.
+  if (!closeWaiting_) endThroughCloseSequence();
 }
 
 }  // namespace vqx

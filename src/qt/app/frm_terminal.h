@@ -69,6 +69,10 @@ class frmTerminal : public QMainWindow {
   void checkLostDevice();
   bool waitingForDevice() const { return linkRecovery_.waiting(); }
 
+  // The close sequence is waiting for the output to drain: the cursor is busy, a further close
+  // request only brings the window to the front, and the sequence alone ends the program.
+  bool closeWaiting() const { return closeWaiting_; }
+
   bool Echo() const { return echo_; }
   const std::string& LanguageFile() const { return languageFile_; }
   std::int16_t PipFunctionStep() const;
@@ -80,6 +84,9 @@ class frmTerminal : public QMainWindow {
   long leftTwips() const;
   long topTwips() const;
   void moveToTwips(double left, double top);
+
+ signals:
+  void closeWaitingChanged(bool waiting);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -96,14 +103,20 @@ class frmTerminal : public QMainWindow {
   void onDeviceLost(const std::string& description);
   void startWaitingForDevice();
   void stopWaitingForDevice();
-  // Runs the close sequence; true when the program ends.
-  bool closeSequence();
+  // Runs the close sequence and, when it says so, ends the program; true then.
+  bool endThroughCloseSequence();
+  void setCloseWaiting(bool waiting);
 
   TerminalDependencies deps_;
   SettingsFileIo settingsFile_;
   bool echo_ = false;
   std::string languageFile_;
   bool ending_ = false;
+  bool closeWaiting_ = false;
+  // Whose the settings file's lines are (see settingsToSave); the window's place at the end of
+  // a startup that did not read the file tells whether the operator has moved it since.
+  SettingsFileClaim settingsClaim_;
+  QPoint loadedAt_;
   QPoint placedAt_{-1, -1};
   QPoint placedTwips_;
 

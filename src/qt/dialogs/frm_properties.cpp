@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -55,8 +56,12 @@ frmProperties::frmProperties(SerialControl& comm, SettingsStore& store, Prompts&
   setModal(true);
   setAttribute(Qt::WA_DeleteOnClose);
   buildControls();
-  centreOnScreen();
   LoadPropertySettings();
+}
+
+void frmProperties::showEvent(QShowEvent* event) {
+  if (!event->spontaneous()) centreOnScreen();
+  QDialog::showEvent(event);
 }
 
 void frmProperties::buildControls() {

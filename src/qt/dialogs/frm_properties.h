@@ -44,6 +44,11 @@ class frmProperties : public QDialog {
   QGroupBox* Frame5() const { return Frame5_; }
   QPushButton* cmdCancel() const { return cmdCancel_; }
 
+ protected:
+  // Centred whenever it is shown, at the size its captions give it then: a language file's
+  // captions, set after the dialog was made, may have widened it.
+  void showEvent(QShowEvent* event) override;
+
  private:
   void buildControls();
   void centreOnScreen();

@@ -278,6 +278,10 @@ void FrontPanel::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
+bool FrontPanel::canSend(std::size_t count) {
+  return !hooks_.canSend || hooks_.canSend(count);
+}
+
 void FrontPanel::keyPress(std::int16_t code) {
   if (hooks_.keyPress) hooks_.keyPress(code);
 }

@@ -25,6 +25,8 @@ class PanelLamp;
 struct FrontPanelHooks {
   // The key transmission, txtTerm_KeyPress: one call per character of a command.
   std::function<void(std::int16_t& code)> keyPress;
+  // Whether the key transmission takes a command of this many characters whole now. Unset: yes.
+  std::function<bool(std::size_t count)> canSend;
   // TogglePort, run by the Function+Pip reset.
   std::function<void()> togglePort;
   // A modal message box: the text as plain text, OK only, no icon, caption "VQX16".
@@ -81,6 +83,7 @@ class FrontPanel : public QWidget, private PanelHost {
  private:
   // PanelHost
   void keyPress(std::int16_t code) override;
+  bool canSend(std::size_t count) override;
   bool lampVisible(Lamp lamp) override;
   void hideLamp(Lamp lamp) override;
   void moveCameraLamp(int leftTwips) override;

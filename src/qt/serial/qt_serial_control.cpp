@@ -9,6 +9,7 @@
 #include "qt/serial/serial_line.h"
 
 #ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
 #include <termios.h>
 #endif
 
@@ -101,8 +102,10 @@ void QtSerialControl::closePort() {
   watchdog_.stop();
 #ifdef Q_OS_UNIX
   // Queued output is dropped, not waited for: without this, closing a line held by flow control
-  // would wait for the driver's closing timeout.
-  if (port_->handle() >= 0) ::tcflush(port_->handle(), TCOFLUSH);
+  // would wait for the driver's closing timeout. With nothing queued, nothing is flushed.
+  if (port_->handle() >= 0 && port_->bytesToWrite() + driverQueued() > 0) {
+    ::tcflush(port_->handle(), TCOFLUSH);
+  }
 #endif
   port_->close();
   port_->clearError();
@@ -205,8 +208,20 @@ Result QtSerialControl::output(std::string_view bytes) {
   return Result::ok();
 }
 
+int QtSerialControl::sendQueueRoom() const {
+  return portOpen() ? kSendQueueSize - static_cast<int>(port_->bytesToWrite()) : 0;
+}
+
 int QtSerialControl::outBufferCount() const {
-  return portOpen() ? static_cast<int>(port_->bytesToWrite()) : 0;
+  return portOpen() ? static_cast<int>(port_->bytesToWrite()) + driverQueued() : 0;
+}
+
+int QtSerialControl::driverQueued() const {
+#ifdef Q_OS_UNIX
+  int queued = 0;
+  if (port_->handle() >= 0 && ::ioctl(port_->handle(), TIOCOUTQ, &queued) == 0) return queued;
+#endif
+  return 0;
 }
 
 std::string QtSerialControl::input() {

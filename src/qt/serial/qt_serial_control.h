@@ -19,8 +19,12 @@ namespace vqx {
 //
 // Send queue: at most kSendQueueSize bytes wait to be handed to the system. QSerialPort itself
 // queues without bound, so output() refuses a text that would go past the limit, whole, with a
-// description. OutBufferCount is the number of bytes QSerialPort has not yet handed to the system.
-// Output never blocks: bytes go out from the event loop.
+// description. OutBufferCount adds to those the bytes the system's driver still holds (TIOCOUTQ),
+// so 0 means the line has everything. Output never blocks: bytes go out from the event loop.
+//
+// Closing drops what OutBufferCount counts, and with nothing counted it flushes nothing: a flush
+// also throws away bytes the driver has passed on (a pseudo-terminal's, not yet read at the far
+// end), so a port closed once its output has drained loses none.
 //
 // Receive queue: the device is always read as soon as it has data, so nothing waits in the
 // system and nothing spins; the bytes wait for input() in a queue of kReceiveQueueSize bytes.
@@ -50,6 +54,7 @@ class QtSerialControl : public QObject, public SerialControl {
   int handshaking() const override { return handshaking_; }
   Result setHandshaking(long long handshaking) override;
   Result output(std::string_view bytes) override;
+  int sendQueueRoom() const override;
   int outBufferCount() const override;
   std::string input() override;
   int commEvent() const override { return event_; }
@@ -62,6 +67,7 @@ class QtSerialControl : public QObject, public SerialControl {
   Result applyHandshaking(int handshaking);
   void adjustNative(char parity, int handshaking);
   void closePort();
+  int driverQueued() const;
   void onReadyRead();
   void onError(QSerialPort::SerialPortError error);
   void checkDevice();

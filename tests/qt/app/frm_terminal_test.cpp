@@ -154,15 +154,19 @@ TEST_F(MainWindow, ChooserClosedWithoutAChoiceShowsTheWindowAndAMissingFolderIsN
   EXPECT_TRUE(prompts.shown.empty());
 }
 
-TEST_F(MainWindow, PortPropertiesOpensThePortSettingsDialog) {
+// The dialog takes the language's captions before it is first shown, and is centred with them.
+TEST_F(MainWindow, PortPropertiesOpensThePortSettingsDialogCentred) {
+  writeIni(" 3000 \r\n 2000 \r\n" + kEnglish + "\r\n");
   load();
   QString shown;
   QTimer::singleShot(0, [&] {
-    shown = QApplication::activeModalWidget()->objectName();
-    QApplication::activeModalWidget()->close();
+    QWidget* dialog = QApplication::activeModalWidget();
+    const QPoint off = dialog->geometry().center() - dialog->screen()->geometry().center();
+    shown = dialog->objectName() + (off.manhattanLength() < 6 ? " centred" : "");
+    dialog->close();
   });
   action("mnuProperties")->trigger();
-  EXPECT_EQ(shown, "frmProperties");
+  EXPECT_EQ(shown, "frmProperties centred");
 }
 
 // Enter belongs to the default key Uno unless another of the panel's keys has the focus; the
@@ -225,12 +229,24 @@ TEST_F(MainWindow, ExitEndsAtOnceAndClosingWaitsForTheOutputFirst) {
     prompts.answers = c.answers;
     pump.waits = ended = 0;
     c.exit ? window->mnuFileExit_Click() : (void)window->close();
+    QCoreApplication::processEvents();  // a close that waits runs from the event loop
     const std::string outcome = std::string(ended ? "ended" : "running") +
                                 (serial.open ? ", port open, " : ", port closed, ") +
                                 std::to_string(prompts.shown.size()) + " questions, " +
                                 std::to_string(pump.waits) + " waits";
     EXPECT_EQ(outcome, c.outcome);
   }
+}
+
+// A startup stopped by a rejected setting has not read the settings file: it keeps it as it is.
+TEST_F(MainWindow, AStartupThatStoppedKeepsTheSettingsFileAndOnAMoveItsLanguageLine) {
+  writeIni(" 30 \r\n 20 \r\n" + kEnglish + "\r\n");
+  store.put("Settings", "fast,please");
+  load().TimerMove_Timer();
+  EXPECT_EQ(ini().toStdString(), " 30 \r\n 20 \r\n" + kEnglish + "\r\n");
+  window->moveToTwips(4500, 1500);
+  window->TimerMove_Timer();
+  EXPECT_EQ(ini().toStdString(), " 4500 \r\n 1500 \r\n" + kEnglish + "\r\n");
 }
 
 TEST_F(MainWindow, ALostDeviceIsReportedOnceAndTheCheckMarkCleared) {

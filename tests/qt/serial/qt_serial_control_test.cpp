@@ -1,4 +1,4 @@
-// The serial control on a real pseudo-terminal, the test playing the device on the far end.
+// The serial control, alone and under the window, on a pseudo-terminal; the test is the device.
 #include "qt/serial/qt_serial_control.h"
 
 #include <gtest/gtest.h>
@@ -6,9 +6,11 @@
 #include <termios.h>
 
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <algorithm>
 #include <set>
 
+#include "qt/app/terminal_text_box.h"
 #include "qt/serial/line_speed.h"
 #include "qt/support/pseudo_terminal.h"
 #include "qt/support/window_rig.h"
@@ -216,6 +218,37 @@ TEST_F(SerialOnLine, AbsentOrBusyDevicesFailWithADescription) {
   ASSERT_TRUE(control.setPortOpen(false));
   const Result absent = control.setPortOpen(true);
   EXPECT_EQ(absent.error(), "/dev/vqx16-absent: No such file or directory");
+}
+
+// The device holds the line with XOFF and reads nothing while a screen key is held, then the
+// window is closed, twice. Retry, the line let go: every command arrives whole, none lost.
+TEST(WindowOnHeldLine, ClosingWaitsForEveryWholeCommandAndASecondCloseChangesNothing) {
+  testing::PseudoTerminal pty;
+  testing::WindowRig rig(pty.path(), 1);
+  testing::SteppingPump pump;  // ten seconds pass in ten waits
+  rig.closePump = &pump;
+  frmTerminal& window = rig.load();
+  const auto drained = [&] { return rig.serial.outBufferCount() == 0; };
+  std::string whole(8 * kSendQueueSize, 'f');  // more than the device's input buffer holds
+  for (int i = 0; i < 8; ++i)
+    ASSERT_TRUE(rig.serial.output(whole.substr(0, kSendQueueSize)) && waitFor(drained));
+  ASSERT_TRUE(pty.write("\x13z"));  // XOFF, and a byte that tells when the line has taken it
+  ASSERT_TRUE(waitFor([&] { return !window.txtTerm()->box().text().empty(); }));
+  QSignalSpy ticks(window.findChild<QTimer*>("TimerUp"), &QTimer::timeout);
+  QTest::mousePress(window.findChild<QWidget*>("Pip"), Qt::LeftButton);
+  ASSERT_TRUE(waitFor([&] { return ticks.count() > kSendQueueSize / 3 + 5; }));  // full, and on
+  QTest::mouseRelease(window.findChild<QWidget*>("Pip"), Qt::LeftButton);
+  for (int held = rig.serial.outBufferCount(); held > 0; held -= 3) whole += "/PP";
+  bool busy = false;  // the second close changed nothing, and the window showed that it waits
+  pump.onWait = [&](int n) {
+    if (n == 1) busy = !window.close() && window.isVisible() && window.cursor() == Qt::BusyCursor;
+    if (n == 11 && pty.write("\x11")) waitFor(drained);
+  };
+  rig.prompts.answers = {PromptAnswer::Retry};
+  EXPECT_FALSE(window.close());
+  ASSERT_TRUE(waitFor([&] { return rig.ended > 0; }));
+  EXPECT_TRUE(busy);
+  EXPECT_EQ(pty.read(whole.size()), whole);
 }
 
 }  // namespace

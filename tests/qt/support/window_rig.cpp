@@ -101,8 +101,8 @@ WindowRig::~WindowRig() {
 }
 
 frmTerminal& WindowRig::load() {
-  window_ = std::make_unique<frmTerminal>(
-      TerminalDependencies{serial, store, prompts, dir_.filePath("VQX.ini"), [] {}});
+  window_ = std::make_unique<frmTerminal>(TerminalDependencies{
+      serial, store, prompts, dir_.filePath("VQX.ini"), [this] { ++ended; }, {}, closePump});
   window_->Form_Load();
   return *window_;
 }

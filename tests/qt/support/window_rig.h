@@ -70,6 +70,8 @@ class WindowRig {
   FakeSettingsStore store;
   QtSerialControl serial{store};
   FakePrompts prompts;
+  EventPump* closePump = nullptr;  // the close sequence's; unset, the real one
+  int ended = 0;                   // how many times the window ended the program
 
  private:
   QTemporaryDir dir_;
