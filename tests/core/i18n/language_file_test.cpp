@@ -55,6 +55,7 @@ TEST(LanguageFile, Utf8OrWindows1252) {
       {"Propriet\xC3\xA0", "Propriet\xC3\xA0"},
       {"\xE2\x80\x99\xE2\x82\xAC", "\xE2\x80\x99\xE2\x82\xAC"},
       {"\xF0\x9F\x98\x80 ok", "\xF0\x9F\x98\x80 ok"}, {"\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},
+      {"\xE0\xA0\x80\xF0\x90\x80\x80", "\xE0\xA0\x80\xF0\x90\x80\x80"},  // U+0800, U+10000
       {"\xEF\xBB\xBFOK", "OK"}, {std::string("a\0b", 3), std::string("a\0b", 3)},
       // Windows-1252, the five undefined codes becoming the control characters of their number
       {"Propriet\xE0", "Propriet\xC3\xA0"}, {"\x80\x93\x9F", "\xE2\x82\xAC\xE2\x80\x9C\xC5\xB8"},
