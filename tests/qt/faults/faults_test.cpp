@@ -1,9 +1,11 @@
-// The settings file saved by the program's own code in a child process that is killed at random
-// moments: the file must always hold the old or the new content whole.
+// Attacks on the program from outside: the settings file saved by the program's own code in a
+// child process that is killed at random moments (the file must always hold the old or the new
+// content whole), and a full disk.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +17,7 @@
 #include <random>
 
 #include "app/settings_file.h"
+#include "qt/app/settings_file_io.h"
 
 namespace vqx {
 namespace {
@@ -69,6 +72,31 @@ TEST(Faults, SaveKilledAtAnyMomentLeavesTheOldOrTheNewFileWhole) {
   }
   EXPECT_GT(seen[0], 0);
   EXPECT_GT(seen[1], 0);
+}
+
+// A full file system, played by a file size limit: the old file stays, and the next save writes
+// the new one once there is room.
+TEST(Faults, SaveOnAFullDiskKeepsTheOldFileAndTheNextSaveTriesAgain) {
+  QTemporaryDir dir;
+  const auto content = [&] {
+    QFile f(dir.filePath("VQX.ini"));
+    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : "<none>";
+  };
+  SettingsFileIo file(dir.filePath("VQX.ini"));
+  ASSERT_TRUE(file.save(15, 15, ""));
+  rlimit saved{};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit full = saved;
+  full.rlim_cur = 8;
+  ::signal(SIGXFSZ, SIG_IGN);
+  ::setrlimit(RLIMIT_FSIZE, &full);
+  const bool written = file.save(1500, 2000, "/lang/English.lng");
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  ::signal(SIGXFSZ, SIG_DFL);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(content(), formatSettingsFile(15, 15, ""));
+  EXPECT_TRUE(file.save(1500, 2000, "/lang/English.lng"));
+  EXPECT_EQ(content(), formatSettingsFile(1500, 2000, "/lang/English.lng"));
 }
 
 }  // namespace
