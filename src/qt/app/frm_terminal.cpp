@@ -333,7 +333,7 @@ void frmTerminal::showAbout() {
 
 void frmTerminal::showLanguageChooser() {
   if (!chooser_) {
-    chooser_ = new frmSceltaLingua(nullptr);
+    chooser_ = new frmSceltaLingua(deps_.prompts, nullptr);
     connect(chooser_, &frmSceltaLingua::languageChosen, this, [this](const QString& path) {
       languageFile_ = path.toStdString();
       CaricaLingua(languageFile_);

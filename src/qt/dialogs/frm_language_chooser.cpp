@@ -14,6 +14,7 @@
 #include <QTreeView>
 #include <algorithm>
 
+#include "app/settings_file.h"
 #include "common/result.h"
 #include "i18n/language_file.h"
 
@@ -41,7 +42,8 @@ QString driveText(const QStorageInfo& v) {
 
 }  // namespace
 
-frmSceltaLingua::frmSceltaLingua(QWidget* parent) : QWidget(parent, Qt::Window) {
+frmSceltaLingua::frmSceltaLingua(Prompts& prompts, QWidget* parent)
+    : QWidget(parent, Qt::Window), prompts_(prompts) {
   setObjectName(QStringLiteral("frmSceltaLingua"));
   setWindowTitle(QString::fromUtf8(kAppTitle));
   setAttribute(Qt::WA_DeleteOnClose);
@@ -94,7 +96,11 @@ frmSceltaLingua::frmSceltaLingua(QWidget* parent) : QWidget(parent, Qt::Window) 
   connect(File1_, &QListWidget::itemSelectionChanged, this, [this] {
     if (!filling_ && !File1_->selectedItems().isEmpty()) File1_Click();
   });
-  connect(File1_, &QListWidget::itemClicked, this, [this] { File1_Click(); });
+  // A click on the file already selected chooses it too; one whose selection was refused and
+  // cleared during the same click does not.
+  connect(File1_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    if (item->isSelected()) File1_Click();
+  });
 }
 
 void frmSceltaLingua::setFolder(const QString& path) {
@@ -148,6 +154,13 @@ void frmSceltaLingua::File1_Click() {
       selected.isEmpty() ? QStringLiteral("English.lng") : selected.front()->text();
   const std::string path = joinLanguagePath(QDir::toNativeSeparators(folder_).toStdString(),
                                             name.toStdString(), QDir::separator().toLatin1());
+  if (!fitsOnOneLine(path)) {
+    filling_ = true;  // a selection cleared is no choice
+    File1_->clearSelection();
+    filling_ = false;
+    prompts_.error(lineBreakInPathMessage(path));
+    return;
+  }
   chosen_ = true;
   emit languageChosen(QString::fromStdString(path));
   close();

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "app/prompts.h"
+
 class QComboBox;
 class QFileSystemModel;
 class QLabel;
@@ -17,11 +19,13 @@ namespace vqx {
 // folder. Selecting a file emits languageChosen with the folder, the platform's separator and
 // the file name ("English.lng" when the selection has no file name), then the window closes.
 // Closing it any other way emits closedWithoutChoice. The window deletes itself when closed.
+// A file whose path holds a line break cannot be kept in the settings file: it is refused with a
+// message, and the chooser stays open.
 class frmSceltaLingua : public QWidget {
   Q_OBJECT
 
  public:
-  explicit frmSceltaLingua(QWidget* parent = nullptr);
+  explicit frmSceltaLingua(Prompts& prompts, QWidget* parent = nullptr);
 
   // The folder the file list shows.
   QString folder() const { return folder_; }
@@ -44,6 +48,7 @@ class frmSceltaLingua : public QWidget {
   void keepFolderInView();
   void showFiles(const QString& path);
 
+  Prompts& prompts_;
   QLabel* Label1_ = nullptr;
   QTreeView* Dir1_ = nullptr;
   QFileSystemModel* dirs_ = nullptr;

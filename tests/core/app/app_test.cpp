@@ -84,6 +84,7 @@ TEST(SettingsFile, WritesThreeLinesAndReadsWhatThereIs) {
   EXPECT_EQ(formatSettingsFile(3000, -2000, " /lang/English.lng "),
             " 3000 \r\n-2000 \r\n /lang/English.lng \r\n");
   EXPECT_EQ(formatTwips(LONG_MIN), std::to_string(LONG_MIN) + " ");
+  EXPECT_EQ(formatSettingsFile(1, 2, "/lang/a\rb\nc.lng"), " 1 \r\n 2 \r\n\r\n") << "never a 4th line";
   const std::string overlong(kSettingsLineLimit + 1, '7');
   // clang-format off
   const std::pair<std::string, std::string> cases[] = {  // the lines read, "-" for none

@@ -138,25 +138,29 @@ TEST_F(PropertiesWindow, LanguageFileRelabelsFiveCaptionsAsPlainText) {
   EXPECT_EQ(find<QLabel>(dialog, "Label3")->text(), "Data Bits:");
 }
 
-TEST(LanguageChooser, PickingAFileAnnouncesFolderAndNameAndCloses) {
+TEST(LanguageChooser, PickingAFileAnnouncesFolderAndNameAndClosesOrRefusesALineBreak) {
   QTemporaryDir dir;
-  for (const char* name : {"Italiano.lng", "English.lng", "notes.txt"}) {
+  QDir(dir.path()).mkdir("empty");
+  QDir(dir.path()).mkdir("odd");
+  for (const char* name :
+       {"Italiano.lng", "English.lng", "notes.txt", "odd/Line\nbreak.lng", "odd/Zeta.lng"}) {
     QFile(dir.filePath(name)).open(QIODevice::WriteOnly);
   }
-  QDir(dir.path()).mkdir("empty");
   const QString sep = QDir::separator();
   const struct {
     QString folder;
-    int row;  // -1: a selection without a file name
-    QString chosen;
+    int row;         // -1: a selection without a file name
+    QString chosen;  // empty: refused
   } cases[] = {
       {dir.path(), 1, QDir::toNativeSeparators(dir.path()) + sep + "Italiano.lng"},
       {dir.filePath("empty"), -1,
        QDir::toNativeSeparators(dir.filePath("empty")) + sep + "English.lng"},
       {QDir::rootPath(), -1, QDir::toNativeSeparators(QDir::rootPath()) + "English.lng"},
+      {dir.filePath("odd"), 0, ""},
   };
   for (const auto& c : cases) {
-    QPointer<frmSceltaLingua> chooser = new frmSceltaLingua;
+    testing::FakePrompts prompts;
+    QPointer<frmSceltaLingua> chooser = new frmSceltaLingua(prompts);
     EXPECT_EQ(chooser->folder(), QDir::currentPath());
     chooser->show();
     chooser->setFolder(c.folder);
@@ -171,9 +175,17 @@ TEST(LanguageChooser, PickingAFileAnnouncesFolderAndNameAndCloses) {
       QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
                         files->visualItemRect(files->item(c.row)).center());
     }
+    runDeferredDeletes();
+    if (c.chosen.isEmpty()) {
+      EXPECT_EQ(chosen.count(), 0);
+      ASSERT_EQ(prompts.shown.size(), 1u);
+      EXPECT_NE(prompts.shown[0].text.find("Line\\nbreak.lng"), std::string::npos);
+      ASSERT_FALSE(chooser.isNull()) << "the chooser stays open";
+      delete chooser.data();
+      continue;
+    }
     ASSERT_EQ(chosen.count(), 1);
     EXPECT_EQ(chosen[0][0].toString(), c.chosen);
-    runDeferredDeletes();
     EXPECT_TRUE(chooser.isNull());
   }
 }
