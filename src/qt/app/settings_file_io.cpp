@@ -17,6 +17,8 @@ QString settingsFilePath() {
 }
 
 SettingsFileLines SettingsFileIo::read() const {
+  // Only a regular file: opening a FIFO would wait for a writer for ever.
+  if (!QFileInfo(path_).isFile()) return {};
   QFile file(path_);
   if (!file.open(QIODevice::ReadOnly)) return {};
   const QByteArray head = file.read(static_cast<qint64>(kSettingsReadLimit));

@@ -1,11 +1,12 @@
 // Attacks on the program from outside: the settings file saved by the program's own code in a
 // child process that is killed at random moments (the file must always hold the old or the new
-// content whole), and a full disk.
+// content whole), a full disk, and special files where the program reads at startup.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,10 +15,16 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <atomic>
+#include <functional>
 #include <random>
+#include <thread>
 
 #include "app/settings_file.h"
+#include "i18n/language_file.h"
+#include "qt/app/qt_settings_store.h"
 #include "qt/app/settings_file_io.h"
+#include "qt/support/window_rig.h"
 
 namespace vqx {
 namespace {
@@ -97,6 +104,56 @@ TEST(Faults, SaveOnAFullDiskKeepsTheOldFileAndTheNextSaveTriesAgain) {
   EXPECT_EQ(content(), formatSettingsFile(15, 15, ""));
   EXPECT_TRUE(file.save(1500, 2000, "/lang/English.lng"));
   EXPECT_EQ(content(), formatSettingsFile(1500, 2000, "/lang/English.lng"));
+}
+
+// A FIFO that hands `content` to a reader that opens it, then ends. release() lets go of the
+// writer if no reader came, and tells whether one did.
+class FifoFeeder {
+ public:
+  FifoFeeder(const QString& path, const std::string& content) : path_(path.toStdString()) {
+    ::mkfifo(path_.c_str(), 0600);
+    thread_ = std::thread([this, content] {
+      const int fd = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);  // waits for a reader
+      met_ = !releasing_;
+      if (fd >= 0 && ::write(fd, content.data(), content.size()) >= 0) ::close(fd);
+    });
+  }
+  bool release() {
+    releasing_ = true;
+    const int reader = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    thread_.join();
+    ::close(reader);
+    ::unlink(path_.c_str());
+    return met_;
+  }
+
+ private:
+  std::string path_;
+  std::thread thread_;
+  std::atomic<bool> releasing_ = false, met_ = false;
+};
+
+// What the program reads at startup, each a FIFO: never opened, read as nothing.
+TEST(Faults, SpecialFilesAreNeverOpenedAndReadAsNothing) {
+  testing::TemporaryUserSettings home;
+  QDir().mkpath(home.path() + "/VQX16");
+  const QString ini = home.path() + "/VQX16/VQX.ini", lng = home.path() + "/English.lng";
+  const struct {
+    QString path;
+    std::string content;
+    std::function<std::string()> read;
+  } cases[] = {
+      {ini, " 30 \r\n 20 \r\n/x.lng\r\n",
+       [&] { return SettingsFileIo(ini).read().languageFile.value_or(""); }},
+      {home.path() + "/VQX16/VQX16.conf", "[Properties]\nEcho=True\n",
+       [] { return QtSettingsStore().value(kAppTitle, "Properties", "Echo"); }},
+      {lng, "L1\r\nL2\r\n", [&] { return readLanguageFile(lng.toStdString()).pipMessage; }},
+  };
+  for (const auto& c : cases) {
+    FifoFeeder fifo(c.path, c.content);
+    const std::string read = c.read();
+    EXPECT_EQ(read + (fifo.release() ? " (opened)" : ""), "") << c.path.toStdString();
+  }
 }
 
 }  // namespace
