@@ -110,12 +110,24 @@ class FakePrompts : public Prompts {
     std::string text, caption;
     PromptIcon icon;
     PromptButtons buttons;
+    bool waits = true;  // modal; false for a notice, whose text changes while it is up
   };
   std::vector<Shown> shown;
   std::deque<PromptAnswer> answers;  // answered in order; then OK, or Ignore for a question
 
-  PromptAnswer show(const std::string& text, const std::string& caption, PromptIcon icon,
-                    PromptButtons buttons) override {
+ protected:
+  void presentNotice(const std::string& text) override {
+    if (notice_ < 0 || notice_ >= static_cast<int>(shown.size())) {
+      notice_ = static_cast<int>(shown.size());
+      shown.push_back({{}, kAppTitle, PromptIcon::Exclamation, PromptButtons::Ok, false});
+    }
+    shown[notice_].text = text;
+  }
+  void changeNotice(const std::string& text) override {
+    if (notice_ >= 0 && notice_ < static_cast<int>(shown.size())) shown[notice_].text = text;
+  }
+  PromptAnswer present(const std::string& text, const std::string& caption, PromptIcon icon,
+                       PromptButtons buttons) override {
     shown.push_back({text, caption, icon, buttons});
     if (answers.empty())
       return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::Ignore;
@@ -123,6 +135,9 @@ class FakePrompts : public Prompts {
     answers.pop_front();
     return answer;
   }
+
+ private:
+  int notice_ = -1;  // the notice in `shown`, which stays up once shown
 };
 
 // An event loop whose clock advances a second on every wait; onWait(n) runs at the n-th.

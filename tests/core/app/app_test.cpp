@@ -146,5 +146,24 @@ TEST(CloseSequence, WaitsForOutputAsksEveryTenSecondsAndHonoursTheAnswer) {
   }
 }
 
+// Text from outside (here a 1 MB stored value) reaches a box shortened to 500 characters and 15
+// lines, with an ellipsis, and never with a character cut in two.
+TEST(Prompts, OutsideTextIsShortenedWithAnEllipsis) {
+  std::string lines;
+  for (char c = 'a'; c <= 't'; ++c) lines += std::string(1, c) + "\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {"/dev/ttyUSB0: Permission denied", "/dev/ttyUSB0: Permission denied"},
+      {"Baud rate out of range: " + std::string(1 << 20, '9'),
+       "Baud rate out of range: " + std::string(476, '9') + "\u2026"},
+      {std::string(499, 'a') + "\u00e0\u00e0", std::string(499, 'a') + "\u00e0\u2026"},
+      {lines, lines.substr(0, 29) + "\u2026"},
+  };
+  for (const auto& [text, shown] : cases) {
+    FakePrompts prompts;
+    prompts.error(text);
+    EXPECT_EQ(prompts.shown.at(0).text, shown);
+  }
+}
+
 }  // namespace
 }  // namespace vqx
