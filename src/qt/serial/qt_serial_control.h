@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "app/settings_store.h"
+#include "qt/serial/line_lock.h"
 #include "serial/serial_control.h"
 #include "serial/settings_text.h"
 
@@ -30,6 +31,11 @@ namespace vqx {
 //
 // Events: OnComm runs on the thread of this object (the user-interface thread) from
 // QSerialPort's signals, with CommEvent kCommEventReceive whenever received bytes wait.
+//
+// Opening: the line is claimed for this program alone (lock files, flock, TIOCEXCL: see
+// line_lock.h), and the settings the line took are read back; a line that did not take them is
+// closed again and the opening fails. Every failure to open is worded in one place after its
+// kind, openFailure().
 //
 // Vanished device (USB adapter unplugged, far end of a pseudo-terminal closed): when a read or
 // write fails, or a check once a second finds the handle no longer answering or the device path
@@ -56,12 +62,16 @@ class QtSerialControl : public QObject, public SerialControl {
 
   // The device the port is open on, empty while it is closed.
   QString deviceName() const { return portOpen() ? device_ : QString(); }
+  // Why the latest opening failed.
+  OpenFailure openFailure() const { return openFailure_; }
 
  private:
   Result applyLine(const LineSettings& line);
   Result applyHandshaking(int handshaking);
   void adjustNative(char parity, int handshaking);
   void closePort();
+  Result openFailed(OpenFailure failure, const QString& device, const QString& detail);
+  void releaseLine();
   void onReadyRead();
   void onError(QSerialPort::SerialPortError error);
   void checkDevice();
@@ -80,6 +90,8 @@ class QtSerialControl : public QObject, public SerialControl {
   bool lost_ = false;     // loss detected, port about to close
   unsigned session_ = 0;  // counts openings, so a late loss notice cannot close a newer session
   int readErrorsInRow_ = 0;
+  int lineHandle_ = -1;  // holds the line's flock while the port is open
+  OpenFailure openFailure_ = OpenFailure::None;
 };
 
 }  // namespace vqx

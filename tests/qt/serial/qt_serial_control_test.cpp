@@ -3,10 +3,16 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 #include <set>
 
 #include "qt/serial/line_speed.h"
@@ -105,6 +111,13 @@ TEST_F(SerialOnLine, LineSettingsAndHandshakingReachTheLine) {
   EXPECT_EQ(control.settings(), "128000,n,8,1");
   EXPECT_FALSE(control.setHandshaking(4));
   EXPECT_EQ(control.handshaking(), 1);
+  // Settings the line does not take fail the opening, as they fail on the open port.
+  const Result onOpenPort = control.setSettings("19200,o,7,2");
+  ASSERT_TRUE(control.setPortOpen(false));
+  ASSERT_TRUE(control.setSettings("19200,o,7,2"));
+  EXPECT_EQ(control.setPortOpen(true).error(), onOpenPort.error());
+  EXPECT_EQ(onOpenPort.error(), "Cannot set 19200,o,7,2 on " + pty.path() + ": Invalid argument");
+  EXPECT_FALSE(control.portOpen());
 }
 
 TEST_F(SerialOnLine, EveryByteValueGoesBothWaysInOrder) {
@@ -216,6 +229,54 @@ TEST_F(SerialOnLine, AbsentOrBusyDevicesFailWithADescription) {
   ASSERT_TRUE(control.setPortOpen(false));
   const Result absent = control.setPortOpen(true);
   EXPECT_EQ(absent.error(), "/dev/vqx16-absent: No such file or directory");
+}
+
+// Another program holds the line with flock, as minicom and picocom do, or a lock file is in the
+// way, written as they and Qt write them: the opening says what is wrong and where, or goes ahead
+// when nothing alive holds the line.
+TEST_F(SerialOnLine, ALineInUseOrALockFileInTheWayIsReportedWithWhatAndWhere) {
+  if (::access("/run/lock", W_OK) != 0) GTEST_SKIP() << "no lock files without /run/lock";
+  const std::string dev = pty.path();  // /dev/pts/N
+  const std::string qtLock = "/run/lock/LCK..pts_" + dev.substr(9),
+                    uucpLock = "/run/lock/LCK.." + dev.substr(9);
+  const auto write = [](const std::string& file, const std::string& content) {
+    QFile f(QString::fromStdString(file));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(content.c_str());
+  };
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ::waitpid(gone, nullptr, 0);
+  std::unique_ptr<testing::SimProcess> holder;
+  const std::string inUse = dev + " is in use by another program (";
+  const struct {
+    std::function<void()> setUp;
+    std::string outcome;
+  } cases[] = {
+      {[&] {
+         holder = std::make_unique<testing::SimProcess>(
+             std::vector<std::string>{"-F", dev, "sh", "-c", "echo held; exec sleep 600"},
+             "/usr/bin/flock");
+         ASSERT_EQ(holder->readLine(), "held");
+       },
+       inUse + "it holds the line locked)"},
+      {[&] { write(uucpLock, "         1\n"); }, inUse + "process 1, lock file " + uucpLock + ")"},
+      {[&] { write(qtLock, "1\nminicom\nhost\n"); }, inUse + "process 1, lock file " + qtLock + ")"},
+      {[&] { write(qtLock, std::to_string(gone) + "\nvqx16\nhost\n"); }, "open"},
+      {[&] { write(qtLock, "garbage"); }, "open"},
+      {[&] { ASSERT_EQ(::symlink("/nowhere", qtLock.c_str()), 0); }, "open"},
+      {[&] { ASSERT_EQ(::mkdir(qtLock.c_str(), 0755), 0); },
+       dev + " cannot be locked: " + qtLock + " is a folder, not a lock file: remove it to use the port"},
+  };
+  for (const auto& c : cases) {
+    c.setUp();
+    const Result r = control.setPortOpen(true);
+    EXPECT_EQ(r ? "open" : r.error(), c.outcome);
+    ASSERT_TRUE(control.setPortOpen(false));
+    holder.reset();
+    std::filesystem::remove(qtLock);
+    std::filesystem::remove(uucpLock);
+  }
 }
 
 }  // namespace
