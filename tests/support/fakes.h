@@ -32,6 +32,7 @@ class FakeSerialControl : public SerialControl {
   int queued = 0;        // what outBufferCount() reports
   std::string received;  // what input() returns next
   int event = kCommEventReceive;
+  DeviceIdentity atPort, opened;  // what deviceAtPort() and openedDevice() report
   // The next write of that property fails with this description.
   std::optional<std::string> failOpen, failClose, failOutput;
 
@@ -70,6 +71,8 @@ class FakeSerialControl : public SerialControl {
   int outBufferCount() const override { return queued; }
   std::string input() override { return std::exchange(received, {}); }
   int commEvent() const override { return event; }
+  DeviceIdentity deviceAtPort() const override { return atPort; }
+  DeviceIdentity openedDevice() const override { return opened; }
 
   // The device sends bytes: they wait in input() and OnComm is raised.
   void receive(const std::string& bytes) {

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "qt/serial/device_identity.h"
 #include "qt/serial/port_naming.h"
 #include "qt/serial/serial_line.h"
 
@@ -106,6 +107,7 @@ Result QtSerialControl::setPortOpen(bool open) {
     return openFailed(failure, device, why);
   }
   device_ = device;
+  opened_ = identifyDevice(systemLocation(device));
   ++session_;
   lost_ = false;
   readErrorsInRow_ = 0;
@@ -127,6 +129,10 @@ Result QtSerialControl::setPortOpen(bool open) {
   port_->clearError();
   watchdog_.start();
   return Result::ok();
+}
+
+DeviceIdentity QtSerialControl::deviceAtPort() const {
+  return identifyDevice(systemLocation(portDeviceName(commPort_, store_)));
 }
 
 Result QtSerialControl::openFailed(OpenFailure failure, const QString& device,

@@ -59,6 +59,8 @@ class QtSerialControl : public QObject, public SerialControl {
   int outBufferCount() const override;
   std::string input() override;
   int commEvent() const override { return event_; }
+  DeviceIdentity deviceAtPort() const override;
+  DeviceIdentity openedDevice() const override { return opened_; }
 
   // The device the port is open on, empty while it is closed.
   QString deviceName() const { return portOpen() ? device_ : QString(); }
@@ -91,6 +93,7 @@ class QtSerialControl : public QObject, public SerialControl {
   unsigned session_ = 0;  // counts openings, so a late loss notice cannot close a newer session
   int readErrorsInRow_ = 0;
   int lineHandle_ = -1;  // holds the line's flock while the port is open
+  DeviceIdentity opened_;
   OpenFailure openFailure_ = OpenFailure::None;
 };
 

@@ -1,6 +1,7 @@
 // The whole program against the simulated device: the real main window and serial control, and
 // vqx16-sim on a pseudo-terminal behind a link. The panel follows the device; the device goes
-// away and comes back on the same link, and the program takes it up again by itself.
+// away and comes back on the same link, and the program takes it up again by itself while the
+// report of the loss is still up.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include "qt/panel/front_panel.h"
 #include "qt/panel/panel_widgets.h"
 #include "qt/support/window_rig.h"
+#include "serial/link_recovery.h"
 
 namespace vqx {
 namespace {
@@ -59,7 +61,9 @@ TEST(ProgramOnSimulatedDevice, PanelFollowsTheDeviceWhichIsTakenUpAgainWhenItCom
   ASSERT_TRUE(waitFor([&] { return serial.portOpen(); }));
   click("Sedici");
   EXPECT_TRUE(sim->logShows("/16"));
-  EXPECT_EQ(prompts.shown.size(), 1u) << "the return is no news to report";
+  ASSERT_EQ(prompts.shown.size(), 1u) << "the return is told in the loss report";
+  EXPECT_FALSE(prompts.shown[0].waits) << "the loss report does not hold the recovery";
+  EXPECT_TRUE(prompts.shown[0].text.ends_with(std::string("\n\n") + kDeviceBack));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Attacks on the program from outside: the settings file saved by the program's own code in a
 // child process that is killed at random moments (the file must always hold the old or the new
-// content whole), a full disk, and special files where the program reads at startup.
+// content whole), a full disk, special files where the program reads at startup, and another
+// terminal given the name of the device's lost one.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -24,6 +25,7 @@
 #include "i18n/language_file.h"
 #include "qt/app/qt_settings_store.h"
 #include "qt/app/settings_file_io.h"
+#include "qt/support/pseudo_terminal.h"
 #include "qt/support/window_rig.h"
 
 namespace vqx {
@@ -154,6 +156,29 @@ TEST(Faults, SpecialFilesAreNeverOpenedAndReadAsNothing) {
     const std::string read = c.read();
     EXPECT_EQ(read + (fifo.release() ? " (opened)" : ""), "") << c.path.toStdString();
   }
+}
+
+// The device's pseudo-terminal dies and the system gives its name to another terminal: that one
+// is reported once and left alone.
+TEST(Faults, AnotherTerminalUnderTheLostDevicesNameIsLeftAlone) {
+  auto lost = std::make_unique<testing::PseudoTerminal>();
+  const std::string name = lost->path();
+  testing::WindowRig rig(name);
+  rig.load();
+  ASSERT_TRUE(rig.serial.portOpen());
+  lost.reset();
+  ASSERT_TRUE(testing::waitFor([&] { return !rig.prompts.shown.empty(); }));
+  std::vector<std::unique_ptr<testing::PseudoTerminal>> others;
+  while (others.size() < 64 && (others.empty() || others.back()->path() != name)) {
+    others.push_back(std::make_unique<testing::PseudoTerminal>());
+  }
+  if (others.back()->path() != name) GTEST_SKIP() << name << " went to another program";
+  ASSERT_TRUE(testing::waitFor(
+      [&] { return rig.prompts.shown[0].text.find("A different device is now at") != std::string::npos; }));
+  rig.click("Sette");
+  EXPECT_FALSE(rig.serial.portOpen());
+  EXPECT_EQ(others.back()->readFor(1500), "");
+  EXPECT_EQ(rig.prompts.shown.size(), 1u);
 }
 
 }  // namespace
