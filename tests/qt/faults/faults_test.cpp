@@ -1,10 +1,11 @@
 // Attacks on the program from outside: the settings file saved by the program's own code in a
 // child process that is killed at random moments (the file must always hold the old or the new
-// content whole), a full disk, special files where the program reads at startup, and another
-// terminal given the name of the device's lost one.
+// content whole), a full disk, special files where the program reads at startup, another
+// terminal given the name of the device's lost one, and the program ended by a signal.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -15,6 +16,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <atomic>
 #include <functional>
@@ -179,6 +181,34 @@ TEST(Faults, AnotherTerminalUnderTheLostDevicesNameIsLeftAlone) {
   EXPECT_FALSE(rig.serial.portOpen());
   EXPECT_EQ(others.back()->readFor(1500), "");
   EXPECT_EQ(rig.prompts.shown.size(), 1u);
+}
+
+// A logout, a service manager or Ctrl+C ends the program as Exit does: the port closed first, so
+// no lock file is left behind and the line is no longer exclusive.
+TEST(Faults, ProgramEndedBySignalClosesThePortFirst) {
+  testing::TemporaryUserSettings home;  // the program's settings, as it inherits the folder
+  QDir().mkpath(home.path() + "/VQX16");
+  for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+    testing::PseudoTerminal pty;
+    QFile conf(home.path() + "/VQX16/VQX16.conf"), ini(home.path() + "/VQX16/VQX.ini");
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly) && ini.open(QIODevice::WriteOnly));
+    conf.write(("[Ports]\nCom1=" + pty.path() + "\n").c_str());
+    ini.write(formatSettingsFile(1500, 1500, VQX16_SOURCE_DIR "/lang/English.lng").c_str());
+    conf.close();
+    ini.close();
+    testing::SimProcess program({}, VQX16_PATH);
+    int exclusive = 0;
+    ASSERT_TRUE(testing::waitFor([&] {
+      return ::ioctl(pty.terminalFd(), TIOCGEXCL, &exclusive) == 0 && exclusive;
+    })) << "the program did not open its port";
+    std::string outcome = "ended with " + std::to_string(program.stop(sig));
+    ::ioctl(pty.terminalFd(), TIOCGEXCL, &exclusive);
+    if (exclusive) outcome += ", line exclusive";
+    if (QFileInfo::exists(QString::fromStdString("/run/lock/LCK..pts_" + pty.path().substr(9)))) {
+      outcome += ", lock file left";
+    }
+    EXPECT_EQ(outcome, "ended with 0") << "signal " << sig;
+  }
 }
 
 }  // namespace
