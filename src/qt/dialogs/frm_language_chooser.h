@@ -1,16 +1,16 @@
 #pragma once
 
+#include <QIcon>
 #include <QString>
 #include <QWidget>
 
 #include "app/prompts.h"
 
 class QComboBox;
-class QFileSystemModel;
 class QLabel;
 class QListWidget;
-class QModelIndex;
-class QTreeView;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace vqx {
 
@@ -44,14 +44,15 @@ class frmSceltaLingua : public QWidget {
 
  private:
   void Drive1_Change(int index);
-  void Dir1_Change(const QModelIndex& current);
-  void keepFolderInView();
+  void Dir1_Change(QTreeWidgetItem* current);
+  QTreeWidgetItem* addFolder(QTreeWidgetItem* parent, const QString& path);
+  void listFolders(QTreeWidgetItem* item);
   void showFiles(const QString& path);
 
   Prompts& prompts_;
   QLabel* Label1_ = nullptr;
-  QTreeView* Dir1_ = nullptr;
-  QFileSystemModel* dirs_ = nullptr;
+  QTreeWidget* Dir1_ = nullptr;
+  QIcon folderIcon_;
   QLabel* Label2_ = nullptr;
   QComboBox* Drive1_ = nullptr;
   QLabel* Label3_ = nullptr;
