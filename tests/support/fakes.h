@@ -120,14 +120,13 @@ class FakePrompts : public Prompts {
 
  protected:
   void presentNotice(const std::string& text) override {
-    if (notice_ < 0 || notice_ >= static_cast<int>(shown.size())) {
-      notice_ = static_cast<int>(shown.size());
+    if (notice_ < 0)
       shown.push_back({{}, kAppTitle, PromptIcon::Exclamation, PromptButtons::Ok, false});
-    }
-    shown[notice_].text = text;
+    if (notice_ < 0) notice_ = static_cast<int>(shown.size()) - 1;
+    changeNotice(text);
   }
   void changeNotice(const std::string& text) override {
-    if (notice_ >= 0 && notice_ < static_cast<int>(shown.size())) shown[notice_].text = text;
+    if (notice_ >= 0) shown.at(notice_).text = text;
   }
   PromptAnswer present(const std::string& text, const std::string& caption, PromptIcon icon,
                        PromptButtons buttons) override {

@@ -46,8 +46,8 @@ class Prompts {
   void updateNotice(const std::string& text) { changeNotice(shortenedForMessage(text)); }
 
  protected:
-  virtual PromptAnswer present(const std::string& text, const std::string& caption,
-                               PromptIcon icon, PromptButtons buttons) = 0;
+  virtual PromptAnswer present(const std::string& text, const std::string& caption, PromptIcon icon,
+                               PromptButtons buttons) = 0;
   virtual void presentNotice(const std::string& text) = 0;
   virtual void changeNotice(const std::string& text) = 0;
 };

@@ -36,10 +36,11 @@ int main(int argc, char** argv) {
   vqx::QtSerialControl MSComm1(store);
   vqx::QtPrompts prompts;
   bool ended = false;
-  vqx::frmTerminal window(vqx::TerminalDependencies{MSComm1, store, prompts, settingsFile, [&ended] {
-    ended = true;
-    QCoreApplication::exit(0);
-  }});
+  vqx::frmTerminal window(
+      vqx::TerminalDependencies{MSComm1, store, prompts, settingsFile, [&ended] {
+                                  ended = true;
+                                  QCoreApplication::exit(0);
+                                }});
   prompts.setParent(&window);
   // SIGTERM, SIGINT and SIGHUP end the program as the Exit command does: the port closed first,
   // queued output dropped.

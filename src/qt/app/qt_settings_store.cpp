@@ -25,8 +25,8 @@ QString keyPath(const std::string& section, const std::string& key) {
 // as empty and takes no writes.
 std::unique_ptr<QSettings> openStore(const std::string& app) {
 #ifdef Q_OS_WIN
-  return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                     text(kAppTitle), text(app));
+  return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, text(kAppTitle),
+                                     text(app));
 #else
   const QString file = QtSettingsStore::fileName(app);
   const QFileInfo info(file);

@@ -140,8 +140,8 @@ void frmSceltaLingua::setFolder(const QString& path) {
     showFiles(folder);
     return;
   }
-  for (const QString& name : folder.mid(pathOf(item).size()).split(QLatin1Char('/'),
-                                                                    Qt::SkipEmptyParts)) {
+  for (const QString& name :
+       folder.mid(pathOf(item).size()).split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
     listFolders(item);
     item->setExpanded(true);
     QTreeWidgetItem* next = nullptr;

@@ -13,14 +13,17 @@ namespace {
 
 #ifdef Q_OS_UNIX
 QString madeAt(const struct stat& st) {
-  return QStringLiteral("%1.%2").arg(st.st_ctim.tv_sec).arg(st.st_ctim.tv_nsec, 9, 10, QLatin1Char('0'));
+  return QStringLiteral("%1.%2")
+      .arg(st.st_ctim.tv_sec)
+      .arg(st.st_ctim.tv_nsec, 9, 10, QLatin1Char('0'));
 }
 
 // Vendor, product and serial number of the USB device the line belongs to, if any: the first
 // folder above the line's own in /sys/devices that names a vendor.
 QString usbAdapter(dev_t device) {
-  QString dir = QFileInfo(QStringLiteral("/sys/dev/char/%1:%2").arg(major(device)).arg(minor(device)))
-                    .canonicalFilePath();
+  QString dir =
+      QFileInfo(QStringLiteral("/sys/dev/char/%1:%2").arg(major(device)).arg(minor(device)))
+          .canonicalFilePath();
   const auto attribute = [&dir](const char* name) {
     QFile file(dir + QLatin1Char('/') + QLatin1String(name));
     return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.read(256).trimmed())

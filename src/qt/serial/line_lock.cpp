@@ -46,8 +46,8 @@ QStringList lockFiles(const QString& path) {
 // The process number a lock file starts with: "%10d\n" (UUCP style) or "pid\nprogram\nhost\n"
 // (Qt); 0 when there is none.
 long lockOwner(const QString& file) {
-  const int fd = ::open(QFile::encodeName(file).constData(),
-                        O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  const int fd =
+      ::open(QFile::encodeName(file).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return 0;
   char buffer[128];
   const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -72,8 +72,9 @@ LineClaim checkLockFile(const QString& file) {
   struct stat st {};
   if (::lstat(path.constData(), &st) != 0) return {};
   if (S_ISDIR(st.st_mode)) {
-    return failed(OpenFailure::LockFile,
-                  file + QStringLiteral(" is a folder, not a lock file: remove it to use the port"));
+    return failed(
+        OpenFailure::LockFile,
+        file + QStringLiteral(" is a folder, not a lock file: remove it to use the port"));
   }
   QString stale = QStringLiteral("is not a lock file");
   if (S_ISREG(st.st_mode)) {
@@ -86,8 +87,9 @@ LineClaim checkLockFile(const QString& file) {
                       : QStringLiteral("holds no process number");
   }
   if (::unlink(path.constData()) != 0) {
-    return failed(OpenFailure::LockFile, QStringLiteral("%1 %2 and cannot be removed (%3)")
-                                             .arg(file, stale, systemError(errno)));
+    return failed(
+        OpenFailure::LockFile,
+        QStringLiteral("%1 %2 and cannot be removed (%3)").arg(file, stale, systemError(errno)));
   }
   return {};
 }
@@ -100,8 +102,8 @@ LineClaim claimLine(const QString& location) {
   for (const QString& file : lockFiles(location)) {
     if (LineClaim lock = checkLockFile(file); lock.failure != OpenFailure::None) return lock;
   }
-  const int fd = ::open(QFile::encodeName(location).constData(),
-                        O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  const int fd =
+      ::open(QFile::encodeName(location).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     const int error = errno;
     switch (error) {

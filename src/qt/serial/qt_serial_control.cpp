@@ -98,9 +98,8 @@ Result QtSerialControl::setPortOpen(bool open) {
   port_->setFlowControl(qtFlowControl(handshaking_));
   if (!port_->open(QIODevice::ReadWrite)) {
     // The line opened for the claim above, so a refusal here is about QSerialPort's lock file.
-    const OpenFailure failure = port_->error() == QSerialPort::PermissionError
-                                    ? OpenFailure::LockFile
-                                    : OpenFailure::Other;
+    const OpenFailure failure =
+        port_->error() == QSerialPort::PermissionError ? OpenFailure::LockFile : OpenFailure::Other;
     const QString why = port_->errorString();
     port_->clearError();
     releaseLine();

@@ -109,7 +109,6 @@ TEST(LinkRecovery, ReopensTheLostDeviceOnceItIsBackUnlessTheOperatorTookThePortI
       {[](auto&, auto&) {}, adapter, otherAdapter, {O::Stranger, O::Waiting, O::Waiting}, false},
       {[](auto&, auto&) {}, simulator, simulatorAgain, {O::Waiting, O::Reopened}, true},
       {[](auto&, auto&) {}, simulator, terminalOfOthers, {O::Stranger, O::Waiting}, false},
-      {[](auto&, auto&) {}, adapter, {"/dev/ttyUSB0", "", ""}, {O::Waiting, O::Waiting}, false},
   };
   for (const auto& c : cases) {
     FakeSerialControl serial;

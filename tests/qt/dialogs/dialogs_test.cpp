@@ -140,12 +140,10 @@ TEST_F(PropertiesWindow, LanguageFileRelabelsFiveCaptionsAsPlainText) {
 
 TEST(LanguageChooser, PickingAFileAnnouncesFolderAndNameAndClosesOrRefusesALineBreak) {
   QTemporaryDir dir;
-  QDir(dir.path()).mkdir("empty");
-  QDir(dir.path()).mkdir("odd");
-  for (const char* name :
-       {"Italiano.lng", "English.lng", "notes.txt", "odd/Line\nbreak.lng", "odd/Zeta.lng"}) {
+  for (const char* name : {"Italiano.lng", "English.lng", "notes.txt", "Line\nbreak.lng"}) {
     QFile(dir.filePath(name)).open(QIODevice::WriteOnly);
   }
+  QDir(dir.path()).mkdir("empty");
   const QString sep = QDir::separator();
   const struct {
     QString folder;
@@ -156,7 +154,7 @@ TEST(LanguageChooser, PickingAFileAnnouncesFolderAndNameAndClosesOrRefusesALineB
       {dir.filePath("empty"), -1,
        QDir::toNativeSeparators(dir.filePath("empty")) + sep + "English.lng"},
       {QDir::rootPath(), -1, QDir::toNativeSeparators(QDir::rootPath()) + "English.lng"},
-      {dir.filePath("odd"), 0, ""},
+      {dir.path(), 2, ""},
   };
   for (const auto& c : cases) {
     testing::FakePrompts prompts;
@@ -169,24 +167,18 @@ TEST(LanguageChooser, PickingAFileAnnouncesFolderAndNameAndClosesOrRefusesALineB
     if (c.row < 0) {
       chooser->File1_Click();
     } else {
-      EXPECT_EQ(files->count(), 2);
+      EXPECT_EQ(files->count(), 3);
       files->setCurrentRow(c.row, QItemSelectionModel::NoUpdate);  // focus alone chooses nothing
       EXPECT_EQ(chosen.count(), 0);
       QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
                         files->visualItemRect(files->item(c.row)).center());
     }
     runDeferredDeletes();
-    if (c.chosen.isEmpty()) {
-      EXPECT_EQ(chosen.count(), 0);
-      ASSERT_EQ(prompts.shown.size(), 1u);
-      EXPECT_NE(prompts.shown[0].text.find("Line\\nbreak.lng"), std::string::npos);
-      ASSERT_FALSE(chooser.isNull()) << "the chooser stays open";
-      delete chooser.data();
-      continue;
-    }
-    ASSERT_EQ(chosen.count(), 1);
-    EXPECT_EQ(chosen[0][0].toString(), c.chosen);
-    EXPECT_TRUE(chooser.isNull());
+    EXPECT_EQ(chosen.count(), c.chosen.isEmpty() ? 0 : 1);
+    EXPECT_EQ(chosen.isEmpty() ? "" : chosen[0][0].toString(), c.chosen);
+    EXPECT_EQ(chooser.isNull(), !c.chosen.isEmpty()) << "a refused file leaves the chooser open";
+    EXPECT_EQ(prompts.shown.size(), c.chosen.isEmpty() ? 1u : 0u) << "and says why";
+    delete chooser.data();
   }
 }
 

@@ -1,7 +1,6 @@
 // The whole program against the simulated device: the real main window and serial control, and
 // vqx16-sim on a pseudo-terminal behind a link. The panel follows the device; the device goes
-// away and comes back on the same link, and the program takes it up again by itself while the
-// report of the loss is still up.
+// away and comes back on the same link, and the program takes it up again by itself.
 #include <gtest/gtest.h>
 
 #include <QDir>
