@@ -32,6 +32,7 @@ class FakeSerialControl : public SerialControl {
   int queued = 0;        // what outBufferCount() reports
   std::string received;  // what input() returns next
   int event = kCommEventReceive;
+  DeviceIdentity atPort, opened;  // what deviceAtPort() and openedDevice() report
   // The next write of that property fails with this description.
   std::optional<std::string> failOpen, failClose, failOutput;
 
@@ -71,6 +72,8 @@ class FakeSerialControl : public SerialControl {
   int outBufferCount() const override { return queued; }
   std::string input() override { return std::exchange(received, {}); }
   int commEvent() const override { return event; }
+  DeviceIdentity deviceAtPort() const override { return atPort; }
+  DeviceIdentity openedDevice() const override { return opened; }
 
   // The device sends bytes: they wait in input() and OnComm is raised.
   void receive(const std::string& bytes) {
@@ -111,12 +114,23 @@ class FakePrompts : public Prompts {
     std::string text, caption;
     PromptIcon icon;
     PromptButtons buttons;
+    bool waits = true;  // modal; false for a notice, whose text changes while it is up
   };
   std::vector<Shown> shown;
   std::deque<PromptAnswer> answers;  // answered in order; then OK, or Ignore for a question
 
-  PromptAnswer show(const std::string& text, const std::string& caption, PromptIcon icon,
-                    PromptButtons buttons) override {
+ protected:
+  void presentNotice(const std::string& text) override {
+    if (notice_ < 0)
+      shown.push_back({{}, kAppTitle, PromptIcon::Exclamation, PromptButtons::Ok, false});
+    if (notice_ < 0) notice_ = static_cast<int>(shown.size()) - 1;
+    changeNotice(text);
+  }
+  void changeNotice(const std::string& text) override {
+    if (notice_ >= 0) shown.at(notice_).text = text;
+  }
+  PromptAnswer present(const std::string& text, const std::string& caption, PromptIcon icon,
+                       PromptButtons buttons) override {
     shown.push_back({text, caption, icon, buttons});
     if (answers.empty())
       return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::Ignore;
@@ -124,6 +138,9 @@ class FakePrompts : public Prompts {
     answers.pop_front();
     return answer;
   }
+
+ private:
+  int notice_ = -1;  // the notice in `shown`, which stays up once shown
 };
 
 // An event loop whose clock advances a second on every wait; onWait(n) runs at the n-th.

@@ -25,7 +25,20 @@ std::string formatTwips(long value) {
 }
 
 std::string formatSettingsFile(long left, long top, const std::string& languageFile) {
-  return formatTwips(left) + "\r\n" + formatTwips(top) + "\r\n" + languageFile + "\r\n";
+  return formatTwips(left) + "\r\n" + formatTwips(top) + "\r\n" +
+         (fitsOnOneLine(languageFile) ? languageFile : std::string()) + "\r\n";
+}
+
+bool fitsOnOneLine(const std::string& path) {
+  return path.find_first_of("\r\n") == std::string::npos;
+}
+
+std::string lineBreakInPathMessage(const std::string& path) {
+  std::string shown;  // the line breaks made visible
+  for (char c : path) shown += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
+  return "The name of this language file contains a line break, which the settings file cannot "
+         "keep:\n" +
+         shown + "\nRename the file and choose it again.";
 }
 
 SettingsFileLines parseSettingsFile(std::string_view head) {

@@ -23,8 +23,14 @@ struct SettingsFileLines {
   std::optional<std::string> left, top, languageFile;
 };
 
-// The contents of a settings file.
+// The contents of a settings file. A language file path with a line break (CR or LF, legal in
+// a file name on Linux) would split line 3 and lose the language at the next start: such a path
+// is written as an empty line 3. The language chooser refuses such a file in the first place.
 std::string formatSettingsFile(long left, long top, const std::string& languageFile);
+
+// Whether the path fits on line 3, and what the language chooser says when it does not.
+bool fitsOnOneLine(const std::string& path);
+std::string lineBreakInPathMessage(const std::string& path);
 
 // Reads the first three lines of a file's head (at most kSettingsReadLimit bytes of it).
 // Lines end with CR LF, a bare LF or a bare CR; the last line may lack its end.

@@ -168,8 +168,11 @@ LanguageTexts readLanguageTexts(std::string_view bytes) {
 LanguageTexts readLanguageFile(const std::string& path) {
   const std::filesystem::path file(
       std::u8string(reinterpret_cast<const char8_t*>(path.data()), path.size()));
+  // Only a regular file, its type checked before it is opened: a FIFO would hold the reader for
+  // ever, a device would feed it without end.
   std::error_code ec;
-  if (path.empty() || std::filesystem::is_directory(file, ec)) return readLanguageTexts(nullptr);
+  if (path.empty() || !std::filesystem::is_regular_file(file, ec))
+    return readLanguageTexts(nullptr);
   std::ifstream in(file, std::ios::binary);
   if (!in.is_open()) return readLanguageTexts(nullptr);
   return readLanguageTexts(&in);

@@ -51,8 +51,9 @@ struct LanguageTexts {
 LanguageTexts readLanguageTexts(std::istream* in);
 LanguageTexts readLanguageTexts(std::string_view bytes);
 
-// Opens `path` (UTF-8) and reads it. A missing file, or a path naming a folder, counts as
-// unreadable. The file is never read past its twelfth line.
+// Opens `path` (UTF-8) and reads it. A missing file, or a path naming anything but a regular
+// file (a folder, a FIFO, a device), counts as unreadable. The file is never read past its twelfth
+// line.
 LanguageTexts readLanguageFile(const std::string& path);
 
 // Windows-1252 to UTF-8, one byte per character.

@@ -9,6 +9,8 @@ void LinkRecovery::deviceLost(const SerialControl& serial) {
     return;
   }
   port_ = serial.commPort();
+  lost_ = serial.openedDevice();
+  stranger_ = {};
 }
 
 LinkRecovery::Outcome LinkRecovery::check(SerialControl& serial) {
@@ -18,11 +20,26 @@ LinkRecovery::Outcome LinkRecovery::check(SerialControl& serial) {
     port_.reset();
     return Outcome::Dropped;
   }
+  if (!lost_.device.empty()) {
+    const DeviceIdentity now = serial.deviceAtPort();
+    if (now.device.empty()) return Outcome::Waiting;  // nothing there yet
+    const bool namedAnew = !now.name.empty() && now.name != lost_.name;
+    if (now.device != lost_.device && !namedAnew) {
+      if (now.device == stranger_.device) return Outcome::Waiting;  // reported already
+      stranger_ = now;
+      return Outcome::Stranger;
+    }
+  }
   // Opening with the control's current settings is the whole recovery; the description of a
   // failure (device still away, not yet accessible, busy) is of no use to anybody here.
   if (!serial.setPortOpen(true) || !serial.portOpen()) return Outcome::Waiting;
   port_.reset();
   return Outcome::Reopened;
+}
+
+std::string LinkRecovery::strangerReport() const {
+  return "A different device is now at " + stranger_.path +
+         ": it has been left alone. Open the port from the Port menu to use it.";
 }
 
 }  // namespace vqx

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "serial/serial_control.h"
 
@@ -15,8 +16,15 @@ namespace vqx {
 // from the menu, the Exit command, the panel's Function+Pip reset, another port number in the
 // port settings dialog) ends it, so a port the operator closed stays closed.
 //
+// Only the device that was lost is taken up again: the system may give a lost terminal's name to
+// another terminal at once, and a different adapter may be plugged in where the lost one was. A
+// device counts as the lost one when its identity (see DeviceIdentity) is the same, or when the
+// port's name is a link made anew since the loss: whoever provides the device named it again. A
+// different device is reported once and left alone, and waiting goes on. When the control tells
+// no identity, whatever is there is taken.
+//
 // The window calls check() now and then (at most once a second) while waiting() is true; a
-// check with the device still away costs one failed open.
+// check with the device still away costs a look at its name, or one failed open.
 class LinkRecovery {
  public:
   enum class Outcome {
@@ -24,10 +32,11 @@ class LinkRecovery {
     Waiting,   // the device is still away; waiting goes on
     Reopened,  // the port is open again: set the check mark of the port menu entry
     Dropped,   // the port was changed meanwhile (opened, or another port number): waiting ended
+    Stranger,  // a different device is at the port's name: report strangerReport() once
   };
 
   // The device of the open port vanished and the control closed the port; the loss has been
-  // reported. Waits for the device of the port number the control has now.
+  // reported. Waits for that device at the port number the control has now.
   void deviceLost(const SerialControl& serial);
   // The operator took the port in hand: nothing is reopened until the next loss.
   void cancel() { port_.reset(); }
@@ -36,8 +45,16 @@ class LinkRecovery {
   // One attempt to get the lost device back. A failure is not reported.
   Outcome check(SerialControl& serial);
 
+  // What the operator is told of the different device found by the latest check.
+  std::string strangerReport() const;
+
  private:
   std::optional<int> port_;  // the port number whose device was lost, while waiting
+  DeviceIdentity lost_;
+  DeviceIdentity stranger_;  // the different device reported last
 };
+
+// Added to the loss report when the port is open again.
+inline constexpr const char* kDeviceBack = "The device is back: the port is open again.";
 
 }  // namespace vqx

@@ -33,6 +33,18 @@ inline constexpr const char* kDesignSettings = "9600,n,8,1";
 inline constexpr int kSendQueueSize = 512;
 inline constexpr int kReceiveQueueSize = 1024;
 
+// What tells one device from another under the same name, so that link recovery takes up the
+// device that was lost and nothing else that appears under its name (see LinkRecovery).
+struct DeviceIdentity {
+  std::string path;  // where it is, as the operator reads it
+  // The name itself when it is a link: a link made anew in its place (a by-id name made again as
+  // an adapter is plugged in, a simulator's link) differs. Empty for a plain device path.
+  std::string name;
+  // The device: a USB adapter's vendor, product and serial number, else its device number and
+  // when its node was made. Empty when nothing is there, or when it cannot be told.
+  std::string device;
+};
+
 // The serial communications control the main window owns (MSComm1). Characters are bytes:
 // a std::string holds one character per byte, its code the byte value 0 to 255.
 // Every write may fail with a text description and then leaves the property as it was.
@@ -68,6 +80,10 @@ class SerialControl {
   virtual std::string input() = 0;
   // Code of the event being raised.
   virtual int commEvent() const = 0;
+
+  // The device now at the current port number's name, and the one the port was last open on.
+  virtual DeviceIdentity deviceAtPort() const { return {}; }
+  virtual DeviceIdentity openedDevice() const { return {}; }
 
   // Raised between other events whenever received bytes wait, and on line changes and errors.
   void setOnComm(std::function<void()> handler) { onComm_ = std::move(handler); }

@@ -226,11 +226,12 @@ void frmTerminal::TogglePort() {
 void frmTerminal::onDeviceLost(const std::string& description) {
   mnuOpen_->setChecked(deps_.serial.portOpen());
   stopWaitingForDevice();
-  // The report is modal. Waiting starts only when it has been acknowledged: a port reopened
-  // behind a box that says the device is gone would contradict it, and a device that comes and
-  // goes while the box is up must not stack a second box on the first. A device that came back
-  // meanwhile is found by the first look, straight after the box closes.
-  deps_.prompts.error(description);
+  // The report does not wait for the operator: waiting for the device starts at once, so an
+  // unattended station takes the device up again as soon as it is back. The report may stay up
+  // as a record; it says so when the port is open again, and a device that comes and goes while
+  // it is up changes its text rather than stacking a second box.
+  lossReport_ = description;
+  deps_.prompts.notice(description);
   startWaitingForDevice();
 }
 
@@ -251,8 +252,12 @@ void frmTerminal::checkLostDevice() {
   switch (linkRecovery_.check(deps_.serial)) {
     case LinkRecovery::Outcome::Waiting:
       return;
+    case LinkRecovery::Outcome::Stranger:
+      deps_.prompts.notice(lossReport_ + "\n\n" + linkRecovery_.strangerReport());
+      return;
     case LinkRecovery::Outcome::Reopened:
       mnuOpen_->setChecked(deps_.serial.portOpen());
+      deps_.prompts.updateNotice(lossReport_ + "\n\n" + kDeviceBack);
       break;
     case LinkRecovery::Outcome::Idle:
     case LinkRecovery::Outcome::Dropped:
@@ -339,7 +344,7 @@ void frmTerminal::showAbout() {
 
 void frmTerminal::showLanguageChooser() {
   if (!chooser_) {
-    chooser_ = new frmSceltaLingua(nullptr);
+    chooser_ = new frmSceltaLingua(deps_.prompts, nullptr);
     connect(chooser_, &frmSceltaLingua::languageChosen, this, [this](const QString& path) {
       languageFile_ = path.toStdString();
       settingsClaim_.languageChosen = true;

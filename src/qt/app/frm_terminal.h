@@ -63,9 +63,9 @@ class frmTerminal : public QMainWindow {
   // Loads a language file and applies its texts.
   void CaricaLingua(const std::string& lingua);
 
-  // Link recovery: after a device vanished from under the open port and the loss has been
-  // reported, the window looks for it once a second and reopens the port when it is back
-  // (see serial/link_recovery.h). One look, the tick of the recovery timer:
+  // Link recovery: after a device vanished from under the open port, the window reports the loss
+  // in a box that does not wait, looks for the device once a second and reopens the port when
+  // it is back (see serial/link_recovery.h). One look, the tick of the recovery timer:
   void checkLostDevice();
   bool waitingForDevice() const { return linkRecovery_.waiting(); }
 
@@ -125,6 +125,7 @@ class frmTerminal : public QMainWindow {
   QTimer* TimerMove_ = nullptr;
   LinkRecovery linkRecovery_;
   QTimer* linkTimer_ = nullptr;  // runs only while waiting for a lost device
+  std::string lossReport_;       // the text of the latest loss report
   // The secondary windows exist from first use until they close.
   QPointer<frmProperties> properties_;
   QPointer<frmSceltaLingua> chooser_;

@@ -5,6 +5,7 @@
 #include <QIcon>
 
 #include "common/result.h"
+#include "qt/app/end_on_signals.h"
 #include "qt/app/frm_terminal.h"
 #include "qt/app/qt_prompts.h"
 #include "qt/app/qt_settings_store.h"
@@ -34,9 +35,17 @@ int main(int argc, char** argv) {
   vqx::QtSettingsStore store;
   vqx::QtSerialControl MSComm1(store);
   vqx::QtPrompts prompts;
-  vqx::frmTerminal window(vqx::TerminalDependencies{MSComm1, store, prompts, settingsFile,
-                                                    [] { QCoreApplication::exit(0); }});
+  bool ended = false;
+  vqx::frmTerminal window(
+      vqx::TerminalDependencies{MSComm1, store, prompts, settingsFile, [&ended] {
+                                  ended = true;
+                                  QCoreApplication::exit(0);
+                                }});
   prompts.setParent(&window);
+  // SIGTERM, SIGINT and SIGHUP end the program as the Exit command does: the port closed first,
+  // queued output dropped.
+  vqx::EndOnSignals endOnSignals([&window] { window.mnuFileExit_Click(); });
   window.Form_Load();
-  return QApplication::exec();
+  // A signal that came while a box of the startup was up has ended the program already.
+  return ended ? 0 : QApplication::exec();
 }

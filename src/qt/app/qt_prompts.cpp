@@ -4,8 +4,8 @@
 
 namespace vqx {
 
-PromptAnswer QtPrompts::show(const std::string& text, const std::string& caption, PromptIcon icon,
-                             PromptButtons buttons) {
+PromptAnswer QtPrompts::present(const std::string& text, const std::string& caption,
+                                PromptIcon icon, PromptButtons buttons) {
   QMessageBox box(parent_);
   box.setTextFormat(Qt::PlainText);
   box.setText(QString::fromStdString(text));
@@ -37,6 +37,24 @@ PromptAnswer QtPrompts::show(const std::string& text, const std::string& caption
     default:
       return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::Abort;
   }
+}
+
+void QtPrompts::presentNotice(const std::string& text) {
+  if (!notice_) {
+    notice_ = new QMessageBox(QMessageBox::Warning, QString::fromUtf8(kAppTitle), QString(),
+                              QMessageBox::Ok, parent_);
+    notice_->setObjectName(QStringLiteral("notice"));
+    notice_->setTextFormat(Qt::PlainText);
+    notice_->setWindowModality(Qt::NonModal);
+    notice_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  notice_->setText(QString::fromStdString(text));
+  notice_->show();
+  notice_->raise();
+}
+
+void QtPrompts::changeNotice(const std::string& text) {
+  if (notice_ && notice_->isVisible()) notice_->setText(QString::fromStdString(text));
 }
 
 }  // namespace vqx

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 
@@ -8,17 +9,23 @@
 namespace vqx {
 
 // Message boxes on QMessageBox. Every text is shown as plain text: a language file or a
-// device description can never smuggle markup into a box.
+// device description can never smuggle markup into a box. A notice is a box of its own that is
+// not modal, deleted when the operator closes it.
 class QtPrompts : public Prompts {
  public:
   explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
+  ~QtPrompts() override { delete notice_.data(); }
   void setParent(QWidget* parent) { parent_ = parent; }
 
-  PromptAnswer show(const std::string& text, const std::string& caption, PromptIcon icon,
-                    PromptButtons buttons) override;
+ protected:
+  PromptAnswer present(const std::string& text, const std::string& caption, PromptIcon icon,
+                       PromptButtons buttons) override;
+  void presentNotice(const std::string& text) override;
+  void changeNotice(const std::string& text) override;
 
  private:
   QPointer<QWidget> parent_;
+  QPointer<QMessageBox> notice_;
 };
 
 }  // namespace vqx

@@ -15,7 +15,8 @@ namespace vqx {
 // with commas, so the text is what the user typed.
 //
 // No QSettings object is kept between calls: each call opens the file afresh, so a value written
-// by hand or by another instance is seen on the next read.
+// by hand or by another instance is seen on the next read. A file that is there but is no
+// regular file (a FIFO, a device) is never opened: the store then reads as empty.
 class QtSettingsStore : public SettingsStore {
  public:
   std::string value(const std::string& app, const std::string& section,
@@ -23,7 +24,7 @@ class QtSettingsStore : public SettingsStore {
   void setValue(const std::string& app, const std::string& section, const std::string& key,
                 const std::string& value) override;
 
-  // Full path of the file the values of `app` are kept in.
+  // Full path of the file the values of `app` are kept in (on Linux, under XDG_CONFIG_HOME).
   static QString fileName(const std::string& app);
 };
 

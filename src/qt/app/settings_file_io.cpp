@@ -17,6 +17,8 @@ QString settingsFilePath() {
 }
 
 SettingsFileLines SettingsFileIo::read() const {
+  // Only a regular file: opening a FIFO would wait for a writer for ever.
+  if (!QFileInfo(path_).isFile()) return {};
   QFile file(path_);
   if (!file.open(QIODevice::ReadOnly)) return {};
   const QByteArray head = file.read(static_cast<qint64>(kSettingsReadLimit));
@@ -32,9 +34,15 @@ bool SettingsFileIo::unchangedSinceLastWrite(const std::string& content) const {
 bool SettingsFileIo::save(long left, long top, const std::string& languageFile) {
   const std::string content = formatSettingsFile(left, top, languageFile);
   if (unchangedSinceLastWrite(content)) return true;
+  // Unbuffered, so that a write the file system refuses (a full disk, a size limit) fails here
+  // and not in a flush inside commit(), which Qt 6.4 does not always report. On any failure
+  // the old file stays and nothing counts as saved: the next tick tries again.
   QSaveFile file(path_);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  file.write(content.data(), static_cast<qint64>(content.size()));
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+  if (file.write(content.data(), static_cast<qint64>(content.size())) !=
+      static_cast<qint64>(content.size())) {
+    return false;
+  }
   if (!file.commit()) return false;
   ++writes_;
   const QFileInfo info(path_);

@@ -3,17 +3,15 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFileSystemModel>
 #include <QGridLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
-#include <QScrollBar>
 #include <QStorageInfo>
-#include <QTimer>
-#include <QTreeView>
+#include <QStyle>
+#include <QTreeWidget>
 #include <algorithm>
 
+#include "app/settings_file.h"
 #include "common/result.h"
 #include "i18n/language_file.h"
 
@@ -34,6 +32,14 @@ QList<QStorageInfo> drives() {
   return volumes;
 }
 
+// What an entry of the folder tree keeps besides its name.
+constexpr int kPathRole = Qt::UserRole;        // the folder's full path
+constexpr int kListedRole = Qt::UserRole + 1;  // its subfolders have been listed
+
+QString pathOf(const QTreeWidgetItem* item) {
+  return item->data(0, kPathRole).toString();
+}
+
 QString driveText(const QStorageInfo& v) {
   const QString root = QDir::toNativeSeparators(v.rootPath());
   return v.name().isEmpty() ? root : root + QStringLiteral(" [") + v.name() + QLatin1Char(']');
@@ -41,7 +47,8 @@ QString driveText(const QStorageInfo& v) {
 
 }  // namespace
 
-frmSceltaLingua::frmSceltaLingua(QWidget* parent) : QWidget(parent, Qt::Window) {
+frmSceltaLingua::frmSceltaLingua(Prompts& prompts, QWidget* parent)
+    : QWidget(parent, Qt::Window), prompts_(prompts) {
   setObjectName(QStringLiteral("frmSceltaLingua"));
   setWindowTitle(QString::fromUtf8(kAppTitle));
   setAttribute(Qt::WA_DeleteOnClose);
@@ -56,15 +63,15 @@ frmSceltaLingua::frmSceltaLingua(QWidget* parent) : QWidget(parent, Qt::Window) 
   Label3_ = new QLabel(QStringLiteral("Language:"));
   Label3_->setObjectName(QStringLiteral("Label3"));
 
-  dirs_ = new QFileSystemModel(this);
-  dirs_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-  dirs_->setRootPath(QString());
-  Dir1_ = new QTreeView;
+  // The folder tree lists a folder's subfolders when it is first opened, with one shared icon,
+  // and watches nothing: a folder in which thousands of entries come and go costs nothing while
+  // the chooser is up.
+  Dir1_ = new QTreeWidget;
   Dir1_->setObjectName(QStringLiteral("Dir1"));
-  Dir1_->setModel(dirs_);
-  for (int column = 1; column < dirs_->columnCount(); ++column) Dir1_->hideColumn(column);
-  Dir1_->header()->hide();
+  Dir1_->setHeaderHidden(true);
   Dir1_->setMinimumSize(180, 220);
+  folderIcon_ = style()->standardIcon(QStyle::SP_DirIcon);
+  for (const QFileInfo& root : QDir::drives()) addFolder(nullptr, root.absoluteFilePath());
 
   Drive1_ = new QComboBox;
   Drive1_->setObjectName(QStringLiteral("Drive1"));
@@ -81,20 +88,40 @@ frmSceltaLingua::frmSceltaLingua(QWidget* parent) : QWidget(parent, Qt::Window) 
   grid->addWidget(Label3_, 2, 1);
   grid->addWidget(File1_, 3, 1);
 
-  setFolder(QDir::currentPath());
-  // The tree fills in the background; the chosen folder stays in view as it grows.
-  connect(Dir1_->verticalScrollBar(), &QScrollBar::rangeChanged, this,
-          &frmSceltaLingua::keepFolderInView);
-
+  connect(Dir1_, &QTreeWidget::itemExpanded, this, &frmSceltaLingua::listFolders);
   connect(Drive1_, &QComboBox::activated, this, &frmSceltaLingua::Drive1_Change);
-  connect(Dir1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex& current) { Dir1_Change(current); });
+  connect(Dir1_, &QTreeWidget::currentItemChanged, this, &frmSceltaLingua::Dir1_Change);
+  setFolder(QDir::currentPath());
   // A file counts as chosen once it is selected; the current row alone (which focus moves to
   // the first entry) chooses nothing.
   connect(File1_, &QListWidget::itemSelectionChanged, this, [this] {
     if (!filling_ && !File1_->selectedItems().isEmpty()) File1_Click();
   });
-  connect(File1_, &QListWidget::itemClicked, this, [this] { File1_Click(); });
+  // A click on the file already selected chooses it too; one whose selection was refused and
+  // cleared during the same click does not.
+  connect(File1_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    if (item->isSelected()) File1_Click();
+  });
+}
+
+QTreeWidgetItem* frmSceltaLingua::addFolder(QTreeWidgetItem* parent, const QString& path) {
+  const QString name = parent ? QFileInfo(path).fileName() : QDir::toNativeSeparators(path);
+  auto* item = parent ? new QTreeWidgetItem(parent, {name}) : new QTreeWidgetItem(Dir1_, {name});
+  item->setData(0, kPathRole, path);
+  item->setIcon(0, folderIcon_);
+  item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+  return item;
+}
+
+void frmSceltaLingua::listFolders(QTreeWidgetItem* item) {
+  if (item->data(0, kListedRole).toBool()) return;
+  item->setData(0, kListedRole, true);
+  const QDir folder(pathOf(item));
+  for (const QString& name :
+       folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
+    addFolder(item, folder.filePath(name));
+  }
+  item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
 }
 
 void frmSceltaLingua::setFolder(const QString& path) {
@@ -102,22 +129,33 @@ void frmSceltaLingua::setFolder(const QString& path) {
   const QString root = QStorageInfo(folder).rootPath();
   const int drive = Drive1_->findData(root);
   if (drive >= 0) Drive1_->setCurrentIndex(drive);
-  const QModelIndex index = dirs_->index(folder);
-  if (index.isValid()) {
-    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) Dir1_->expand(up);
-    Dir1_->setCurrentIndex(index);  // also shows its files through Dir1_Change
-    keepFolderInView();
+  // Down the tree from the drive the folder is on, listing each folder on the way; a folder the
+  // listing leaves out (a hidden one) gets an entry of its own.
+  QTreeWidgetItem* item = nullptr;
+  for (int i = 0; i < Dir1_->topLevelItemCount() && !item; ++i) {
+    const QString top = pathOf(Dir1_->topLevelItem(i));
+    if (folder.startsWith(top, Qt::CaseInsensitive)) item = Dir1_->topLevelItem(i);
   }
-  showFiles(folder);
-}
-
-void frmSceltaLingua::keepFolderInView() {
-  // From the event loop: the view finishes its own layout first.
-  QTimer::singleShot(0, Dir1_, [this] {
-    if (Dir1_->currentIndex().isValid()) {
-      Dir1_->scrollTo(Dir1_->currentIndex(), QAbstractItemView::PositionAtCenter);
+  if (!item) {
+    showFiles(folder);
+    return;
+  }
+  for (const QString& name :
+       folder.mid(pathOf(item).size()).split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+    listFolders(item);
+    item->setExpanded(true);
+    QTreeWidgetItem* next = nullptr;
+    for (int i = 0; i < item->childCount() && !next; ++i) {
+      if (item->child(i)->text(0) == name) next = item->child(i);
     }
-  });
+    item = next ? next : addFolder(item, QDir(pathOf(item)).filePath(name));
+  }
+  if (Dir1_->currentItem() == item) {
+    showFiles(folder);
+  } else {
+    Dir1_->setCurrentItem(item);  // shows its files through Dir1_Change
+  }
+  Dir1_->scrollToItem(item, QAbstractItemView::PositionAtCenter);
 }
 
 void frmSceltaLingua::Drive1_Change(int index) {
@@ -126,8 +164,8 @@ void frmSceltaLingua::Drive1_Change(int index) {
   setFolder(root);
 }
 
-void frmSceltaLingua::Dir1_Change(const QModelIndex& current) {
-  if (current.isValid()) showFiles(dirs_->filePath(current));
+void frmSceltaLingua::Dir1_Change(QTreeWidgetItem* current) {
+  if (current) showFiles(pathOf(current));
 }
 
 void frmSceltaLingua::showFiles(const QString& path) {
@@ -148,6 +186,13 @@ void frmSceltaLingua::File1_Click() {
       selected.isEmpty() ? QStringLiteral("English.lng") : selected.front()->text();
   const std::string path = joinLanguagePath(QDir::toNativeSeparators(folder_).toStdString(),
                                             name.toStdString(), QDir::separator().toLatin1());
+  if (!fitsOnOneLine(path)) {
+    filling_ = true;  // a selection cleared is no choice
+    File1_->clearSelection();
+    filling_ = false;
+    prompts_.error(lineBreakInPathMessage(path));
+    return;
+  }
   chosen_ = true;
   emit languageChosen(QString::fromStdString(path));
   close();

@@ -1,14 +1,16 @@
 #pragma once
 
+#include <QIcon>
 #include <QString>
 #include <QWidget>
 
+#include "app/prompts.h"
+
 class QComboBox;
-class QFileSystemModel;
 class QLabel;
 class QListWidget;
-class QModelIndex;
-class QTreeView;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace vqx {
 
@@ -17,11 +19,13 @@ namespace vqx {
 // folder. Selecting a file emits languageChosen with the folder, the platform's separator and
 // the file name ("English.lng" when the selection has no file name), then the window closes.
 // Closing it any other way emits closedWithoutChoice. The window deletes itself when closed.
+// A file whose path holds a line break cannot be kept in the settings file: it is refused with a
+// message, and the chooser stays open.
 class frmSceltaLingua : public QWidget {
   Q_OBJECT
 
  public:
-  explicit frmSceltaLingua(QWidget* parent = nullptr);
+  explicit frmSceltaLingua(Prompts& prompts, QWidget* parent = nullptr);
 
   // The folder the file list shows.
   QString folder() const { return folder_; }
@@ -40,13 +44,15 @@ class frmSceltaLingua : public QWidget {
 
  private:
   void Drive1_Change(int index);
-  void Dir1_Change(const QModelIndex& current);
-  void keepFolderInView();
+  void Dir1_Change(QTreeWidgetItem* current);
+  QTreeWidgetItem* addFolder(QTreeWidgetItem* parent, const QString& path);
+  void listFolders(QTreeWidgetItem* item);
   void showFiles(const QString& path);
 
+  Prompts& prompts_;
   QLabel* Label1_ = nullptr;
-  QTreeView* Dir1_ = nullptr;
-  QFileSystemModel* dirs_ = nullptr;
+  QTreeWidget* Dir1_ = nullptr;
+  QIcon folderIcon_;
   QLabel* Label2_ = nullptr;
   QComboBox* Drive1_ = nullptr;
   QLabel* Label3_ = nullptr;

@@ -5,12 +5,14 @@
 #include <cerrno>
 #include <cstring>
 
+#include "qt/serial/device_identity.h"
 #include "qt/serial/port_naming.h"
 #include "qt/serial/serial_line.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <unistd.h>
 #endif
 
 namespace vqx {
@@ -39,6 +41,21 @@ Result failed(const QString& description) {
   return Result::fail(description.toStdString());
 }
 
+// The one wording of every failure to open a port.
+QString openFailureText(OpenFailure failure, const QString& device, const QString& detail) {
+  switch (failure) {
+    case OpenFailure::InUse:
+      return QStringLiteral("%1 is in use by another program (%2)").arg(device, detail);
+    case OpenFailure::LockFile:
+      return QStringLiteral("%1 cannot be locked: %2").arg(device, detail);
+    case OpenFailure::Refused:  // as when the settings are given to the open port
+      return QStringLiteral("Cannot set %1 on %2: %3")
+          .arg(detail, device, QString::fromLocal8Bit(std::strerror(EINVAL)));
+    default:
+      return device + QStringLiteral(": ") + detail;
+  }
+}
+
 }  // namespace
 
 QtSerialControl::QtSerialControl(const SettingsStore& store, QObject* parent)
@@ -64,15 +81,14 @@ Result QtSerialControl::setPortOpen(bool open) {
     return Result::ok();
   }
   if (port_->isOpen()) return Result::fail("Port already open");
+  openFailure_ = OpenFailure::None;
 
   const QString device = portDeviceName(commPort_, store_);
-#ifdef Q_OS_UNIX
-  // A device that is not there fails at once, before QSerialPort makes and removes its lock
-  // file: while a lost device is awaited, this is asked once a second.
-  if (!QFileInfo::exists(systemLocation(device))) {
-    return failed(device + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(ENOENT)));
-  }
-#endif
+  // The line is claimed first (see line_lock.h); a device that is not there fails there at once,
+  // before QSerialPort makes and removes its lock file.
+  const LineClaim claim = claimLine(systemLocation(device));
+  if (claim.failure != OpenFailure::None) return openFailed(claim.failure, device, claim.detail);
+  lineHandle_ = claim.handle;
   port_->setPortName(device);
   // Settings given to a closed QSerialPort are applied when it opens.
   port_->setBaudRate(static_cast<qint32>(line_.speed));
@@ -81,21 +97,54 @@ Result QtSerialControl::setPortOpen(bool open) {
   port_->setStopBits(qtStopBits(line_.stopBits));
   port_->setFlowControl(qtFlowControl(handshaking_));
   if (!port_->open(QIODevice::ReadWrite)) {
+    // The line opened for the claim above, so a refusal here is about QSerialPort's lock file.
+    const OpenFailure failure =
+        port_->error() == QSerialPort::PermissionError ? OpenFailure::LockFile : OpenFailure::Other;
     const QString why = port_->errorString();
     port_->clearError();
-    return failed(device + QStringLiteral(": ") + why);
+    releaseLine();
+    return openFailed(failure, device, why);
   }
   device_ = device;
+  opened_ = identifyDevice(systemLocation(device));
   ++session_;
   lost_ = false;
   readErrorsInRow_ = 0;
   received_.clear();
   adjustNative(line_.parity, handshaking_);
+#ifdef Q_OS_UNIX
+  ::ioctl(port_->handle(), TIOCEXCL);  // nobody else opens the line while it is ours
+  // QSerialPort does not check the settings it gives the line as it opens; a line that did not
+  // take them would run with settings other than the ones shown.
+  termios tio{};
+  if (::tcgetattr(port_->handle(), &tio) == 0 && !lineCarries(tio, line_)) {
+    closePort();
+    return openFailed(OpenFailure::Refused, device,
+                      QString::fromStdString(formatLineSettings(line_)));
+  }
+#endif
   // A line without modem signals (a pseudo-terminal) refuses DTR; that is no reason to fail.
   port_->setDataTerminalReady(true);
   port_->clearError();
   watchdog_.start();
   return Result::ok();
+}
+
+DeviceIdentity QtSerialControl::deviceAtPort() const {
+  return identifyDevice(systemLocation(portDeviceName(commPort_, store_)));
+}
+
+Result QtSerialControl::openFailed(OpenFailure failure, const QString& device,
+                                   const QString& detail) {
+  openFailure_ = failure;
+  return failed(openFailureText(failure, device, detail));
+}
+
+void QtSerialControl::releaseLine() {
+#ifdef Q_OS_UNIX
+  if (lineHandle_ >= 0) ::close(lineHandle_);
+#endif
+  lineHandle_ = -1;
 }
 
 void QtSerialControl::closePort() {
@@ -108,6 +157,7 @@ void QtSerialControl::closePort() {
   }
 #endif
   port_->close();
+  releaseLine();
   port_->clearError();
   lost_ = false;
   device_.clear();

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "app/settings_store.h"
+#include "qt/serial/line_lock.h"
 #include "serial/serial_control.h"
 #include "serial/settings_text.h"
 
@@ -35,6 +36,11 @@ namespace vqx {
 // Events: OnComm runs on the thread of this object (the user-interface thread) from
 // QSerialPort's signals, with CommEvent kCommEventReceive whenever received bytes wait.
 //
+// Opening: the line is claimed for this program alone (lock files, flock, TIOCEXCL: see
+// line_lock.h), and the settings the line took are read back; a line that did not take them is
+// closed again and the opening fails. Every failure to open is worded in one place after its
+// kind, openFailure().
+//
 // Vanished device (USB adapter unplugged, far end of a pseudo-terminal closed): when a read or
 // write fails, or a check once a second finds the handle no longer answering or the device path
 // gone, the port is closed and the device-lost callback is raised once with the description.
@@ -58,9 +64,13 @@ class QtSerialControl : public QObject, public SerialControl {
   int outBufferCount() const override;
   std::string input() override;
   int commEvent() const override { return event_; }
+  DeviceIdentity deviceAtPort() const override;
+  DeviceIdentity openedDevice() const override { return opened_; }
 
   // The device the port is open on, empty while it is closed.
   QString deviceName() const { return portOpen() ? device_ : QString(); }
+  // Why the latest opening failed.
+  OpenFailure openFailure() const { return openFailure_; }
 
  private:
   Result applyLine(const LineSettings& line);
@@ -68,6 +78,8 @@ class QtSerialControl : public QObject, public SerialControl {
   void adjustNative(char parity, int handshaking);
   void closePort();
   int driverQueued() const;
+  Result openFailed(OpenFailure failure, const QString& device, const QString& detail);
+  void releaseLine();
   void onReadyRead();
   void onError(QSerialPort::SerialPortError error);
   void checkDevice();
@@ -86,6 +98,9 @@ class QtSerialControl : public QObject, public SerialControl {
   bool lost_ = false;     // loss detected, port about to close
   unsigned session_ = 0;  // counts openings, so a late loss notice cannot close a newer session
   int readErrorsInRow_ = 0;
+  int lineHandle_ = -1;  // holds the line's flock while the port is open
+  DeviceIdentity opened_;
+  OpenFailure openFailure_ = OpenFailure::None;
 };
 
 }  // namespace vqx

@@ -77,6 +77,18 @@ void adjustTermios(termios& tio, char parity, int handshaking) {
   // with "any character restarts" an XOFF would hold for a second at most.
   tio.c_iflag &= ~tcflag_t(IXANY);
 }
+
+bool lineCarries(const termios& tio, const LineSettings& s) {
+  const tcflag_t size = s.dataBits == 5 ? CS5 : s.dataBits == 6 ? CS6 : s.dataBits == 7 ? CS7 : CS8;
+  if ((tio.c_cflag & CSIZE) != size) return false;
+  if (((tio.c_cflag & CSTOPB) != 0) != (s.stopBits == StopBits::Two)) return false;
+  if (s.parity == 'n') return (tio.c_cflag & PARENB) == 0;
+  if (((tio.c_cflag & PARODD) != 0) != (s.parity == 'o' || s.parity == 'm')) return false;
+#ifdef CMSPAR
+  if (((tio.c_cflag & CMSPAR) != 0) != (s.parity == 'm' || s.parity == 's')) return false;
+#endif
+  return true;
+}
 #endif
 
 }  // namespace vqx

@@ -34,6 +34,12 @@ QSerialPort::FlowControl qtFlowControl(int handshaking);
 // added to RTS/CTS for handshaking 3 (QSerialPort offers one or the other), and IXANY cleared
 // (QSerialPort sets it with XON/XOFF, so that any received byte would end an XOFF).
 void adjustTermios(termios& tio, char parity, int handshaking);
+
+// Whether a line's terminal attributes carry the settings: data bits, stop bits and parity. The
+// parity-enable bit only counts for no parity: a pseudo-terminal never keeps it (it has no wire
+// to check parity on) but does keep odd, mark and space. The speed is not compared: a driver may
+// round a speed it cannot make exactly.
+bool lineCarries(const termios& tio, const LineSettings& settings);
 #endif
 
 }  // namespace vqx

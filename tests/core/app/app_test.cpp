@@ -84,6 +84,7 @@ TEST(SettingsFile, WritesThreeLinesAndReadsWhatThereIs) {
   EXPECT_EQ(formatSettingsFile(3000, -2000, " /lang/English.lng "),
             " 3000 \r\n-2000 \r\n /lang/English.lng \r\n");
   EXPECT_EQ(formatTwips(LONG_MIN), std::to_string(LONG_MIN) + " ");
+  EXPECT_EQ(formatSettingsFile(1, 2, "/a\rb\nc.lng"), " 1 \r\n 2 \r\n\r\n") << "no 4th line";
   const std::string overlong(kSettingsLineLimit + 1, '7');
   // clang-format off
   const std::pair<std::string, std::string> cases[] = {  // the lines read, "-" for none
@@ -143,6 +144,21 @@ TEST(CloseSequence, WaitsForOutputAsksEveryTenSecondsAndHonoursTheAnswer) {
       EXPECT_EQ(shown.buttons, PromptButtons::AbortRetryIgnore);
     }
   }
+}
+
+// Text from outside (here a 1 MB stored value) reaches a box shortened to 500 characters and 15
+// lines, with an ellipsis, and never with a character cut in two.
+TEST(Prompts, OutsideTextIsShortenedWithAnEllipsis) {
+  const std::string lines = "a\nb\nc\nd\ne\nf\ng\nh\ni\nj\nk\nl\nm\nn\no\np\nq\nr\ns\nt\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {"/dev/ttyUSB0: Permission denied", "/dev/ttyUSB0: Permission denied"},
+      {"Overflow: " + std::string(1 << 20, '9'), "Overflow: " + std::string(490, '9') + "\u2026"},
+      {std::string(499, 'a') + "\u00e0\u00e0", std::string(499, 'a') + "\u00e0\u2026"},
+      {lines, lines.substr(0, 29) + "\u2026"}};
+  FakePrompts prompts;
+  for (const auto& c : cases) prompts.error(c.first);
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(prompts.shown.at(i).text, cases[i].second);
 }
 
 }  // namespace

@@ -84,24 +84,38 @@ TEST(TogglePort, ReportsAFailureOnceAndTheCheckMarkShowsThePortAsItIs) {
   EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Exclamation);
 }
 
-TEST(LinkRecovery, ReopensALostDeviceOnceItIsBackUnlessTheOperatorTookThePortInHand) {
+TEST(LinkRecovery, ReopensTheLostDeviceOnceItIsBackUnlessTheOperatorTookThePortInHand) {
   using O = LinkRecovery::Outcome;
+  const DeviceIdentity adapter{"/dev/ttyUSB0", "", "USB 0403:6001, serial number A1"},
+      otherAdapter{"/dev/ttyUSB0", "", "USB 0403:6001, serial number B7"},
+      simulator{"/tmp/com1", "link 5 made 1.0", "device 136:3 made 1.0"},
+      simulatorAgain{"/tmp/com1", "link 9 made 2.0", "device 136:4 made 2.0"},
+      terminalOfOthers{"/tmp/com1", "link 5 made 1.0", "device 136:3 made 3.0"};
   const struct {
     std::function<void(FakeSerialControl&, LinkRecovery&)> meanwhile;
-    std::vector<O> looks;  // the device away at the first look, back from the second on
+    DeviceIdentity lost, back;  // empty: the control tells no identity
+    std::vector<O> looks;       // the device fails to open at the first look, opens later
     bool openAfter;
   } cases[] = {
-      {[](auto&, auto&) {}, {O::Waiting, O::Reopened, O::Idle}, true},
-      {[](auto&, LinkRecovery& r) { r.cancel(); }, {O::Idle}, false},
-      {[](FakeSerialControl& s, auto&) { s.open = true; }, {O::Dropped, O::Idle}, true},
+      {[](auto&, auto&) {}, {}, {}, {O::Waiting, O::Reopened, O::Idle}, true},
+      {[](auto&, LinkRecovery& r) { r.cancel(); }, {}, {}, {O::Idle}, false},
+      {[](FakeSerialControl& s, auto&) { s.open = true; }, {}, {}, {O::Dropped, O::Idle}, true},
       {[](FakeSerialControl& s, auto&) { ASSERT_TRUE(s.setCommPort(4)); },
+       {},
+       {},
        {O::Dropped, O::Idle},
        false},
+      {[](auto&, auto&) {}, adapter, adapter, {O::Waiting, O::Reopened}, true},
+      {[](auto&, auto&) {}, adapter, otherAdapter, {O::Stranger, O::Waiting, O::Waiting}, false},
+      {[](auto&, auto&) {}, simulator, simulatorAgain, {O::Waiting, O::Reopened}, true},
+      {[](auto&, auto&) {}, simulator, terminalOfOthers, {O::Stranger, O::Waiting}, false},
   };
   for (const auto& c : cases) {
     FakeSerialControl serial;
     serial.port = 3;
     serial.open = true;
+    serial.opened = c.lost;
+    serial.atPort = c.back;
     serial.failOpen = "/dev/ttyUSB0: No such file or directory";
     serial.loseDevice("/dev/ttyUSB0: device no longer available");
     LinkRecovery recovery;
@@ -112,8 +126,8 @@ TEST(LinkRecovery, ReopensALostDeviceOnceItIsBackUnlessTheOperatorTookThePortInH
       looks.push_back(recovery.check(serial));
       serial.failOpen.reset();
     }
-    EXPECT_EQ(looks, c.looks);
-    EXPECT_EQ(serial.open, c.openAfter);
+    EXPECT_EQ(looks, c.looks) << c.back.device;
+    EXPECT_EQ(serial.open, c.openAfter) << c.back.device;
   }
   // A loss reported when the port is open again starts no wait.
   FakeSerialControl serial;

@@ -143,25 +143,27 @@ TEST_F(PropertiesWindow, LanguageFileRelabelsFiveCaptionsAsPlainText) {
   EXPECT_EQ(find<QLabel>(dialog, "Label3")->text(), "Data Bits:");
 }
 
-TEST(LanguageChooser, PickingAFileAnnouncesFolderAndNameAndCloses) {
+TEST(LanguageChooser, PickingAFileAnnouncesFolderAndNameAndClosesOrRefusesALineBreak) {
   QTemporaryDir dir;
-  for (const char* name : {"Italiano.lng", "English.lng", "notes.txt"}) {
+  for (const char* name : {"Italiano.lng", "English.lng", "notes.txt", "Line\nbreak.lng"}) {
     QFile(dir.filePath(name)).open(QIODevice::WriteOnly);
   }
   QDir(dir.path()).mkdir("empty");
   const QString sep = QDir::separator();
   const struct {
     QString folder;
-    int row;  // -1: a selection without a file name
-    QString chosen;
+    int row;         // -1: a selection without a file name
+    QString chosen;  // empty: refused
   } cases[] = {
       {dir.path(), 1, QDir::toNativeSeparators(dir.path()) + sep + "Italiano.lng"},
       {dir.filePath("empty"), -1,
        QDir::toNativeSeparators(dir.filePath("empty")) + sep + "English.lng"},
       {QDir::rootPath(), -1, QDir::toNativeSeparators(QDir::rootPath()) + "English.lng"},
+      {dir.path(), 2, ""},
   };
   for (const auto& c : cases) {
-    QPointer<frmSceltaLingua> chooser = new frmSceltaLingua;
+    testing::FakePrompts prompts;
+    QPointer<frmSceltaLingua> chooser = new frmSceltaLingua(prompts);
     EXPECT_EQ(chooser->folder(), QDir::currentPath());
     chooser->show();
     chooser->setFolder(c.folder);
@@ -170,16 +172,18 @@ TEST(LanguageChooser, PickingAFileAnnouncesFolderAndNameAndCloses) {
     if (c.row < 0) {
       chooser->File1_Click();
     } else {
-      EXPECT_EQ(files->count(), 2);
+      EXPECT_EQ(files->count(), 3);
       files->setCurrentRow(c.row, QItemSelectionModel::NoUpdate);  // focus alone chooses nothing
       EXPECT_EQ(chosen.count(), 0);
       QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
                         files->visualItemRect(files->item(c.row)).center());
     }
-    ASSERT_EQ(chosen.count(), 1);
-    EXPECT_EQ(chosen[0][0].toString(), c.chosen);
     runDeferredDeletes();
-    EXPECT_TRUE(chooser.isNull());
+    EXPECT_EQ(chosen.count(), c.chosen.isEmpty() ? 0 : 1);
+    EXPECT_EQ(chosen.isEmpty() ? "" : chosen[0][0].toString(), c.chosen);
+    EXPECT_EQ(chooser.isNull(), !c.chosen.isEmpty()) << "a refused file leaves the chooser open";
+    EXPECT_EQ(prompts.shown.size(), c.chosen.isEmpty() ? 1u : 0u) << "and says why";
+    delete chooser.data();
   }
 }
 

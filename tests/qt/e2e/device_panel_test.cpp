@@ -11,6 +11,7 @@
 #include "qt/panel/front_panel.h"
 #include "qt/panel/panel_widgets.h"
 #include "qt/support/window_rig.h"
+#include "serial/link_recovery.h"
 
 namespace vqx {
 namespace {
@@ -60,7 +61,9 @@ TEST(ProgramOnSimulatedDevice, PanelFollowsTheDeviceWhichIsTakenUpAgainWhenItCom
   EXPECT_TRUE(window.findChild<QAction*>("mnuOpen")->isChecked());
   click("Sedici");
   EXPECT_TRUE(sim->logShows("/16"));
-  EXPECT_EQ(prompts.shown.size(), 1u) << "the return is no news to report";
+  ASSERT_EQ(prompts.shown.size(), 1u) << "the return is told in the loss report";
+  EXPECT_FALSE(prompts.shown[0].waits) << "the loss report does not hold the recovery";
+  EXPECT_TRUE(prompts.shown[0].text.ends_with(std::string("\n\n") + kDeviceBack));
 }
 
 }  // namespace

@@ -1,9 +1,13 @@
-// The settings file saved by the program's own code in a child process that is killed at random
-// moments: the file must always hold the old or the new content whole.
+// Attacks on the program from outside: saves killed at random moments (the file must always hold
+// the old or the new content whole), a full disk, FIFOs, a lost terminal's name given to
+// another, signals.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,9 +16,19 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <random>
+#include <thread>
 
 #include "app/settings_file.h"
+#include "i18n/language_file.h"
+#include "qt/app/qt_settings_store.h"
+#include "qt/app/settings_file_io.h"
+#include "qt/support/pseudo_terminal.h"
+#include "qt/support/window_rig.h"
 
 namespace vqx {
 namespace {
@@ -69,6 +83,119 @@ TEST(Faults, SaveKilledAtAnyMomentLeavesTheOldOrTheNewFileWhole) {
   }
   EXPECT_GT(seen[0], 0);
   EXPECT_GT(seen[1], 0);
+}
+
+// A full file system, played by a file size limit: the old file stays, and the next save writes
+// the new one once there is room.
+TEST(Faults, SaveOnAFullDiskKeepsTheOldFileAndTheNextSaveTriesAgain) {
+  QTemporaryDir dir;
+  SettingsFileIo file(dir.filePath("VQX.ini"));
+  ASSERT_TRUE(file.save(15, 15, ""));
+  rlimit saved{};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  const rlimit full{8, saved.rlim_max};
+  ::signal(SIGXFSZ, SIG_IGN);
+  ::setrlimit(RLIMIT_FSIZE, &full);
+  const bool written = file.save(1500, 2000, "/x.lng");
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(file.read().top, " 15 ") << "the old file, whole";
+  EXPECT_TRUE(file.save(1500, 2000, "/x.lng"));
+  EXPECT_EQ(file.read().languageFile, "/x.lng");
+}
+
+// A FIFO that hands `content` to a reader that opens it. release() lets the writer go if no
+// reader came, and tells whether one did.
+struct FifoFeeder {
+  FifoFeeder(const QString& file, const std::string& content) : path(file.toStdString()) {
+    ::mkfifo(path.c_str(), 0600);
+    writer = std::thread([this, content] {
+      const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);  // waits for a reader
+      met = !releasing;
+      (void)!::write(fd, content.data(), content.size());
+      ::close(fd);
+    });
+  }
+  bool release() {
+    releasing = true;
+    const int reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    writer.join();
+    ::close(reader);
+    return met;
+  }
+  std::string path;
+  std::thread writer;
+  std::atomic<bool> releasing = false, met = false;
+};
+
+// What the program reads at startup, each a FIFO: never opened, read as nothing.
+TEST(Faults, SpecialFilesAreNeverOpenedAndReadAsNothing) {
+  testing::TemporaryUserSettings home;
+  QDir().mkpath(home.path() + "/VQX16");
+  const QString ini = home.path() + "/VQX16/VQX.ini", lng = home.path() + "/English.lng";
+  const struct {
+    QString path;
+    std::string content;
+    std::function<std::string()> read;
+  } cases[] = {
+      {ini, " 30 \r\n 20 \r\n/x.lng\r\n",
+       [&] { return SettingsFileIo(ini).read().languageFile.value_or(""); }},
+      {home.path() + "/VQX16/VQX16.conf", "[Properties]\nEcho=True\n",
+       [] { return QtSettingsStore().value(kAppTitle, "Properties", "Echo"); }},
+      {lng, "L1\r\nL2\r\n", [&] { return readLanguageFile(lng.toStdString()).pipMessage; }},
+  };
+  ::signal(SIGPIPE, SIG_IGN);  // a reader that leaves before the writer has written
+  for (const auto& c : cases) {
+    FifoFeeder fifo(c.path, c.content);
+    const std::string read = c.read();
+    EXPECT_EQ(read + (fifo.release() ? " (opened)" : ""), "") << c.path.toStdString();
+  }
+}
+
+// The device's pseudo-terminal dies and the system gives its name to another terminal: that one
+// is reported once and left alone.
+TEST(Faults, AnotherTerminalUnderTheLostDevicesNameIsLeftAlone) {
+  auto lost = std::make_unique<testing::PseudoTerminal>();
+  const std::string name = lost->path();
+  testing::WindowRig rig(name);
+  ASSERT_TRUE(rig.load().isVisible() && rig.serial.portOpen());
+  lost.reset();
+  ASSERT_TRUE(testing::waitFor([&] { return !rig.prompts.shown.empty(); }));
+  std::vector<std::unique_ptr<testing::PseudoTerminal>> others;  // until one takes the name
+  do others.push_back(std::make_unique<testing::PseudoTerminal>());
+  while (others.size() < 64 && others.back()->path() != name);
+  if (others.back()->path() != name) GTEST_SKIP() << name << " went to another program";
+  const auto told = [&] {
+    return rig.prompts.shown[0].text.find("different") != std::string::npos;
+  };
+  ASSERT_TRUE(testing::waitFor(told)) << "the other terminal is reported";
+  rig.click("Sette");
+  EXPECT_EQ(others.back()->readFor(1500), "");
+  EXPECT_EQ(rig.prompts.shown.size(), 1u);
+}
+
+// A logout, a service manager or Ctrl+C ends the program as Exit does: the port closed first, so
+// no lock file is left behind and the line is no longer exclusive.
+TEST(Faults, ProgramEndedBySignalClosesThePortFirst) {
+  testing::TemporaryUserSettings home;  // the program's settings, as it inherits the folder
+  QDir().mkpath(home.path() + "/VQX16");
+  for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+    testing::PseudoTerminal pty;
+    std::ofstream(home.path().toStdString() + "/VQX16/VQX16.conf")
+        << "[Ports]\nCom1=" << pty.path();
+    std::ofstream(home.path().toStdString() + "/VQX16/VQX.ini")
+        << formatSettingsFile(1500, 1500, VQX16_SOURCE_DIR "/lang/English.lng");
+    testing::SimProcess program({}, VQX16_PATH);
+    int exclusive = 0;
+    ASSERT_TRUE(testing::waitFor([&] {
+      return ::ioctl(pty.terminalFd(), TIOCGEXCL, &exclusive) == 0 && exclusive;
+    })) << "the program did not open its port";
+    std::string outcome = "ended with " + std::to_string(program.stop(sig));
+    ::ioctl(pty.terminalFd(), TIOCGEXCL, &exclusive);
+    if (exclusive) outcome += ", line exclusive";
+    if (std::filesystem::exists("/run/lock/LCK..pts_" + pty.path().substr(9))) outcome += ", lock";
+    EXPECT_EQ(outcome, "ended with 0") << "signal " << sig;
+  }
 }
 
 }  // namespace

@@ -3,11 +3,16 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <set>
 
 #include "qt/app/terminal_text_box.h"
@@ -107,6 +112,12 @@ TEST_F(SerialOnLine, LineSettingsAndHandshakingReachTheLine) {
   EXPECT_EQ(control.settings(), "128000,n,8,1");
   EXPECT_FALSE(control.setHandshaking(4));
   EXPECT_EQ(control.handshaking(), 1);
+  // Settings the line does not take fail the opening, as they fail on the open port.
+  const std::string refused = "Cannot set 19200,o,7,2 on " + pty.path() + ": Invalid argument";
+  EXPECT_EQ(control.setSettings("19200,o,7,2").error(), refused);
+  ASSERT_TRUE(control.setPortOpen(false) && control.setSettings("19200,o,7,2"));
+  EXPECT_EQ(control.setPortOpen(true).error(), refused);
+  EXPECT_FALSE(control.portOpen());
 }
 
 TEST_F(SerialOnLine, EveryByteValueGoesBothWaysInOrder) {
@@ -204,20 +215,49 @@ TEST_F(SerialOnLine, VanishedDeviceClosesThePortOnceWithoutSpinning) {
   EXPECT_EQ(pty.read(2), "ok");
 }
 
-TEST_F(SerialOnLine, AbsentOrBusyDevicesFailWithADescription) {
-  open();
-  QtSerialControl second(store);
-  ASSERT_TRUE(second.setCommPort(3));
-  const Result busy = second.setPortOpen(true);
-  EXPECT_FALSE(busy);
-  EXPECT_FALSE(busy.error().empty());
-  ASSERT_TRUE(control.output("still"));
-  EXPECT_EQ(pty.read(5), "still") << "the first opener goes on";
-
-  store.setValue(kAppTitle, "Ports", "Com3", "/dev/vqx16-absent");
-  ASSERT_TRUE(control.setPortOpen(false));
-  const Result absent = control.setPortOpen(true);
-  EXPECT_EQ(absent.error(), "/dev/vqx16-absent: No such file or directory");
+// The line absent, held by another program with flock (as minicom and picocom hold it), or a
+// lock file in the way as they and Qt write them: the opening says what is wrong and where, or
+// goes ahead when nothing alive holds the line.
+TEST_F(SerialOnLine, AnAbsentOrHeldLineOrALockFileInTheWayIsReportedWithWhatAndWhere) {
+  if (::access("/run/lock", W_OK) != 0) GTEST_SKIP() << "no lock files without /run/lock";
+  const std::string dev = pty.path(), number = dev.substr(9);  // /dev/pts/N
+  const std::string qtLock = "/run/lock/LCK..pts_" + number, uucpLock = "/run/lock/LCK.." + number;
+  std::unique_ptr<testing::SimProcess> holder;
+  const std::string inUse = dev + " is in use by another program (";
+  const struct {
+    std::function<void()> setUp;
+    std::string outcome;
+  } cases[] = {
+      {[&] { store.setValue(kAppTitle, "Ports", "Com3", "/dev/vqx16-absent"); },
+       "/dev/vqx16-absent: No such file or directory"},
+      {[&] {
+         holder = std::make_unique<testing::SimProcess>(
+             std::vector<std::string>{"-F", dev, "sh", "-c", "echo held; exec sleep 600"},
+             "/usr/bin/flock");
+         ASSERT_EQ(holder->readLine(), "held");
+       },
+       inUse + "it holds the line locked)"},
+      {[&] { std::ofstream(uucpLock) << "         1\n"; },
+       inUse + "process 1, lock file " + uucpLock + ")"},
+      {[&] { std::ofstream(qtLock) << "1\nminicom\nhost\n"; },
+       inUse + "process 1, lock file " + qtLock + ")"},
+      {[&] { std::ofstream(qtLock) << "2147483647\nvqx16\nhost\n"; }, "open"},  // no such process
+      {[&] { std::ofstream(qtLock) << "garbage"; }, "open"},
+      {[&] { ASSERT_EQ(::symlink("/nowhere", qtLock.c_str()), 0); }, "open"},
+      {[&] { ASSERT_EQ(::mkdir(qtLock.c_str(), 0755), 0); },
+       dev + " cannot be locked: " + qtLock +
+           " is a folder, not a lock file: remove it to use the port"},
+  };
+  for (const auto& c : cases) {
+    c.setUp();
+    const Result r = control.setPortOpen(true);
+    EXPECT_EQ(r ? "open" : r.error(), c.outcome);
+    ASSERT_TRUE(control.setPortOpen(false));
+    store.setValue(kAppTitle, "Ports", "Com3", dev);
+    holder.reset();
+    std::filesystem::remove(qtLock);
+    std::filesystem::remove(uucpLock);
+  }
 }
 
 // The device holds the line with XOFF and reads nothing while a screen key is held, then the

@@ -16,7 +16,7 @@
 
 namespace vqx::testing {
 
-SimProcess::SimProcess(std::vector<std::string> args) {
+SimProcess::SimProcess(std::vector<std::string> args, const char* program) {
   int out[2], err[2];
   if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return;
   pid_ = ::fork();
@@ -26,10 +26,10 @@ SimProcess::SimProcess(std::vector<std::string> args) {
     sigprocmask(SIG_SETMASK, &none, nullptr);
     ::dup2(out[1], STDOUT_FILENO);
     ::dup2(err[1], STDERR_FILENO);
-    std::vector<char*> argv{const_cast<char*>(VQX16_SIM_PATH)};
+    std::vector<char*> argv{const_cast<char*>(program)};
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
-    ::execv(VQX16_SIM_PATH, argv.data());
+    ::execv(program, argv.data());
     ::_exit(127);
   }
   ::close(out[1]);
@@ -67,9 +67,9 @@ void SimProcess::signal(int sig) {
   ::kill(pid_, sig);
 }
 
-int SimProcess::stop() {
+int SimProcess::stop(int sig) {
   int status = -1;
-  ::kill(pid_, SIGTERM);
+  ::kill(pid_, sig);
   waitFor([&] { return ::waitpid(pid_, &status, WNOHANG) == pid_; });
   pid_ = -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -3,6 +3,7 @@
 // What the window tests share: patience, the simulator as a process, private user settings, and
 // the main window built as the program builds it, on the real serial control.
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <QAction>
@@ -25,17 +26,17 @@ bool waitFor(Condition condition, int timeoutMs = 20000) {
   return QTest::qWaitFor(condition, timeoutMs);
 }
 
-// The built vqx16-sim, started with `args`; readLine() gives its next line of standard output
-// (the first is the path of its line), logShows() waits for `text` in its standard error, stop()
-// sends SIGTERM and gives its exit status.
+// The built vqx16-sim (or another program), started with `args`; readLine() gives its next line
+// of standard output (the simulator's first is the path of its line), logShows() waits for `text`
+// in its standard error, stop() sends a signal and gives the exit status (-1 when killed).
 class SimProcess {
  public:
-  explicit SimProcess(std::vector<std::string> args);
+  explicit SimProcess(std::vector<std::string> args, const char* program = VQX16_SIM_PATH);
   ~SimProcess();
   std::string readLine();
   bool logShows(const std::string& text);
   void signal(int sig);
-  int stop();
+  int stop(int sig = SIGTERM);
 
  private:
   pid_t pid_ = -1;

@@ -1,0 +1,31 @@
+#pragma once
+
+// Claiming a serial line for this program alone, as the serial terminals of Unix do, so that two
+// programs never share a line without knowing it:
+//  - lock files LCK..<name> in /run/lock and /var/lock, written by lockdev, minicom, picocom and
+//    Qt's own QSerialPort, each with its owner's process number first. A lock whose process is
+//    alive is honoured, whoever wrote it. One whose process is gone, or that holds no process
+//    number, or a symbolic link in its place, is stale and removed; a folder in its place, or a
+//    stale lock that cannot be removed, is reported with what is wrong and where.
+//  - flock(LOCK_EX | LOCK_NB) on the line, which minicom and picocom take, held on a handle of
+//    its own for as long as the port is open.
+// (QSerialPort sets TIOCEXCL on the line it opens and clears it when it closes.)
+
+#include <QString>
+
+namespace vqx {
+
+// Why opening a port failed; the texts are worded by the serial control in one place.
+enum class OpenFailure { None, Missing, NoPermission, InUse, LockFile, Refused, Other };
+
+struct LineClaim {
+  int handle = -1;  // holds the flock while the port is open; -1 when the claim failed
+  OpenFailure failure = OpenFailure::None;
+  QString detail;  // what is wrong: the system's description, or the lock and its owner
+};
+
+// Checks the lock files of the line at `location` (a path), then opens the line and takes its
+// flock. The caller closes the handle when it closes the port.
+LineClaim claimLine(const QString& location);
+
+}  // namespace vqx
