@@ -6,11 +6,12 @@
 namespace vqx {
 
 void txtTerm_KeyPress(SerialControl& serial, bool echo, const std::function<void()>& caretToEnd,
-                      std::int16_t& code) {
+                      std::int16_t& code, const std::function<void(char)>& sent) {
   if (!serial.portOpen()) return;
   if (code >= 0 && code <= 255) {
     const char byte = static_cast<char>(static_cast<unsigned char>(code));
-    (void)serial.output(std::string_view(&byte, 1));  // a failed write is not reported
+    // A failed write is not reported.
+    if (serial.output(std::string_view(&byte, 1)) && sent) sent(byte);
   }
   if (!echo) {
     if (caretToEnd) caretToEnd();

@@ -17,8 +17,9 @@ namespace vqx {
 // byte is queued; then, without local echo, the caret moves to the end of the terminal box and
 // `code` becomes 0 so the box inserts nothing. Codes outside 0..255 are no byte of the line
 // and are not sent.
+// `sent`, when given, hears every byte the port took.
 void txtTerm_KeyPress(SerialControl& serial, bool echo, const std::function<void()>& caretToEnd,
-                      std::int16_t& code);
+                      std::int16_t& code, const std::function<void(char)>& sent = {});
 
 // Whether `count` characters handed to txtTerm_KeyPress one after another now would all be
 // queued, or all dropped alike with the port closed. A panel key asks before the first

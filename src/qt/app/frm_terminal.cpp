@@ -12,14 +12,18 @@
 
 #include "app/close_sequence.h"
 #include "app/startup.h"
+#include "common/captions.h"
 #include "i18n/language_file.h"
 #include "panel/panel_layout.h"
 #include "qt/app/terminal_text_box.h"
 #include "qt/dialogs/frm_about.h"
 #include "qt/dialogs/frm_language_chooser.h"
+#include "qt/dialogs/frm_monitor.h"
 #include "qt/dialogs/frm_properties.h"
 #include "qt/i18n/language_captions.h"
 #include "qt/panel/front_panel.h"
+#include "qt/traffic/log_folder.h"
+#include "qt/traffic/traffic_recorder.h"
 #include "serial/key_transmission.h"
 #include "status/status_handler.h"
 
@@ -102,12 +106,20 @@ frmTerminal::frmTerminal(TerminalDependencies deps, QWidget* parent)
   linkTimer_->setInterval(kLinkCheckMs);
   connect(linkTimer_, &QTimer::timeout, this, &frmTerminal::checkLostDevice);
 
+  recorder_ = new TrafficRecorder(
+      deps_.store,
+      std::make_unique<QtLogFolder>(deps_.logFolder.isEmpty() ? logFolderPath() : deps_.logFolder),
+      this);
+  connect(recorder_, &TrafficRecorder::logStopped, this,
+          [this](const QString& why) { deps_.prompts.notice(why.toStdString()); });
+
   deps_.serial.setOnComm([this] { MSComm1_OnComm(); });
   deps_.serial.setOnDeviceLost([this](const std::string& d) { onDeviceLost(d); });
 }
 
 frmTerminal::~frmTerminal() {
   delete chooser_;  // a window of its own, not a child of this one
+  delete monitor_;  // before the recorder it watches
   deps_.serial.setOnComm({});
   deps_.serial.setOnDeviceLost({});
 }
@@ -128,6 +140,9 @@ void frmTerminal::buildMenus() {
   mnuProperties_ = mnuPort_->addAction(QString::fromUtf8("Propriet\u00e0..."), this,
                                        &frmTerminal::showProperties);
   mnuProperties_->setObjectName("mnuProperties");
+  mnuMonitor_ = mnuPort_->addAction(QString::fromUtf8(caption::kMonitorMenu), this,
+                                    &frmTerminal::showMonitor);
+  mnuMonitor_->setObjectName("mnuMonitor");
 
   Language_ = menuBar()->addAction("&Lingua", this, &frmTerminal::showLanguageChooser);
   Language_->setObjectName("Language");
@@ -215,7 +230,9 @@ void frmTerminal::txtTerm_KeyPress(std::int16_t& code) {
         txtTerm_->box().setSelStart(txtTerm_->box().size());
         txtTerm_->refresh();
       },
-      code);
+      code,
+      recorder_->wanted() ? [this](char byte) { recorder_->sent(byte); }
+                          : std::function<void(char)>());
 }
 
 void frmTerminal::TogglePort() {
@@ -267,7 +284,11 @@ void frmTerminal::checkLostDevice() {
 }
 
 void frmTerminal::MSComm1_OnComm() {
-  const auto indicators = vqx::MSComm1_OnComm(deps_.serial, txtTerm_->box());
+  ReceivedTrace trace;  // for the traffic monitor and the log, when either wants it
+  const bool traced = recorder_->wanted();
+  const auto indicators =
+      vqx::MSComm1_OnComm(deps_.serial, txtTerm_->box(), traced ? &trace : nullptr);
+  if (traced) recorder_->received(trace, indicators);
   txtTerm_->refresh();
   if (indicators) panel_->applyIndicators(*indicators);
 }
@@ -333,6 +354,13 @@ void frmTerminal::showProperties() {
   propertiesDialog()->exec();
   // Another port number is the operator's decision about the port: no lost device is awaited.
   if (deps_.serial.commPort() != port) stopWaitingForDevice();
+}
+
+void frmTerminal::showMonitor() {
+  if (!monitor_) monitor_ = new frmMonitor(*recorder_, this);
+  monitor_->show();
+  monitor_->raise();
+  monitor_->activateWindow();
 }
 
 void frmTerminal::showAbout() {

@@ -21,9 +21,11 @@ namespace vqx {
 
 class FrontPanel;
 class frmAbout;
+class frmMonitor;
 class frmProperties;
 class frmSceltaLingua;
 class TerminalTextBox;
+class TrafficRecorder;
 
 // What the main window is built from: the composition root hands in the real adapters, tests
 // hand in fakes or the real serial adapter on a pseudo-terminal.
@@ -38,6 +40,8 @@ struct TerminalDependencies {
   std::function<void()> beep = {};
   // The event loop and clock the close sequence waits with; unset, the real ones.
   EventPump* closePump = nullptr;
+  // The folder of the incident log; unset, the per-user one (logFolderPath()).
+  QString logFolder = {};
 };
 
 // The main window: the program. It owns the serial control's use, the front panel, the
@@ -78,6 +82,7 @@ class frmTerminal : public QMainWindow {
   std::int16_t PipFunctionStep() const;
   TerminalTextBox* txtTerm() const { return txtTerm_; }
   FrontPanel* panel() const { return panel_; }
+  TrafficRecorder* recorder() const { return recorder_; }
   SettingsFileIo& settingsFile() { return settingsFile_; }
 
   // Window position in twips (15 per logical pixel), the outer frame's top-left corner.
@@ -99,6 +104,7 @@ class frmTerminal : public QMainWindow {
   void showLanguageChooser();
   void showProperties();
   void showAbout();
+  void showMonitor();
   frmProperties* propertiesDialog();
   void onDeviceLost(const std::string& description);
   void startWaitingForDevice();
@@ -130,12 +136,15 @@ class frmTerminal : public QMainWindow {
   QPointer<frmProperties> properties_;
   QPointer<frmSceltaLingua> chooser_;
   QPointer<frmAbout> about_;
+  QPointer<frmMonitor> monitor_;
+  TrafficRecorder* recorder_ = nullptr;
 
   QMenu* mnuFile_ = nullptr;
   QAction* mnuFileExit_ = nullptr;
   QMenu* mnuPort_ = nullptr;
   QAction* mnuOpen_ = nullptr;
   QAction* mnuProperties_ = nullptr;
+  QAction* mnuMonitor_ = nullptr;
   QAction* Language_ = nullptr;
   QAction* Info_ = nullptr;
 };
