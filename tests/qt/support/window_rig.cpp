@@ -101,8 +101,15 @@ WindowRig::~WindowRig() {
 }
 
 frmTerminal& WindowRig::load() {
-  window_ = std::make_unique<frmTerminal>(TerminalDependencies{
-      serial, store, prompts, dir_.filePath("VQX.ini"), [this] { ++ended; }, {}, closePump});
+  window_ = std::make_unique<frmTerminal>(
+      TerminalDependencies{serial,
+                           store,
+                           prompts,
+                           dir_.filePath("VQX.ini"),
+                           [this] { ++ended; },
+                           {},
+                           closePump,
+                           logFolder.isEmpty() ? dir_.filePath("log") : logFolder});
   window_->Form_Load();
   return *window_;
 }

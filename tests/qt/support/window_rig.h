@@ -73,6 +73,7 @@ class WindowRig {
   FakePrompts prompts;
   EventPump* closePump = nullptr;  // the close sequence's; unset, the real one
   int ended = 0;                   // how many times the window ended the program
+  QString logFolder;               // the incident log's; unset, a folder of the rig's own
 
  private:
   QTemporaryDir dir_;
