@@ -28,7 +28,7 @@ if [ ! -f "$build/build.ninja" ]; then
     >/dev/null
 fi
 cmake --build "$build" -j"$(nproc)" --target vqx16 vqx16-sim bench_status bench_panel \
-  bench_panel_repeat bench_click_latency bench_flood wait_mapped >/dev/null
+  bench_panel_repeat bench_click_latency bench_flood bench_traffic wait_mapped >/dev/null
 
 program=$build/src/qt/vqx16
 sim=$build/tools/sim/vqx16-sim
@@ -125,6 +125,16 @@ done
 # --- a flood of random bytes on the line ----------------------------------------------------
 flood=$(QT_QPA_PLATFORM=offscreen "$build/bench/bench_flood")
 
+# --- the traffic monitor and the incident log at 100 frames/s, and a day of the log ----------
+t_off=() t_mon=() t_log=()
+for _ in $(seq "$idle_runs"); do
+  line=$(QT_QPA_PLATFORM=offscreen "$build/bench/bench_traffic" "$sim" $((idle_seconds / 2 + 1)) |
+    head -1)
+  read -r a b c < <(grep -o '[0-9.]* %' <<<"$line" | tr -d ' %' | tr '\n' ' ')
+  t_off+=("$a") t_mon+=("$b") t_log+=("$c")
+done
+day=$(QT_QPA_PLATFORM=offscreen "$build/bench/bench_traffic" "$sim" 1 | tail -1)
+
 # --- the table -------------------------------------------------------------------------------
 vs=$(median "${v_start[@]}") cs=$(median "${c_start[@]}")
 vr=$(median "${v_rss[@]}") cr=$(median "${c_rss[@]}")
@@ -148,10 +158,14 @@ row "Click-to-wire latency, median (ms)" "$(fmt 3 "$(scale "$(median "${l_median
 row "Click-to-wire latency, 99th percentile (ms)" "$(fmt 3 "$(scale "$(median "${l_p99[@]}")" 0.001)")" "" "" ""
 row "Held key repeat rate (per s)" "$(fmt 1 "$(median "${repeat[@]}")")" "" "" "200"
 row "CPU receiving 100 frames/s (% of a core)" "$(fmt 2 "$(median "${v_busy[@]}")")" "" "" ""
+row "CPU at 100 frames/s, traffic monitor open (% of a core)" "$(fmt 2 "$(median "${t_mon[@]}")")" "" "" "< 3"
+row "CPU at 100 frames/s, incident log on (% of a core)" "$(fmt 2 "$(median "${t_log[@]}")")" "" "" "< 1.5"
 row "Core: frames through the receive handler per s" "$(si "$frames_handler")" "" "" ""
 row "Core: frames decoded per s (decoder alone)" "$(si "$frames_decoder")" "" "" ""
 row "Core: commands encoded per s (camera clicks)" "$(si "$commands_camera")" "" "" ""
 row "Core: commands encoded per s (mixed keys)" "$(si "$commands_mixed")" "" "" ""
 echo
 echo "Flood: $flood"
+echo "Incident log: $day"
+echo "Traffic figures measured in-process on Qt's offscreen platform, beside $(fmt 2 "$(median "${t_off[@]}")") % with both off."
 echo "VQX16's port is open on vqx16-sim throughout; cutecom runs with its defaults (no port open)."

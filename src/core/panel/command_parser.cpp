@@ -69,11 +69,13 @@ std::optional<Command> lookup(std::string_view two, bool functionPrefix) {
 }  // namespace
 
 std::string commandBytes(const Command& command) {
-  for (const auto& f : kFunction)
-    if (f.kind == command.kind)
-      return "/" + std::string(kFunctionPrefix) + "/" + std::string(f.chars);
-  for (const auto& p : kPlain)
-    if (p.kind == command.kind) return "/" + std::string(p.chars);
+  std::string bytes = "/";
+  for (const auto& f : kFunction) {
+    if (f.kind == command.kind) return bytes.append(kFunctionPrefix).append("/").append(f.chars);
+  }
+  for (const auto& p : kPlain) {
+    if (p.kind == command.kind) return bytes.append(p.chars);
+  }
   switch (command.kind) {
     case CommandKind::Camera: {
       const int n = command.camera;

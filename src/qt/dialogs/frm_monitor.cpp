@@ -16,7 +16,7 @@ namespace vqx {
 namespace {
 
 // Lines arriving at a high rate are shown together, at most this often.
-constexpr int kShowMs = 100;
+constexpr int kShowMs = 250;
 
 template <typename T>
 T* named(T* widget, const char* name) {

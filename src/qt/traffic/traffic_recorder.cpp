@@ -68,8 +68,12 @@ void TrafficRecorder::received(const ReceivedTrace& trace,
   endAction();  // what was sent before came first
   const LocalTime now = localTimeNow();
   if (trace.frame && indicators) {
-    record({now, TrafficEvent::Kind::Frame, std::string(trace.frame->begin(), trace.frame->end()),
-            describeStatus(*indicators)});
+    std::string bytes(trace.frame->begin(), trace.frame->end());
+    // A frame that repeats the one before reaches only the log, which counts it: no words.
+    const bool repeat = !watched_ && bytes == lastFrame_;
+    lastFrame_ = bytes;
+    record({now, TrafficEvent::Kind::Frame, std::move(bytes),
+            repeat ? std::string() : describeStatus(*indicators)});
   }
   if (!trace.unframed.empty()) {
     record({now, TrafficEvent::Kind::Unframed, trace.unframed, caption::kNoFrame});
@@ -82,6 +86,7 @@ void TrafficRecorder::port(const std::string& what) {
 }
 
 void TrafficRecorder::record(TrafficEvent event) {
+  if (event.kind != TrafficEvent::Kind::Frame) lastFrame_.clear();  // the next frame is news
   if (watched_) emit line(QString::fromStdString(trafficLine(event)));
   if (!log_) return;
   log_->add(event);
