@@ -1,5 +1,7 @@
 #include "serial/open_failure.h"
 
+#include <utility>
+
 #include "common/captions.h"
 #include "common/text.h"
 
@@ -11,26 +13,16 @@ std::string portLabel(int port, const std::string& device) {
 
 std::string openFailureText(OpenFailure failure, const std::string& label,
                             const std::string& detail) {
+  static constexpr std::pair<OpenFailure, const char*> kWords[] = {
+      {OpenFailure::Missing, caption::kOpenMissing},
+      {OpenFailure::NoPermission, caption::kOpenNoPermission},
+      {OpenFailure::InUse, caption::kOpenInUse},
+      {OpenFailure::LockFile, caption::kOpenLockFile},
+      {OpenFailure::Refused, caption::kOpenRefused},
+  };
   const char* pattern = caption::kOpenOther;
-  switch (failure) {
-    case OpenFailure::Missing:
-      pattern = caption::kOpenMissing;
-      break;
-    case OpenFailure::NoPermission:
-      pattern = caption::kOpenNoPermission;
-      break;
-    case OpenFailure::InUse:
-      pattern = caption::kOpenInUse;
-      break;
-    case OpenFailure::LockFile:
-      pattern = caption::kOpenLockFile;
-      break;
-    case OpenFailure::Refused:
-      pattern = caption::kOpenRefused;
-      break;
-    case OpenFailure::None:
-    case OpenFailure::Other:
-      break;
+  for (const auto& [kind, words] : kWords) {
+    if (kind == failure) pattern = words;
   }
   return withArgs(pattern, {label, detail});
 }

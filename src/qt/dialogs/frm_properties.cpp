@@ -220,26 +220,22 @@ void frmProperties::LoadPropertySettings() {
 void frmProperties::showDevices(bool newLook) {
   if (newLook || !look_) look_ = std::make_unique<DeviceLook>();
   for (int i = 0; i < cboPort_->count(); ++i) {
-    const QString device = portDeviceName(i + 1, store_);
-    const std::string text =
-        withArgs(caption::kPortDevice,
-                 {portEntryText(i), describeDevice(look_->facts(device)), device.toStdString()});
-    cboPort_->setItemData(i, QString::fromStdString(text), Qt::ToolTipRole);
+    cboPort_->setItemData(i, deviceText(i), Qt::ToolTipRole);
   }
   showChosenDevice();
 }
 
+QString frmProperties::deviceText(int index) const {
+  const QString device = portDeviceName(index + 1, store_);
+  return QString::fromStdString(
+      withArgs(caption::kPortDevice,
+               {portEntryText(index), describeDevice(look_->facts(device)), device.toStdString()}));
+}
+
 void frmProperties::showChosenDevice() {
   const int i = cboPort_->currentIndex();
-  if (i < 0 || !look_) {
-    lblPortDevice_->clear();
-    return;
-  }
-  const QString device = portDeviceName(i + 1, store_);
-  const QString text = QString::fromStdString(
-      withArgs(caption::kPortDevice,
-               {portEntryText(i), describeDevice(look_->facts(device)), device.toStdString()}));
-  cboPort_->setItemData(i, text, Qt::ToolTipRole);
+  const QString text = i < 0 || !look_ ? QString() : deviceText(i);
+  if (i >= 0) cboPort_->setItemData(i, text, Qt::ToolTipRole);
   lblPortDevice_->setText(text);
   lblPortDevice_->setToolTip(text);
 }

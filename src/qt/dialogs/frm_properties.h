@@ -70,6 +70,7 @@ class frmProperties : public QDialog {
   // Every port entry's tooltip, and the status line; a new look lists the adapters again.
   void showDevices(bool newLook);
   void showChosenDevice();
+  QString deviceText(int index) const;  // "Com3: present - /dev/ttyUSB0"
   void cmdDevice_Click();
 
   SerialControl& comm_;
