@@ -150,7 +150,7 @@ TEST_F(PropertiesWindow, LanguageFileRelabelsFiveCaptionsAsPlainText) {
 
 // The Device button maps Com3 to what the operator types: a folder, a regular file, /dev/null or
 // a line break are refused and nothing is written; a line is taken, shown absent once it has
-// gone, and taken again at its new name. OK then opens the port on it.
+// gone, given back to its default, and taken again at its new name. OK then opens the port on it.
 TEST(PortDevice, DeviceButtonMapsAPortToALineAndOkOpensIt) {
   testing::TemporaryUserSettings home;
   QTemporaryDir dir;
@@ -166,12 +166,12 @@ TEST(PortDevice, DeviceButtonMapsAPortToALineAndOkOpensIt) {
   dialog->show();
   auto* ports = find<QComboBox>(dialog, "cboPort");
   ports->setCurrentIndex(2);
-  const auto outcome = [&](const std::string& typed) {
+  const auto outcome = [&](const std::string& typed, const char* button = "cmdDeviceOK") {
     prompts.shown.clear();
     QTimer::singleShot(0, [&] {
       QWidget* device = QApplication::activeModalWidget();
       find<QComboBox>(device, "cboDevice")->setEditText(QString::fromStdString(typed));
-      find<QPushButton>(device, "cmdDeviceOK")->click();
+      find<QPushButton>(device, button)->click();
       if (device->isVisible()) find<QPushButton>(device, "cmdDeviceCancel")->click();
     });
     find<QPushButton>(dialog, "cmdDevice")->click();
@@ -195,6 +195,7 @@ TEST(PortDevice, DeviceButtonMapsAPortToALineAndOkOpensIt) {
   ports->setCurrentIndex(2);
   EXPECT_EQ(find<QLabel>(dialog, "lblPortDevice")->text().toStdString(),
             "Com3: absent - " + com3.path());
+  EXPECT_TRUE(outcome("", "cmdDefault").ends_with(" - /dev/ttyS2"));
   ASSERT_TRUE(com3.reopen());
   EXPECT_EQ(outcome(com3.path()), "Com3: present - " + com3.path());
   EXPECT_EQ(stored(), "[Ports]\nCom1=" + com1.path() + "\nCom3=" + com3.path() + "\n");

@@ -283,9 +283,9 @@ TEST_F(SerialOnLine, AnAbsentUnreadableOrHeldLineOrALockFileInTheWayIsReportedWi
     if (IsSkipped()) break;
     const Result r = control.setPortOpen(true);
     EXPECT_EQ(r ? "open" : r.error(), c.outcome);
-    ASSERT_TRUE(control.setPortOpen(false));
     fileAccessOverride(true);
     ::chmod(dev.c_str(), node.st_mode & 07777);
+    ASSERT_TRUE(control.setPortOpen(false));
     store.setValue(kAppTitle, "Ports", "Com3", dev);
     holder.reset();
     std::filesystem::remove(qtLock);
