@@ -37,7 +37,7 @@ class FakeSerialControl : public SerialControl {
   std::optional<std::string> failOpen, failClose, failOutput;
 
   bool portOpen() const override { return open; }
-  Result setPortOpen(bool value) override {
+  Result changePortOpen(bool value) override {
     if (const auto& failure = value ? failOpen : failClose) return Result::fail(*failure);
     open = value;
     if (!value) queued = 0;

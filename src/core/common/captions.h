@@ -1,8 +1,9 @@
 #pragma once
 
-// The program's own English texts beyond the device's panel (the traffic monitor, its log),
-// which the language files do not relabel: kept in one place, so that a later language-file
-// format can take them line by line.
+// The program's own English texts beyond the device's panel (the traffic monitor, its log, the
+// link state, the port's device and the messages about opening it), which the language files do
+// not relabel: kept in one place, so that a later language-file format can take them line by
+// line. %1, %2 stand for what withArgs() puts in.
 namespace vqx::caption {
 
 inline constexpr const char* kMonitorMenu = "Monitor...";
@@ -14,5 +15,50 @@ inline constexpr const char* kCopyAll = "&Copy all";
 inline constexpr const char* kKeepLog = "&Keep an incident log";
 inline constexpr const char* kNoFrame = "no frame";
 inline constexpr const char* kLogStopped = "The incident log has stopped: ";
+
+// A port and the device it stands for: "Com1 (/dev/ttyUSB0)".
+inline constexpr const char* kPortLabel = "Com%1 (%2)";
+
+// Why a port did not open, after the port's label (%1), and what to do.
+inline constexpr const char* kOpenMissing =
+    "%1 does not exist. Connect the adapter, or choose another port under Port > Properties.";
+inline constexpr const char* kOpenNoPermission =
+    "%1 cannot be opened: permission denied. Add your user to the dialout group, then log out "
+    "and log in again.";
+inline constexpr const char* kOpenInUse =
+    "%1 is in use by another program (%2). Close that program, or choose another port under "
+    "Port > Properties.";
+inline constexpr const char* kOpenLockFile = "%1 cannot be locked: %2";
+inline constexpr const char* kOpenRefused =
+    "%1 does not take the line settings %2. Choose others under Port > Properties.";
+inline constexpr const char* kOpenOther = "%1 cannot be opened: %2";
+
+// The link state beside the menus, and the port lines of the traffic record.
+inline constexpr const char* kLinkOpen = "open";
+inline constexpr const char* kLinkQuiet = "no frame for %1 s";
+inline constexpr const char* kLinkClosed = "closed";
+inline constexpr const char* kLinkLost = "lost, retrying";
+inline constexpr const char* kLinkCannotOpen = "cannot open";
+inline constexpr const char* kLinkOpened = "opened";
+inline constexpr const char* kLinkReopened = "reopened";
+
+// The device behind a port, in the port settings dialog.
+inline constexpr const char* kPortDevice = "%1: %2 - %3";  // Com3: present - /dev/ttyUSB0
+inline constexpr const char* kDeviceButton = "&Device...";
+inline constexpr const char* kDeviceOf = "Device of %1:";
+inline constexpr const char* kDeviceDefault = "&Default";
+inline constexpr const char* kDeviceOk = "OK";
+inline constexpr const char* kDeviceCancel = "Cancel";
+inline constexpr const char* kDevicePresent = "present";
+inline constexpr const char* kDeviceAbsent = "absent";
+inline constexpr const char* kDeviceNoLine = "not a serial device";
+inline constexpr const char* kSerialNumber = "serial number %1";
+inline constexpr const char* kRefuseEmpty =
+    "Type the path of a serial device, for example /dev/ttyUSB0.";
+inline constexpr const char* kRefuseControl =
+    "A device path cannot hold a line break or another control character.";
+inline constexpr const char* kRefuseFolder = "%1 is a folder, not a serial device.";
+inline constexpr const char* kRefuseFile = "%1 is a regular file, not a serial device.";
+inline constexpr const char* kRefuseNoLine = "%1 is not a serial device.";
 
 }  // namespace vqx::caption

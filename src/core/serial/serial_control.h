@@ -54,8 +54,18 @@ class SerialControl {
 
   virtual bool portOpen() const = 0;
   // True opens the port with the current CommPort, Settings and Handshaking; false closes it
-  // and drops the output still queued (outBufferCount), never a byte that has gone.
-  virtual Result setPortOpen(bool open) = 0;
+  // and drops the output still queued (outBufferCount), never a byte that has gone. Whoever asks
+  // (the port toggle, the port settings dialog, link recovery, the close sequence), the port
+  // event handler hears of each opening, closing and failed opening.
+  Result setPortOpen(bool open) {
+    const bool was = portOpen();
+    Result result = changePortOpen(open);
+    const bool now = portOpen();
+    if (onPortEvent_ && was != now) onPortEvent_(now ? PortEvent::Opened : PortEvent::Closed, {});
+    if (onPortEvent_ && open && !was && !result)
+      onPortEvent_(PortEvent::OpenFailed, result.error());
+    return result;
+  }
 
   virtual int commPort() const = 0;
   virtual Result setCommPort(int port) = 0;
@@ -85,6 +95,11 @@ class SerialControl {
   virtual DeviceIdentity deviceAtPort() const { return {}; }
   virtual DeviceIdentity openedDevice() const { return {}; }
 
+  enum class PortEvent { Opened, Closed, OpenFailed };
+  // Raised from setPortOpen; the text is the description of a failed opening.
+  void setOnPortEvent(std::function<void(PortEvent, const std::string&)> handler) {
+    onPortEvent_ = std::move(handler);
+  }
   // Raised between other events whenever received bytes wait, and on line changes and errors.
   void setOnComm(std::function<void()> handler) { onComm_ = std::move(handler); }
   // Raised once when the device vanished while the port was open (adapter unplugged, far end
@@ -94,6 +109,7 @@ class SerialControl {
   }
 
  protected:
+  virtual Result changePortOpen(bool open) = 0;
   void raiseOnComm() {
     if (onComm_) onComm_();
   }
@@ -104,6 +120,7 @@ class SerialControl {
  private:
   std::function<void()> onComm_;
   std::function<void(const std::string&)> onDeviceLost_;
+  std::function<void(PortEvent, const std::string&)> onPortEvent_;
 };
 
 }  // namespace vqx

@@ -15,6 +15,7 @@
 #include "common/captions.h"
 #include "i18n/language_file.h"
 #include "panel/panel_layout.h"
+#include "qt/app/link_indicator.h"
 #include "qt/app/terminal_text_box.h"
 #include "qt/dialogs/frm_about.h"
 #include "qt/dialogs/frm_language_chooser.h"
@@ -22,9 +23,11 @@
 #include "qt/dialogs/frm_properties.h"
 #include "qt/i18n/language_captions.h"
 #include "qt/panel/front_panel.h"
+#include "qt/serial/port_naming.h"
 #include "qt/traffic/log_folder.h"
 #include "qt/traffic/traffic_recorder.h"
 #include "serial/key_transmission.h"
+#include "serial/open_failure.h"
 #include "status/status_handler.h"
 
 namespace vqx {
@@ -94,6 +97,13 @@ frmTerminal::frmTerminal(TerminalDependencies deps, QWidget* parent)
 
   buildMenus();
   setFixedSize(sizeHint());
+  // Beside the menus, in the room they leave: the window keeps its size.
+  linkIndicator_ = new LinkIndicator(menuBar());
+  fitLinkIndicator();
+  linkStateTimer_ = new QTimer(this);
+  linkStateTimer_->setObjectName("linkStateTimer");
+  linkStateTimer_->setSingleShot(true);
+  connect(linkStateTimer_, &QTimer::timeout, this, &frmTerminal::showLinkState);
 
   TimerMove_ = new QTimer(this);
   TimerMove_->setObjectName("TimerMove");
@@ -115,6 +125,9 @@ frmTerminal::frmTerminal(TerminalDependencies deps, QWidget* parent)
 
   deps_.serial.setOnComm([this] { MSComm1_OnComm(); });
   deps_.serial.setOnDeviceLost([this](const std::string& d) { onDeviceLost(d); });
+  deps_.serial.setOnPortEvent(
+      [this](SerialControl::PortEvent e, const std::string& why) { onPortEvent(e, why); });
+  showLink();
 }
 
 frmTerminal::~frmTerminal() {
@@ -122,6 +135,7 @@ frmTerminal::~frmTerminal() {
   delete monitor_;  // before the recorder it watches
   deps_.serial.setOnComm({});
   deps_.serial.setOnDeviceLost({});
+  deps_.serial.setOnPortEvent({});
 }
 
 void frmTerminal::buildMenus() {
@@ -185,7 +199,9 @@ void frmTerminal::Form_Load() {
 
   // 4-8: the stored port settings; a rejected one ends the startup here, with the window
   // shown centred and its built-in captions.
-  if (!applyStoredPortSettings(deps_.store, deps_.serial, deps_.prompts, echo_)) {
+  const bool applied = applyStoredPortSettings(deps_.store, deps_.serial, deps_.prompts, echo_);
+  showLink();  // the stored port number
+  if (!applied) {
     loadedAt_ = pos();
     show();
     return;
@@ -243,6 +259,8 @@ void frmTerminal::TogglePort() {
 void frmTerminal::onDeviceLost(const std::string& description) {
   mnuOpen_->setChecked(deps_.serial.portOpen());
   stopWaitingForDevice();
+  recordPort(link_.lost(linkLabel(), description));
+  showLink();
   // The report does not wait for the operator: waiting for the device starts at once, so an
   // unattended station takes the device up again as soon as it is back. The report may stay up
   // as a record; it says so when the port is open again, and a device that comes and goes while
@@ -254,15 +272,71 @@ void frmTerminal::onDeviceLost(const std::string& description) {
 
 void frmTerminal::startWaitingForDevice() {
   linkRecovery_.deviceLost(deps_.serial);
-  if (!linkRecovery_.waiting()) return;
+  if (!linkRecovery_.waiting()) {
+    link_.recoveryEnded();
+    showLinkState();
+    return;
+  }
   linkTimer_->start();
   // The first look from the event loop, not from inside the control's loss notice.
   QTimer::singleShot(0, this, &frmTerminal::checkLostDevice);
 }
 
 void frmTerminal::stopWaitingForDevice() {
+  if (linkRecovery_.waiting()) {
+    link_.recoveryEnded();
+    showLinkState();
+  }
   linkRecovery_.cancel();
   linkTimer_->stop();
+}
+
+void frmTerminal::onPortEvent(SerialControl::PortEvent event, const std::string& why) {
+  const std::string label = linkLabel();
+  switch (event) {
+    case SerialControl::PortEvent::Opened:
+      recordPort(link_.opened(label));
+      break;
+    case SerialControl::PortEvent::Closed:
+      recordPort(link_.closed(label));
+      break;
+    case SerialControl::PortEvent::OpenFailed:
+      recordPort(link_.openFailed(label, why));
+      break;
+  }
+  linkIndicator_->setLink(QString::fromStdString(label), link_.view());
+  showLinkState();
+}
+
+std::string frmTerminal::linkLabel() const {
+  std::string device = deps_.serial.portOpen() ? deps_.serial.openedDevice().path : "";
+  if (device.empty()) device = portDeviceName(deps_.serial.commPort(), deps_.store).toStdString();
+  return portLabel(deps_.serial.commPort(), device);
+}
+
+void frmTerminal::showLink() {
+  linkIndicator_->setLink(QString::fromStdString(linkLabel()), link_.view());
+  showLinkState();
+}
+
+void frmTerminal::showLinkState() {
+  linkIndicator_->setView(link_.view());
+  if (const auto next = link_.nextChange()) {
+    linkStateTimer_->start(static_cast<int>(next->count()));
+  } else {
+    linkStateTimer_->stop();
+  }
+}
+
+void frmTerminal::fitLinkIndicator() {
+  // The menu bar's size hint holds the menus and the indicator as it is now.
+  const int menus = menuBar()->sizeHint().width() - linkIndicator_->sizeHint().width();
+  linkIndicator_->setRoom(width() - menus - linkIndicator_->fontMetrics().averageCharWidth());
+  menuBar()->setCornerWidget(linkIndicator_, Qt::TopRightCorner);  // laid out anew
+}
+
+void frmTerminal::recordPort(const std::string& line) {
+  if (!line.empty() && recorder_->wanted()) recorder_->port(line);
 }
 
 void frmTerminal::checkLostDevice() {
@@ -290,7 +364,11 @@ void frmTerminal::MSComm1_OnComm() {
       vqx::MSComm1_OnComm(deps_.serial, txtTerm_->box(), traced ? &trace : nullptr);
   if (traced) recorder_->received(trace, indicators);
   txtTerm_->refresh();
-  if (indicators) panel_->applyIndicators(*indicators);
+  if (indicators) {
+    panel_->applyIndicators(*indicators);
+    link_.frame();
+    showLinkState();
+  }
 }
 
 std::int16_t frmTerminal::PipFunctionStep() const {
@@ -335,6 +413,7 @@ void frmTerminal::CaricaLingua(const std::string& lingua) {
   mnuOpen_->setText(captionText(texts.mnuOpen));
   Language_->setText(captionText(texts.Language));
   Info_->setText(captionText(texts.Info));
+  fitLinkIndicator();  // the menus' new captions take their own room
   // The port settings dialog takes its five captions now, created hidden when it does not
   // exist yet.
   applyLanguageCaptions(*propertiesDialog(), texts);
@@ -354,6 +433,7 @@ void frmTerminal::showProperties() {
   propertiesDialog()->exec();
   // Another port number is the operator's decision about the port: no lost device is awaited.
   if (deps_.serial.commPort() != port) stopWaitingForDevice();
+  showLink();  // another port, or another device for it
 }
 
 void frmTerminal::showMonitor() {

@@ -12,6 +12,7 @@
 #include "app/settings_store.h"
 #include "qt/app/settings_file_io.h"
 #include "serial/link_recovery.h"
+#include "serial/link_state.h"
 #include "serial/serial_control.h"
 
 class QAction;
@@ -24,6 +25,7 @@ class frmAbout;
 class frmMonitor;
 class frmProperties;
 class frmSceltaLingua;
+class LinkIndicator;
 class TerminalTextBox;
 class TrafficRecorder;
 
@@ -83,6 +85,7 @@ class frmTerminal : public QMainWindow {
   TerminalTextBox* txtTerm() const { return txtTerm_; }
   FrontPanel* panel() const { return panel_; }
   TrafficRecorder* recorder() const { return recorder_; }
+  LinkIndicator* linkIndicator() const { return linkIndicator_; }
   SettingsFileIo& settingsFile() { return settingsFile_; }
 
   // Window position in twips (15 per logical pixel), the outer frame's top-left corner.
@@ -107,6 +110,16 @@ class frmTerminal : public QMainWindow {
   void showMonitor();
   frmProperties* propertiesDialog();
   void onDeviceLost(const std::string& description);
+  void onPortEvent(SerialControl::PortEvent event, const std::string& why);
+  // The port and its device: the one the port is open on, else the one it would open.
+  std::string linkLabel() const;
+  // The link state with the port's label read anew, or the state alone; either sets the timer
+  // for the next change by itself.
+  void showLink();
+  void showLinkState();
+  void fitLinkIndicator();
+  // A port event for the traffic monitor and the incident log, when either wants it.
+  void recordPort(const std::string& line);
   void startWaitingForDevice();
   void stopWaitingForDevice();
   // Runs the close sequence and, when it says so, ends the program; true then.
@@ -132,6 +145,10 @@ class frmTerminal : public QMainWindow {
   LinkRecovery linkRecovery_;
   QTimer* linkTimer_ = nullptr;  // runs only while waiting for a lost device
   std::string lossReport_;       // the text of the latest loss report
+  LinkWatch link_;
+  LinkIndicator* linkIndicator_ = nullptr;
+  // Runs only while the port is open: fires when a frame is overdue, then once a second.
+  QTimer* linkStateTimer_ = nullptr;
   // The secondary windows exist from first use until they close.
   QPointer<frmProperties> properties_;
   QPointer<frmSceltaLingua> chooser_;

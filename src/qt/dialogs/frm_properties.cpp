@@ -1,5 +1,6 @@
 #include "qt/dialogs/frm_properties.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
@@ -14,6 +15,12 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include "common/captions.h"
+#include "common/text.h"
+#include "dialogs/port_device.h"
+#include "qt/serial/port_devices.h"
+#include "qt/serial/port_naming.h"
 
 namespace vqx {
 namespace {
@@ -39,6 +46,10 @@ void select(QComboBox* list, const std::optional<int>& index) {
   list->setCurrentIndex(index.value_or(-1));
 }
 
+QString text(const char* caption) {
+  return QString::fromUtf8(caption);
+}
+
 }  // namespace
 
 frmProperties::frmProperties(SerialControl& comm, SettingsStore& store, Prompts& prompts,
@@ -59,9 +70,20 @@ frmProperties::frmProperties(SerialControl& comm, SettingsStore& store, Prompts&
   LoadPropertySettings();
 }
 
+frmProperties::~frmProperties() = default;
+
 void frmProperties::showEvent(QShowEvent* event) {
-  if (!event->spontaneous()) centreOnScreen();
+  if (!event->spontaneous()) {
+    showDevices(true);
+    centreOnScreen();
+  }
   QDialog::showEvent(event);
+}
+
+// The port list opening is a look at the devices.
+bool frmProperties::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == cboPort_->view() && event->type() == QEvent::Show) showDevices(false);
+  return QDialog::eventFilter(watched, event);
 }
 
 void frmProperties::buildControls() {
@@ -125,11 +147,17 @@ void frmProperties::buildControls() {
   cmdCancel_ = named(new QPushButton(QStringLiteral("Annulla")), "cmdCancel");
 
   // Port at the top left; speed above line format on the left, echo above flow control in
-  // the middle, OK above Cancel on the right.
+  // the middle, OK above Cancel on the right; the port's device on a status line at the bottom.
   auto* grid = new QGridLayout(fraSettings_);
+  cmdDevice_ = named(new QPushButton(text(caption::kDeviceButton)), "cmdDevice");
+  lblPortDevice_ = named(new QLabel, "lblPortDevice");
+  lblPortDevice_->setTextFormat(Qt::PlainText);
+  // A long device name is cut at the right rather than widening the dialog: the tooltip has it.
+  lblPortDevice_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   auto* portRow = new QHBoxLayout;
   portRow->addWidget(Label1_);
   portRow->addWidget(cboPort_);
+  portRow->addWidget(cmdDevice_);
   portRow->addStretch();
   grid->addLayout(portRow, 0, 0, 1, 2);
   grid->addWidget(Frame1_, 1, 0);
@@ -141,6 +169,7 @@ void frmProperties::buildControls() {
   buttons->addWidget(cmdCancel_);
   buttons->addStretch();
   grid->addLayout(buttons, 1, 2, 2, 1);
+  grid->addWidget(lblPortDevice_, 3, 0, 1, 3);
 
   auto* outer = new QVBoxLayout(this);
   outer->addWidget(tabSettings_);
@@ -154,6 +183,9 @@ void frmProperties::buildControls() {
   });
   connect(cmdOK_, &QPushButton::clicked, this, &frmProperties::cmdOK_Click);
   connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(cmdDevice_, &QPushButton::clicked, this, &frmProperties::cmdDevice_Click);
+  connect(cboPort_, &QComboBox::currentIndexChanged, this, &frmProperties::showChosenDevice);
+  cboPort_->view()->installEventFilter(this);
 }
 
 void frmProperties::centreOnScreen() {
@@ -183,6 +215,92 @@ void frmProperties::LoadPropertySettings() {
   optEcho_[static_cast<std::size_t>(sel.echo)]->setChecked(true);
   pendingFlow_ = sel.pendingFlow;
   pendingEcho_ = sel.pendingEcho;
+}
+
+void frmProperties::showDevices(bool newLook) {
+  if (newLook || !look_) look_ = std::make_unique<DeviceLook>();
+  for (int i = 0; i < cboPort_->count(); ++i) {
+    cboPort_->setItemData(i, deviceText(i), Qt::ToolTipRole);
+  }
+  showChosenDevice();
+}
+
+QString frmProperties::deviceText(int index) const {
+  const QString device = portDeviceName(index + 1, store_);
+  return QString::fromStdString(
+      withArgs(caption::kPortDevice,
+               {portEntryText(index), describeDevice(look_->facts(device)), device.toStdString()}));
+}
+
+void frmProperties::showChosenDevice() {
+  const int i = cboPort_->currentIndex();
+  const QString text = i < 0 || !look_ ? QString() : deviceText(i);
+  if (i >= 0) cboPort_->setItemData(i, text, Qt::ToolTipRole);
+  lblPortDevice_->setText(text);
+  lblPortDevice_->setToolTip(text);
+}
+
+void frmProperties::cmdDevice_Click() {
+  const int i = cboPort_->currentIndex();
+  if (i < 0) return;
+  look_ = std::make_unique<DeviceLook>();
+  const std::string key = portEntryText(i);
+
+  QDialog dialog(this);
+  dialog.setObjectName(QStringLiteral("frmPortDevice"));
+  dialog.setWindowTitle(QString::fromUtf8(kAppTitle));
+  auto* label = new QLabel(QString::fromStdString(withArgs(caption::kDeviceOf, {key})));
+  auto* list = named(new QComboBox, "cboDevice");
+  list->setEditable(true);
+  list->setInsertPolicy(QComboBox::NoInsert);
+  for (const QString& found : look_->detected()) {
+    list->addItem(found);
+    list->setItemData(list->count() - 1,
+                      QString::fromStdString(describeDevice(look_->facts(found))), Qt::ToolTipRole);
+  }
+  list->setCurrentText(portDeviceName(i + 1, store_));
+  label->setBuddy(list);
+  auto* info = named(new QLabel, "lblDeviceInfo");
+  info->setTextFormat(Qt::PlainText);
+  const auto describe = [this, info](const QString& text) {
+    info->setText(QString::fromStdString(
+        describeDevice(look_->facts(QString::fromStdString(trimmed(text.toStdString()))))));
+  };
+  describe(list->currentText());
+  connect(list, &QComboBox::editTextChanged, &dialog, describe);
+
+  auto* toDefault = named(new QPushButton(text(caption::kDeviceDefault)), "cmdDefault");
+  auto* ok = named(new QPushButton(text(caption::kDeviceOk)), "cmdDeviceOK");
+  auto* cancel = named(new QPushButton(text(caption::kDeviceCancel)), "cmdDeviceCancel");
+  ok->setDefault(true);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(toDefault);
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(label);
+  layout->addWidget(list);
+  layout->addWidget(info);
+  layout->addLayout(buttons);
+
+  const auto store = [&](const std::string& device) {
+    store_.setValue(kAppTitle, "Ports", key, device);
+    dialog.accept();
+  };
+  connect(toDefault, &QPushButton::clicked, &dialog, [&] { store({}); });
+  connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+  connect(ok, &QPushButton::clicked, &dialog, [&] {
+    const std::string path = trimmed(list->currentText().toStdString());
+    const QString device = QString::fromStdString(path);
+    if (const Result accepted = acceptDevicePath(path, look_->facts(device)); !accepted) {
+      prompts_.error(accepted.error());  // nothing is stored; the operator may type again
+      return;
+    }
+    store(look_->stableName(device).toStdString());
+  });
+  dialog.exec();
+  showDevices(false);
 }
 
 PropertyChoice frmProperties::currentChoice() const {

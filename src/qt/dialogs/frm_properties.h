@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "app/prompts.h"
 #include "app/settings_store.h"
@@ -20,14 +21,23 @@ class QWidget;
 
 namespace vqx {
 
+class DeviceLook;
+
 // The port settings dialog. Created filled from the serial control and Echo (its load step
 // runs in the constructor), shown modally with exec(). OK applies the choices to the control,
 // stores them and closes; a failure is reported and keeps the dialog open. Cancel closes and
 // changes nothing. The dialog deletes itself when it closes.
 //
+// Which device stands behind each port: the tooltip of each port entry and the status line
+// under the list (lblPortDevice) name it and say whether it is there now, looked at afresh each
+// time the list opens or another entry is chosen. The Device... button (cmdDevice) maps the
+// chosen port to one of the devices found, a typed path, or back to its default, in the stored
+// "Ports" section at once (its own dialog frmPortDevice: cboDevice, lblDeviceInfo, cmdDefault,
+// cmdDeviceOK, cmdDeviceCancel); nothing else is stored there, and OK stays as it is.
+//
 // Object names: tabSettings, fraSettings, Label1, cboPort, Frame1, cboSpeed, fraConnection,
 // Label3, cboDataBits, Label4, cboParity, Label5, cboStopBits, Frame7, optEcho_0, optEcho_1,
-// Frame5, optFlow_0 ... optFlow_3, cmdOK, cmdCancel.
+// Frame5, optFlow_0 ... optFlow_3, cmdOK, cmdCancel, cmdDevice, lblPortDevice.
 class frmProperties : public QDialog {
   Q_OBJECT
 
@@ -36,6 +46,7 @@ class frmProperties : public QDialog {
   // empty. Everything passed in must outlive the dialog.
   frmProperties(SerialControl& comm, SettingsStore& store, Prompts& prompts, bool& echo,
                 std::function<void(bool)> setOpenChecked, QWidget* parent = nullptr);
+  ~frmProperties() override;
 
   // Captions the language file replaces.
   QLabel* Label1() const { return Label1_; }
@@ -48,6 +59,7 @@ class frmProperties : public QDialog {
   // Centred whenever it is shown, at the size its captions give it then: a language file's
   // captions, set after the dialog was made, may have widened it.
   void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void buildControls();
@@ -55,6 +67,11 @@ class frmProperties : public QDialog {
   void LoadPropertySettings();
   void cmdOK_Click();
   PropertyChoice currentChoice() const;
+  // Every port entry's tooltip, and the status line; a new look lists the adapters again.
+  void showDevices(bool newLook);
+  void showChosenDevice();
+  QString deviceText(int index) const;  // "Com3: present - /dev/ttyUSB0"
+  void cmdDevice_Click();
 
   SerialControl& comm_;
   SettingsStore& store_;
@@ -83,6 +100,9 @@ class frmProperties : public QDialog {
   QButtonGroup* flowGroup_ = nullptr;
   QPushButton* cmdOK_ = nullptr;
   QPushButton* cmdCancel_ = nullptr;
+  QPushButton* cmdDevice_ = nullptr;
+  QLabel* lblPortDevice_ = nullptr;
+  std::unique_ptr<DeviceLook> look_;
 };
 
 }  // namespace vqx

@@ -110,6 +110,7 @@ LineClaim claimLine(const QString& location) {
       case ENOENT:
       case ENODEV:
       case ENXIO:
+      case EIO:  // a serial port's name without the hardware, as /dev/ttyS0 on most laptops
         return failed(OpenFailure::Missing, systemError(error));
       case EACCES:
       case EPERM:

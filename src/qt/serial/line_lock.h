@@ -13,10 +13,9 @@
 
 #include <QString>
 
-namespace vqx {
+#include "serial/open_failure.h"
 
-// Why opening a port failed; the texts are worded by the serial control in one place.
-enum class OpenFailure { None, Missing, NoPermission, InUse, LockFile, Refused, Other };
+namespace vqx {
 
 struct LineClaim {
   int handle = -1;  // holds the flock while the port is open; -1 when the claim failed

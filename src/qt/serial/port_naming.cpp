@@ -18,4 +18,16 @@ QString portDeviceName(int port, const SettingsStore& store) {
 #endif
 }
 
+QString systemLocation(const QString& device) {
+#ifdef Q_OS_UNIX
+  if (device.startsWith(QLatin1Char('/')) || device.startsWith(QLatin1String("./")) ||
+      device.startsWith(QLatin1String("../"))) {
+    return device;
+  }
+  return QStringLiteral("/dev/") + device;
+#else
+  return device;
+#endif
+}
+
 }  // namespace vqx

@@ -11,4 +11,8 @@ namespace vqx {
 // Com1=/dev/ttyUSB0); otherwise port n is COM<n> on Windows and /dev/ttyS<n-1> elsewhere.
 QString portDeviceName(int port, const SettingsStore& store);
 
+// Where QSerialPort looks for a port name on this system: a bare name such as "ttyUSB0" is a
+// device in /dev, a path is taken as it stands.
+QString systemLocation(const QString& device);
+
 }  // namespace vqx

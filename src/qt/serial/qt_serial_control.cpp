@@ -23,37 +23,8 @@ namespace {
 constexpr int kReadErrorLimit = 1000;
 constexpr int kWatchdogMs = 1000;
 
-// Where QSerialPort looks for a port name on this system: a bare name such as "ttyUSB0" is a
-// device in /dev, a path is taken as it stands.
-QString systemLocation(const QString& device) {
-#ifdef Q_OS_UNIX
-  if (device.startsWith(QLatin1Char('/')) || device.startsWith(QLatin1String("./")) ||
-      device.startsWith(QLatin1String("../"))) {
-    return device;
-  }
-  return QStringLiteral("/dev/") + device;
-#else
-  return device;
-#endif
-}
-
 Result failed(const QString& description) {
   return Result::fail(description.toStdString());
-}
-
-// The one wording of every failure to open a port.
-QString openFailureText(OpenFailure failure, const QString& device, const QString& detail) {
-  switch (failure) {
-    case OpenFailure::InUse:
-      return QStringLiteral("%1 is in use by another program (%2)").arg(device, detail);
-    case OpenFailure::LockFile:
-      return QStringLiteral("%1 cannot be locked: %2").arg(device, detail);
-    case OpenFailure::Refused:  // as when the settings are given to the open port
-      return QStringLiteral("Cannot set %1 on %2: %3")
-          .arg(detail, device, QString::fromLocal8Bit(std::strerror(EINVAL)));
-    default:
-      return device + QStringLiteral(": ") + detail;
-  }
 }
 
 }  // namespace
@@ -75,13 +46,12 @@ bool QtSerialControl::portOpen() const {
   return port_->isOpen() && !lost_;
 }
 
-Result QtSerialControl::setPortOpen(bool open) {
+Result QtSerialControl::changePortOpen(bool open) {
   if (!open) {
     if (port_->isOpen()) closePort();
     return Result::ok();
   }
   if (port_->isOpen()) return Result::fail("Port already open");
-  openFailure_ = OpenFailure::None;
 
   const QString device = portDeviceName(commPort_, store_);
   // The line is claimed first (see line_lock.h); a device that is not there fails there at once,
@@ -97,9 +67,16 @@ Result QtSerialControl::setPortOpen(bool open) {
   port_->setStopBits(qtStopBits(line_.stopBits));
   port_->setFlowControl(qtFlowControl(handshaking_));
   if (!port_->open(QIODevice::ReadWrite)) {
-    // The line opened for the claim above, so a refusal here is about QSerialPort's lock file.
-    const OpenFailure failure =
-        port_->error() == QSerialPort::PermissionError ? OpenFailure::LockFile : OpenFailure::Other;
+    OpenFailure failure = OpenFailure::Other;
+    if (port_->error() == QSerialPort::DeviceNotFoundError) failure = OpenFailure::Missing;
+    if (port_->error() == QSerialPort::PermissionError) {
+#ifdef Q_OS_UNIX
+      // The line opened for the claim above: the refusal is about QSerialPort's lock file.
+      failure = OpenFailure::LockFile;
+#else
+      failure = OpenFailure::InUse;  // Windows gives a port to one program at a time
+#endif
+    }
     const QString why = port_->errorString();
     port_->clearError();
     releaseLine();
@@ -136,8 +113,8 @@ DeviceIdentity QtSerialControl::deviceAtPort() const {
 
 Result QtSerialControl::openFailed(OpenFailure failure, const QString& device,
                                    const QString& detail) {
-  openFailure_ = failure;
-  return failed(openFailureText(failure, device, detail));
+  return Result::fail(
+      openFailureText(failure, portLabel(commPort_, device.toStdString()), detail.toStdString()));
 }
 
 void QtSerialControl::releaseLine() {

@@ -38,8 +38,8 @@ namespace vqx {
 //
 // Opening: the line is claimed for this program alone (lock files, flock, TIOCEXCL: see
 // line_lock.h), and the settings the line took are read back; a line that did not take them is
-// closed again and the opening fails. Every failure to open is worded in one place after its
-// kind, openFailure().
+// closed again and the opening fails. Every failure to open is worded after its kind by
+// openFailureText(), with the port's number and device.
 //
 // Vanished device (USB adapter unplugged, far end of a pseudo-terminal closed): when a read or
 // write fails, or a check once a second finds the handle no longer answering or the device path
@@ -52,7 +52,6 @@ class QtSerialControl : public QObject, public SerialControl {
   ~QtSerialControl() override;
 
   bool portOpen() const override;
-  Result setPortOpen(bool open) override;
   int commPort() const override { return commPort_; }
   Result setCommPort(int port) override;
   std::string settings() const override { return formatLineSettings(line_); }
@@ -69,8 +68,9 @@ class QtSerialControl : public QObject, public SerialControl {
 
   // The device the port is open on, empty while it is closed.
   QString deviceName() const { return portOpen() ? device_ : QString(); }
-  // Why the latest opening failed.
-  OpenFailure openFailure() const { return openFailure_; }
+
+ protected:
+  Result changePortOpen(bool open) override;
 
  private:
   Result applyLine(const LineSettings& line);
@@ -100,7 +100,6 @@ class QtSerialControl : public QObject, public SerialControl {
   int readErrorsInRow_ = 0;
   int lineHandle_ = -1;  // holds the line's flock while the port is open
   DeviceIdentity opened_;
-  OpenFailure openFailure_ = OpenFailure::None;
 };
 
 }  // namespace vqx

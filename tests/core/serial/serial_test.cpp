@@ -1,11 +1,12 @@
-// The serial link's decisions: the line settings text, the key transmission, the port toggle and
-// waiting for a lost device.
+// The serial link's decisions: the line settings text, the key transmission, the port toggle,
+// waiting for a lost device and the link state.
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "serial/key_transmission.h"
 #include "serial/link_recovery.h"
+#include "serial/link_state.h"
 #include "serial/settings_text.h"
 #include "support/fakes.h"
 
@@ -135,6 +136,49 @@ TEST(LinkRecovery, ReopensTheLostDeviceOnceItIsBackUnlessTheOperatorTookThePortI
   LinkRecovery recovery;
   recovery.deviceLost(serial);
   EXPECT_FALSE(recovery.waiting());
+}
+
+// What the link state shows at each moment (its word, and the reason), what the traffic record
+// keeps of each port event, and when the state next changes by itself (ms; -1: never).
+TEST(LinkWatch, ShowsQuietSecondsAfterThreeWithoutAFrameAndLeavesRetriesUnrecorded) {
+  std::chrono::steady_clock::time_point now{};
+  LinkWatch link([&] { return now; });
+  const std::string com1 = "Com1 (/dev/ttyUSB0)", missing = com1 + " does not exist.";
+  const struct {
+    int atMs;
+    std::function<std::string()> event;
+    std::string outcome;
+  } steps[] = {
+      {0, [] { return ""; }, "closed, -1, "},
+      {0, [&] { return link.opened(com1); }, "open, 3000, Com1 (/dev/ttyUSB0) opened"},
+      {2999, [] { return ""; }, "open, 1, "},
+      {3000, [] { return ""; }, "no frame for 3 s, 1000, "},
+      {3500, [&] { return link.frame(), ""; }, "open, 3000, "},
+      {7900, [] { return ""; }, "no frame for 4 s, 600, "},
+      {8000, [&] { return link.lost(com1, "removed"); },
+       "lost, retrying removed, -1, Com1 (/dev/ttyUSB0) lost, retrying: removed"},
+      {9000, [&] { return link.openFailed(com1, missing); }, "lost, retrying removed, -1, "},
+      {9000, [&] { return link.opened(com1); }, "open, 3000, Com1 (/dev/ttyUSB0) reopened"},
+      {9500, [&] { return link.lost(com1, "gone"); },
+       "lost, retrying gone, -1, Com1 (/dev/ttyUSB0) lost, retrying: gone"},
+      {9600, [&] { return link.recoveryEnded(), ""; }, "closed, -1, "},
+      {9700, [&] { return link.openFailed(com1, missing); },
+       "cannot open " + missing + ", -1, " + missing},
+      {9800, [&] { return link.openFailed(com1, "busy"); },
+       "cannot open busy, -1, Com1 (/dev/ttyUSB0) cannot open: busy"},
+      {9900, [&] { return link.opened(com1); }, "open, 3000, Com1 (/dev/ttyUSB0) opened"},
+      {9900, [&] { return link.closed(com1); }, "closed, -1, Com1 (/dev/ttyUSB0) closed"},
+  };
+  for (const auto& s : steps) {
+    now = std::chrono::steady_clock::time_point(std::chrono::milliseconds(s.atMs));
+    const std::string record = s.event();
+    const LinkView v = link.view();
+    const auto next = link.nextChange();
+    EXPECT_EQ(v.word + (v.reason.empty() ? "" : " " + v.reason) + ", " +
+                  std::to_string(next ? next->count() : -1) + ", " + record,
+              s.outcome)
+        << s.atMs;
+  }
 }
 
 }  // namespace

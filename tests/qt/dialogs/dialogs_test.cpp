@@ -13,12 +13,17 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "i18n/language_file.h"
+#include "qt/app/qt_settings_store.h"
 #include "qt/dialogs/frm_about.h"
 #include "qt/dialogs/frm_language_chooser.h"
 #include "qt/dialogs/frm_properties.h"
 #include "qt/i18n/language_captions.h"
+#include "qt/serial/qt_serial_control.h"
+#include "qt/support/pseudo_terminal.h"
+#include "qt/support/window_rig.h"
 #include "support/fakes.h"
 
 namespace vqx {
@@ -141,6 +146,63 @@ TEST_F(PropertiesWindow, LanguageFileRelabelsFiveCaptionsAsPlainText) {
   EXPECT_EQ(find<QGroupBox>(dialog, "Frame5")->title(), "Flow");
   EXPECT_EQ(find<QPushButton>(dialog, "cmdCancel")->text(), " Cancel ");
   EXPECT_EQ(find<QLabel>(dialog, "Label3")->text(), "Data Bits:");
+}
+
+// The Device button maps Com3 to what the operator types: a folder, a regular file, /dev/null or
+// a line break are refused and nothing is written; a line is taken, shown absent once it has
+// gone, given back to its default, and taken again at its new name. OK then opens the port on it.
+TEST(PortDevice, DeviceButtonMapsAPortToALineAndOkOpensIt) {
+  testing::TemporaryUserSettings home;
+  QTemporaryDir dir;
+  QFile(dir.filePath("file")).open(QIODevice::WriteOnly);
+  testing::PseudoTerminal com1, com3;
+  QtSettingsStore store;
+  store.setValue(kAppTitle, "Ports", "Com1", com1.path());
+  QtSerialControl serial(store);
+  ASSERT_TRUE(serial.setPortOpen(true));
+  testing::FakePrompts prompts;
+  bool echo = false;
+  QPointer<frmProperties> dialog = new frmProperties(serial, store, prompts, echo, {});
+  dialog->show();
+  auto* ports = find<QComboBox>(dialog, "cboPort");
+  ports->setCurrentIndex(2);
+  const auto outcome = [&](const std::string& typed, const char* button = "cmdDeviceOK") {
+    prompts.shown.clear();
+    QTimer::singleShot(0, [&] {
+      QWidget* device = QApplication::activeModalWidget();
+      find<QComboBox>(device, "cboDevice")->setEditText(QString::fromStdString(typed));
+      find<QPushButton>(device, button)->click();
+      if (device->isVisible()) find<QPushButton>(device, "cmdDeviceCancel")->click();
+    });
+    find<QPushButton>(dialog, "cmdDevice")->click();
+    return prompts.shown.empty() ? find<QLabel>(dialog, "lblPortDevice")->text().toStdString()
+                                 : prompts.shown[0].text;
+  };
+  const auto stored = [] {  // the stored settings file, whole
+    QFile conf(QtSettingsStore::fileName(kAppTitle));
+    return conf.open(QIODevice::ReadOnly) ? conf.readAll().toStdString() : "";
+  };
+  const std::string folder = dir.path().toStdString(), file = folder + "/file";
+  EXPECT_EQ(outcome(folder), folder + " is a folder, not a serial device.");
+  EXPECT_EQ(outcome(file), file + " is a regular file, not a serial device.");
+  EXPECT_EQ(outcome("/dev/null"), "/dev/null is not a serial device.");
+  EXPECT_EQ(outcome(com3.path() + "\n[Properties]"),
+            "A device path cannot hold a line break or another control character.");
+  EXPECT_EQ(stored(), "[Ports]\nCom1=" + com1.path() + "\n");
+  EXPECT_EQ(outcome(com3.path()), "Com3: present - " + com3.path());
+  com3.closeDevice();
+  ports->setCurrentIndex(3);
+  ports->setCurrentIndex(2);
+  EXPECT_EQ(find<QLabel>(dialog, "lblPortDevice")->text().toStdString(),
+            "Com3: absent - " + com3.path());
+  EXPECT_TRUE(outcome("", "cmdDefault").ends_with(" - /dev/ttyS2"));
+  ASSERT_TRUE(com3.reopen());
+  EXPECT_EQ(outcome(com3.path()), "Com3: present - " + com3.path());
+  EXPECT_EQ(stored(), "[Ports]\nCom1=" + com1.path() + "\nCom3=" + com3.path() + "\n");
+  find<QPushButton>(dialog, "cmdOK")->click();
+  EXPECT_TRUE(serial.portOpen() && serial.deviceName().toStdString() == com3.path());
+  EXPECT_EQ(store.value(kAppTitle, "Ports", "Com3"), com3.path());
+  delete dialog.data();
 }
 
 TEST(LanguageChooser, PickingAFileAnnouncesFolderAndNameAndClosesOrRefusesALineBreak) {

@@ -6,11 +6,14 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <set>
 
+#include "qt/app/link_indicator.h"
 #include "qt/app/qt_settings_store.h"
 #include "qt/panel/front_panel.h"
 #include "qt/panel/panel_widgets.h"
 #include "qt/support/window_rig.h"
+#include "qt/traffic/traffic_recorder.h"
 #include "serial/link_recovery.h"
 
 namespace vqx {
@@ -64,6 +67,55 @@ TEST(ProgramOnSimulatedDevice, PanelFollowsTheDeviceWhichIsTakenUpAgainWhenItCom
   ASSERT_EQ(prompts.shown.size(), 1u) << "the return is told in the loss report";
   EXPECT_FALSE(prompts.shown[0].waits) << "the loss report does not hold the recovery";
   EXPECT_TRUE(prompts.shown[0].text.ends_with(std::string("\n\n") + kDeviceBack));
+}
+
+// The link state beside the menus, as a screen reader reads it, through every state: the device
+// sending, paused, sending again, the port closed and opened, the device gone, the port then
+// opened by the operator. Each shows within its bound of the cause, in a colour of its own, and
+// the traffic monitor hears each port event once, in the same words.
+TEST(ProgramOnSimulatedDevice, LinkStateShowsEachChangeOfTheLinkSoonAfterIt) {
+  SimProcess sim({});
+  const std::string line = sim.readLine(), com1 = "Com1 (" + line + ")";
+  testing::WindowRig rig(line);
+  frmTerminal& window = rig.load();
+  QStringList ports;
+  window.recorder()->setWatched(true);
+  QObject::connect(window.recorder(), &TrafficRecorder::line, [&](const QString& text) {
+    if (text.contains(" port ")) ports << text.mid(text.indexOf("Com1")).section(": ", 0, 0);
+  });
+  const auto toggle = [&] { rig.action("mnuOpen")->trigger(); };
+  const std::string missing = com1 +
+                              " does not exist. Connect the adapter, or choose another "
+                              "port under Port > Properties.";
+  const struct {
+    std::function<void()> cause;
+    std::string shown;
+    int withinMs;
+  } steps[] = {
+      {[] {}, "open", 2000},
+      {[&] { sim.signal(SIGSTOP); }, "no frame for 3 s", 4000},
+      {[&] { sim.signal(SIGCONT); }, "open", 2000},
+      {toggle, "closed", 2000},
+      {toggle, "open", 2000},
+      {[&] { sim.stop(SIGKILL); }, "lost, retrying", 2000},
+      {toggle, "cannot open", 2000},
+  };
+  const LinkIndicator& link = *window.linkIndicator();
+  std::set<QRgb> colours;
+  for (const auto& s : steps) {
+    s.cause();
+    EXPECT_TRUE(waitFor(
+        [&] { return link.accessibleName().toStdString() == com1 + ": " + s.shown; }, s.withinMs))
+        << s.shown << ", shown: " << link.accessibleName().toStdString();
+    colours.insert(link.colour().rgb());
+  }
+  EXPECT_EQ(colours.size(), 5u);
+  EXPECT_EQ(link.accessibleDescription().toStdString(), missing);
+  ASSERT_EQ(rig.prompts.shown.size(), 2u) << "the loss report, and the one box of the failure";
+  EXPECT_EQ(rig.prompts.shown[1].text, missing);
+  const QString c = QString::fromStdString(com1);
+  EXPECT_EQ(ports, QStringList({c + " closed", c + " opened", c + " lost, retrying",
+                                QString::fromStdString(missing)}));
 }
 
 }  // namespace

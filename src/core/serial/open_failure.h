@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace vqx {
+
+// Why opening a port failed, as the serial control tells it apart.
+enum class OpenFailure { None, Missing, NoPermission, InUse, LockFile, Refused, Other };
+
+// A port and the device it stands for, as every message and the link state name it:
+// "Com1 (/dev/ttyUSB0)".
+std::string portLabel(int port, const std::string& device);
+
+// The one wording of every failure to open a port: the port and its device, the reason, and
+// what to do. `detail` is the system's description, or who holds the line, or the line settings
+// the line refused.
+std::string openFailureText(OpenFailure failure, const std::string& label,
+                            const std::string& detail);
+
+}  // namespace vqx
