@@ -4,14 +4,57 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
 #include <QTemporaryDir>
 
+#include "qt/dialogs/frm_monitor.h"
 #include "qt/support/pseudo_terminal.h"
 #include "qt/support/window_rig.h"
 #include "qt/traffic/traffic_recorder.h"
 
 namespace vqx {
 namespace {
+
+// A camera key, a status frame and the port closed: three lines in the monitor, each with its
+// meaning, and the same three in the day's file of the incident log.
+TEST(TrafficMonitor, ShowsWhatPassedOverTheLineAndTheLogKeepsIt) {
+  testing::PseudoTerminal pty;
+  QTemporaryDir logs;
+  testing::WindowRig rig(pty.path());
+  rig.logFolder = logs.path();
+  rig.load();
+  rig.action("mnuMonitor")->trigger();
+  frmMonitor* monitor = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (auto* m = qobject_cast<frmMonitor*>(w)) monitor = m;
+  }
+  ASSERT_NE(monitor, nullptr);
+  monitor->findChild<QCheckBox*>("chkLog")->setChecked(true);
+  rig.click("Cinque");
+  ASSERT_EQ(pty.read(3), "/05");
+  ASSERT_TRUE(pty.write("\xEF\x7F\x7B\x3F"));
+  ASSERT_TRUE(testing::waitFor([&] { return monitor->lines().size() >= 2; }));
+  rig.action("mnuOpen")->trigger();
+  ASSERT_TRUE(testing::waitFor([&] { return monitor->lines().size() >= 3; }));
+  const QStringList expected = {
+      "out  2F 30 35     camera 5", "in   EF 7F 7B 3F  camera 5 on the main monitor, live",
+      "port              Com1 (" + QString::fromStdString(pty.path()) + ") closed"};
+  QStringList shown;
+  for (const QString& line : monitor->lines()) shown << line.mid(13);  // after the time
+  EXPECT_EQ(shown, expected);
+
+  rig.window().recorder()->flush();
+  QFile day(QDir(logs.path())
+                .filePath(QString::fromStdString("vqx16-" + dateText(localTimeNow()) + ".log")));
+  ASSERT_TRUE(day.open(QIODevice::ReadOnly));
+  QStringList logged;
+  for (const QString& line : QString::fromUtf8(day.readAll()).split('\n', Qt::SkipEmptyParts)) {
+    logged << line.mid(13);
+  }
+  EXPECT_EQ(logged, expected);
+}
 
 // A full disk (played by a file size limit) and a folder that cannot be made: the log stops
 // with one message, and the program goes on.
