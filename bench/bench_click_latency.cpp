@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Click-to-wire latency of the program: the real main window with the real serial control on a
 // pseudo-terminal. Each round clicks camera key Cinque with the left button and times until the
 // command's last byte has arrived at the device end; the event loop waits in the system

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Floods the program's line with 10 MB of random bytes, the main window running on a
 // pseudo-terminal, and prints how long the window took to take them, its resident memory before
 // and after, and how soon a camera click reaches the line afterwards.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Commands encoded per second by the panel's key handling: each iteration is one key event
 // run through PanelKeys against a host that only collects the characters.
 #include <benchmark/benchmark.h>

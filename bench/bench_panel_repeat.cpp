@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures of the drawn panel on a real event loop (prints them, asserts nothing):
 //   bench_panel_repeat          achieved repeat rate of a held screen key over 5 s
 //   bench_panel_repeat idle     runs 20 s with nothing pressed, for measuring idle CPU and

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Status frames decoded per second by the core: the decoder alone, alignment plus decoding,
 // and the whole communication handler (receive display, frame taken from the box, decoding)
 // with one frame per event, as the device sends them.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cost of the traffic monitor and the incident log: the main window on the simulator at 100
 // status frames a second, with both off, with the monitor open, and with the log on and the
 // monitor closed (processor time of this process, % of a core); then a day of one frame a second

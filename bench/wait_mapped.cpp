@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start time of a windowed program: starts it and waits, on X events rather than by polling,
 // for its top-level window whose title contains TITLE to be mapped.
 //

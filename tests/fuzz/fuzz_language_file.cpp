@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the language file reader and judges the texts with the C library's
 // own converter, not with the reader's code: every text must be UTF-8, and a file of one line
 // must come out as it is when it is UTF-8, else as its bytes read one by one in Windows-1252.

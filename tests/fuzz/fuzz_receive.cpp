@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Received bytes, in blocks of any size, through the receive display and the status decoding,
 // as the main window's communication handler runs them. The first input byte chooses where the
 // stream is cut into blocks and which events are not data events; the rest is the stream.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves the settings file for ever with the program's own code, alternating two contents, so
 // a test can kill it at any moment of a save. After the first save it writes one byte to
 // standard output; the test waits for that byte before it picks its moment.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Test doubles for the core's interfaces: a serial control that records what is written to it

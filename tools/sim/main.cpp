@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vqx16-sim: plays an ORVEX/ALMEX multiplexer on a pseudo-terminal or a real serial device.
 // It reads the panel's commands from the line, keeps a device state and answers with status
 // frames: one at start and whenever the program (re)opens the line, one after each command,

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Which device stands behind a port: how the port settings dialog describes it, and which

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What passed over the line, one event a line, for the traffic monitor and the incident log:

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The composition root: the real adapters, handed to the main window.
 #include <QApplication>
 #include <QDir>

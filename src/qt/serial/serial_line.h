@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // How the serial control's line settings and handshaking map onto QSerialPort and, where

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's decisions that need no window: the stored port settings at startup, the
 // settings file's format, and the close sequence.
 #include <gtest/gtest.h>

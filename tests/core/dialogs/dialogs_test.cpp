@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port settings dialog's decisions (what the lists show, what OK does) and the About box's
 // lookup of the system-information tool.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial link's decisions: the line settings text, the key transmission, the port toggle,
 // waiting for a lost device and the link state.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated device: reading commands off the line, and what each does to the device.
 #include <gtest/gtest.h>
 

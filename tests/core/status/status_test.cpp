@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Status frames from the device: alignment, decoding, and the receive path through the terminal
 // box, with bytes written in hexadecimal ("FF 77 7B 37").
 #include <gtest/gtest.h>

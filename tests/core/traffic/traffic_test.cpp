@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lines of the traffic monitor and the incident log that keeps them in day files.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window with fake adapters: the startup's decisions, the language chooser at first
 // start, the menus, where Enter goes, the settings file, and how the program ends.
 #include "qt/app/frm_terminal.h"

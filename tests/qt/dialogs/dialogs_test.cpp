@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port settings dialog, the language chooser and the About box as the operator uses them.
 #include <gtest/gtest.h>
 

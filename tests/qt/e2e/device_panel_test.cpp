@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program against the simulated device: the real main window and serial control, and
 // vqx16-sim on a pseudo-terminal behind a link. The panel follows the device; the device goes
 // away and comes back on the same link, and the program takes it up again by itself.

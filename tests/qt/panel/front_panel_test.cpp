@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawn panel's widgets wired to the key handling: which mouse button does what on which
 // key, the colours and lamps, the held keys, and the sequence lamp as the keys see it.
 #include "qt/panel/front_panel.h"

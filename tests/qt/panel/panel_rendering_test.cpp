@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel as a screen at 100, 125, 150 and 200 % shows it, and what it tells assistive
 // technology.
 #include <gtest/gtest.h>

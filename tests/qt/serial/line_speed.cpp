@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kept apart: the kernel's termios2 header cannot be combined with the C library's termios.h.
 #include "qt/serial/line_speed.h"
 

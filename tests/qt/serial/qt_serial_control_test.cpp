@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial control, alone and under the window, on a pseudo-terminal; the test is the device.
 #include "qt/serial/qt_serial_control.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VQX16 maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry point of the window tests: one QApplication for the whole run, on the offscreen
 // platform unless the caller chose another.
 #include <gmock/gmock.h>
