@@ -7,9 +7,7 @@
 #include <array>
 #include <climits>
 #include <clocale>
-#include <deque>
 
-#include "app/close_sequence.h"
 #include "app/settings_file.h"
 #include "app/startup.h"
 #include "support/fakes.h"
@@ -19,18 +17,17 @@ namespace {
 
 using testing::FakePrompts;
 using testing::FakeSerialControl;
-using testing::FakeSettingsStore;
 
 // Each row: the stored Settings, CommPort, Handshaking and Echo; then what the startup did: its
-// one report or "goes on", and the control's line settings, port, handshaking and Echo.
+// one report or "goes on", and the control's line settings, port, handshaking and Echo. A
+// rejected port number counts only together with a stored handshaking, which is set all the
+// same; the latest failure is the one reported.
 TEST(Startup, StoredPortSettingsReachTheControlOrStopTheStartupWithOneReport) {
   const std::array<const char*, 5> cases[] = {
       // clang-format off
       {"", "", "", "", "goes on: 9600,n,8,1 1 0 false"},
       {"19200,E,7,2", "3", "2", "True", "goes on: 19200,e,7,2 3 2 true"},
       {"9600,x,8,1", "4", "", "True", "Invalid parity \"x\": 9600,n,8,1 1 0 false"},
-      // A rejected port number counts only together with a stored handshaking, which is set all
-      // the same; the latest failure is the one reported.
       {"", "abc", "", "1", "goes on: 9600,n,8,1 1 0 true"},
       {"", "99999", "", "-1", "goes on: 9600,n,8,1 1 0 true"},
       {"", "0", "", "", "goes on: 9600,n,8,1 1 0 false"},
@@ -45,7 +42,7 @@ TEST(Startup, StoredPortSettingsReachTheControlOrStopTheStartupWithOneReport) {
       // clang-format on
   };
   for (const auto& [settings, port, handshaking, storedEcho, outcome] : cases) {
-    FakeSettingsStore store;
+    testing::FakeSettingsStore store;
     store.put("Settings", settings);
     store.put("CommPort", port);
     store.put("Handshaking", handshaking);
@@ -53,8 +50,7 @@ TEST(Startup, StoredPortSettingsReachTheControlOrStopTheStartupWithOneReport) {
     FakeSerialControl serial;
     FakePrompts prompts;
     bool echo = false;
-    const bool goesOn = applyStoredPortSettings(store, serial, prompts, echo);
-    std::string got = goesOn ? "goes on" : "";
+    std::string got = applyStoredPortSettings(store, serial, prompts, echo) ? "goes on" : "";
     for (const auto& shown : prompts.shown) {
       got += shown.text;
       EXPECT_EQ(shown.icon, PromptIcon::Exclamation);
@@ -98,16 +94,14 @@ TEST(SettingsFile, WritesThreeLinesAndReadsWhatThereIs) {
   for (const auto& [file, read] : cases) {
     const SettingsFileLines lines = parseSettingsFile(file);
     std::string got;
-    for (const auto& line : {lines.left, lines.top, lines.languageFile}) {
+    for (const auto& line : {lines.left, lines.top, lines.languageFile})
       got += (got.empty() ? "" : " ") + (line ? "[" + *line + "]" : "-");
-    }
     EXPECT_EQ(got, read);
   }
   for (const char* good : {" 1500 ", "1500", " -30 "}) EXPECT_TRUE(parseTwips(good)) << good;
   for (const char* bad : {"", "   ", "abc", "12a", "1 2", "-", ".", "1e5", "0x10", "nan",
-                          "99999999999999999999999999"}) {
+                          "99999999999999999999999999"})
     EXPECT_FALSE(parseTwips(bad)) << bad;
-  }
 }
 
 // Each row: the port open or not, after how many waits of a second the output drains (0: never),
@@ -141,9 +135,9 @@ TEST(CloseSequence, WaitsForOutputAsksEveryTenSecondsAndHonoursTheAnswer) {
               c.outcome);
     EXPECT_EQ(serial.open, !ends) << c.outcome << ": the port is closed when the program ends";
     for (const auto& shown : prompts.shown) {
-      EXPECT_EQ(shown.text, "Data cannot be sent");
-      EXPECT_EQ(shown.icon, PromptIcon::Question);
-      EXPECT_EQ(shown.buttons, PromptButtons::AbortRetryIgnore);
+      EXPECT_EQ(
+          std::tuple(shown.text, shown.icon, shown.buttons),
+          std::tuple(kDataCannotBeSent, PromptIcon::Question, PromptButtons::AbortRetryIgnore));
     }
   }
 }

@@ -15,9 +15,7 @@ namespace {
 using namespace std::string_literals;
 
 // The six characters of a function variant: "/", the raw bytes 0 and 1, "/", "A", letter.
-std::string fn(char letter) {
-  return "/\x00\x01/A"s + letter;
-}
+const auto fn = [](char letter) { return "/\x00\x01/A"s + letter; };
 
 // A panel host that records what the key handling does: every character handed to the key
 // transmission, and a log of the other calls in order, with the lamps it keeps.
@@ -62,25 +60,27 @@ struct Host : PanelHost {
 //   tU tD tL tR  one tick of a repeat timer
 //   lux4         the device lights the sequence lamp
 //   |            what is sent from here on is what the row expects
-struct Played {
-  std::string sent;   // after the "|"
-  std::string state;  // "F" function shift, "Z" zoom, "A<n>" cameras to assign, "P2", "lux4"
-};
-
-Played play(const std::string& script, Host& host, PanelKeys& keys) {
+// and returns what was sent after the "|" and the state: "F" function shift, "Z" zoom, "A<n>"
+// cameras to assign, "P2", "lux4".
+std::pair<std::string, std::string> play(const std::string& script, Host& host, PanelKeys& keys) {
+  using T = RepeatTimer;
+  // clang-format off
   std::map<std::string, std::function<void()>> act = {
-      {"|", [&] { host.sent.clear(); }},       {"lux4", [&] { host.lamps[Lamp::Lux4] = true; }},
+      {"|", [&] { host.sent.clear(); }}, {"lux4", [&] { host.lamps[Lamp::Lux4] = true; }},
       {"Z", [&] { keys.FullScreen_Click(); }}, {"LV", [&] { keys.Live_Click(); }},
-      {"TP", [&] { keys.Tape_Click(); }},      {"SQ", [&] { keys.Sequence_Click(); }},
-      {"CL", [&] { keys.Call_Click(); }}};
+      {"TP", [&] { keys.Tape_Click(); }}, {"SQ", [&] { keys.Sequence_Click(); }},
+      {"CL", [&] { keys.Call_Click(); }}, {"tU", [&] { keys.Repeat_Timer(T::TimerUp); }},
+      {"tD", [&] { keys.Repeat_Timer(T::TimerDown); }},
+      {"tL", [&] { keys.Repeat_Timer(T::TimerLeft); }},
+      {"tR", [&] { keys.Repeat_Timer(T::TimerRight); }}};
   const std::pair<char, MouseButton> buttons[] = {
       {'<', MouseButton::Left}, {'>', MouseButton::Right}, {'^', MouseButton::Middle}};
   const std::pair<const char*, ScreenKey> screens[] = {{"P", ScreenKey::Pip},
-                                                       {"4", ScreenKey::QuattroScreen},
-                                                       {"9", ScreenKey::NoveScreen},
-                                                       {"16", ScreenKey::SediciScreen}};
+      {"4", ScreenKey::QuattroScreen}, {"9", ScreenKey::NoveScreen},
+      {"16", ScreenKey::SediciScreen}};
+  // clang-format on
   for (const auto& [mark, b] : buttons) {
-    act[std::string("F") + mark] = [&keys, b] { keys.FunctionA_MouseDown(b); };
+    act["F"s + mark] = [&keys, b] { keys.FunctionA_MouseDown(b); };
     for (const auto& [name, k] : screens) {
       act[name + std::string(1, mark)] = [&keys, k, b] {
         keys.Screen_MouseDown(k, b);
@@ -88,11 +88,6 @@ Played play(const std::string& script, Host& host, PanelKeys& keys) {
       };
     }
   }
-  const std::pair<const char*, RepeatTimer> timers[] = {{"tU", RepeatTimer::TimerUp},
-                                                        {"tD", RepeatTimer::TimerDown},
-                                                        {"tL", RepeatTimer::TimerLeft},
-                                                        {"tR", RepeatTimer::TimerRight}};
-  for (const auto& [name, t] : timers) act[name] = [&keys, t] { keys.Repeat_Timer(t); };
   for (int n = 1; n <= 16; ++n) act[std::to_string(n)] = [&keys, n] { keys.Camera_Click(n); };
 
   std::istringstream in(script);
@@ -108,7 +103,7 @@ Played play(const std::string& script, Host& host, PanelKeys& keys) {
   return {host.sent, state.empty() ? state : state.substr(1)};
 }
 
-Played play(const std::string& script) {
+std::pair<std::string, std::string> play(const std::string& script) {
   Host host;
   PanelKeys keys(host);
   return play(script, host, keys);
@@ -157,23 +152,19 @@ TEST(PanelKeys, EveryKeyInEveryStateSendsItsBytesAndLeavesItsState) {
       // clang-format on
   };
   for (const auto& row : rows) {
-    const Played run = play(row.script);
-    EXPECT_EQ(run.sent, row.sent) << row.script;
-    EXPECT_EQ(run.state, row.state) << row.script;
+    EXPECT_EQ(play(row.script), std::pair(row.sent, std::string(row.state))) << row.script;
   }
 }
 
 TEST(PanelKeys, CameraCommandsOfAllSixteenKeys) {
-  std::string plain, function, assign;
-  for (int n = 1; n <= 16; ++n) {
-    const std::string key = std::to_string(n);
-    plain += play("| " + key).sent;
-    function += play("F> | " + key).sent;
-    assign += play("16> | " + key).sent;
+  std::string sent;
+  for (const char* before : {"| ", "F> | ", "16> | "}) {
+    for (int n = 1; n <= 16; ++n) sent += play(before + std::to_string(n)).first;
   }
-  EXPECT_EQ(plain, "/01/02/03/04/05/06/07/08/09/10/11/12/13/14/15/16");
-  EXPECT_EQ(function, "/S1/S2/S3/S4/S5/S6/S7/S8/S9/SA/SB/SC/SD/SE/SF/SG");
-  EXPECT_EQ(assign, "/X1/X2/X3/X4/X5/X6/X7/X8/X9/XA/XB/XC/XD/XE/XF/XG");
+  EXPECT_EQ(sent,
+            "/01/02/03/04/05/06/07/08/09/10/11/12/13/14/15/16"
+            "/S1/S2/S3/S4/S5/S6/S7/S8/S9/SA/SB/SC/SD/SE/SF/SG"
+            "/X1/X2/X3/X4/X5/X6/X7/X8/X9/XA/XB/XC/XD/XE/XF/XG");
 }
 
 TEST(PanelKeys, SecondFunctionPipResetsThePanelThenShowsTheMessage) {
@@ -190,7 +181,7 @@ TEST(PanelKeys, SecondFunctionPipResetsThePanelThenShowsTheMessage) {
       "hide 3",     "toggle",          "message Panel reset"};
   EXPECT_EQ(host.log, expected) << "no /SQ after the box: the sequence lamp is out by then";
   EXPECT_EQ(during.PipFunctionStep, 2) << "the step goes back only when the box is closed";
-  EXPECT_EQ(play("", host, keys).state, "");
+  EXPECT_EQ(play("", host, keys).second, "");
 }
 
 TEST(PanelKeys, AFailingStepIsSkippedAndTheRestStillRuns) {
@@ -202,7 +193,7 @@ TEST(PanelKeys, AFailingStepIsSkippedAndTheRestStillRuns) {
   keys.FullScreen_Click();
   EXPECT_EQ(host.log.back(), "move 4920") << "the zoom key puts the camera lamp above camera 1";
   host.failing = false;
-  EXPECT_EQ(play("", host, keys).state, "Z A9");
+  EXPECT_EQ(play("", host, keys).second, "Z A9");
 }
 
 }  // namespace

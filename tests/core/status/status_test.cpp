@@ -7,7 +7,6 @@
 #include <sstream>
 
 #include "status/receive_display.h"
-#include "status/status_frame.h"
 #include "status/status_handler.h"
 #include "status/status_words.h"
 #include "support/fakes.h"
@@ -26,10 +25,9 @@ std::string hex(const std::string& text) {
 TEST(StatusFrame, AlignsOnTheFirstByteAbove127) {
   // clang-format off
   const std::pair<const char*, const char*> cases[] = {
-      {"FE 7F 7E 3F", "FE 7F 7E 3F"}, {"3F FE 7F 7E", "FE 7F 7E 3F"},
-      {"7E 3F FE 7F", "FE 7F 7E 3F"},
-      {"7F 7E 3F FE", "FE 7F 7E 3F"}, {"01 80 FF 02", "80 FF 02 01"}, {"7F 00 41 7F", ""},
-      {"FF 7F 7F", ""}, {"FF 7F 7F 3F 00", ""}};
+      {"FE 7F 7E 3F", "FE 7F 7E 3F"}, {"3F FE 7F 7E", "FE 7F 7E 3F"}, {"FF 7F 7F", ""},
+      {"7E 3F FE 7F", "FE 7F 7E 3F"}, {"7F 7E 3F FE", "FE 7F 7E 3F"}, {"7F 00 41 7F", ""},
+      {"01 80 FF 02", "80 FF 02 01"}, {"FF 7F 7F 3F 00", ""}};
   // clang-format on
   for (const auto& [four, aligned] : cases) {
     const auto frame = alignStatusFrame(hex(four));
@@ -51,10 +49,7 @@ TEST(StatusFrame, CameraLampFollowsBytesOneAndTwoThenCameraEightThenSixteen) {
       {"FF 7F 6F 3E", 16}, {"FE 7F 7F 40", 1}, {"FE 7F EF 3F", 1}};
   // clang-format on
   for (const auto& [frame, camera] : cases) {
-    const std::string b = hex(frame);
-    const auto left = decodeStatusFrame({std::uint8_t(b[0]), std::uint8_t(b[1]), std::uint8_t(b[2]),
-                                         std::uint8_t(b[3])})
-                          .cameraLampLeft;
+    const auto left = decodeStatusFrame(*alignStatusFrame(hex(frame))).cameraLampLeft;
     EXPECT_EQ(left ? cameraAtLampLeft(*left) : 0, camera) << frame;
   }
 }
