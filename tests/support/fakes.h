@@ -70,12 +70,6 @@ class FakeSerialControl : public SerialControl {
   DeviceIdentity deviceAtPort() const override { return atPort; }
   DeviceIdentity openedDevice() const override { return opened; }
 
-  // The device sends bytes: they wait in input() and OnComm is raised.
-  void receive(const std::string& bytes) {
-    received += bytes;
-    event = kCommEventReceive;
-    raiseOnComm();
-  }
   void loseDevice(const std::string& description) {
     open = false;
     queued = 0;

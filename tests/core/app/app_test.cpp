@@ -24,7 +24,6 @@ using testing::FakeSerialControl;
 // same; the latest failure is the one reported.
 TEST(Startup, StoredPortSettingsReachTheControlOrStopTheStartupWithOneReport) {
   const std::array<const char*, 5> cases[] = {
-      // clang-format off
       {"", "", "", "", "goes on: 9600,n,8,1 1 0 false"},
       {"19200,E,7,2", "3", "2", "True", "goes on: 19200,e,7,2 3 2 true"},
       {"9600,x,8,1", "4", "", "True", "Invalid parity \"x\": 9600,n,8,1 1 0 false"},
@@ -39,7 +38,6 @@ TEST(Startup, StoredPortSettingsReachTheControlOrStopTheStartupWithOneReport) {
       {"", "", "4294967296", "", "Overflow: 9600,n,8,1 1 0 false"},
       {"", "", "1.5", "", "Type mismatch: 9600,n,8,1 1 0 false"},
       {"", "2", "1", "maybe", "goes on: 9600,n,8,1 2 1 false"},
-      // clang-format on
   };
   for (const auto& [settings, port, handshaking, storedEcho, outcome] : cases) {
     testing::FakeSettingsStore store;

@@ -63,35 +63,32 @@ struct Host : PanelHost {
 // and returns what was sent after the "|" and the state: "F" function shift, "Z" zoom, "A<n>"
 // cameras to assign, "P2", "lux4".
 std::pair<std::string, std::string> play(const std::string& script, Host& host, PanelKeys& keys) {
+  using K = PanelKeys;
   using T = RepeatTimer;
+  using S = ScreenKey;
   // clang-format off
-  std::map<std::string, std::function<void()>> act = {
-      {"|", [&] { host.sent.clear(); }}, {"lux4", [&] { host.lamps[Lamp::Lux4] = true; }},
-      {"Z", [&] { keys.FullScreen_Click(); }}, {"LV", [&] { keys.Live_Click(); }},
-      {"TP", [&] { keys.Tape_Click(); }}, {"SQ", [&] { keys.Sequence_Click(); }},
-      {"CL", [&] { keys.Call_Click(); }}, {"tU", [&] { keys.Repeat_Timer(T::TimerUp); }},
-      {"tD", [&] { keys.Repeat_Timer(T::TimerDown); }},
-      {"tL", [&] { keys.Repeat_Timer(T::TimerLeft); }},
-      {"tR", [&] { keys.Repeat_Timer(T::TimerRight); }}};
-  const std::pair<char, MouseButton> buttons[] = {
+  const std::map<std::string, void (K::*)()> clicks = {{"Z", &K::FullScreen_Click},
+      {"LV", &K::Live_Click}, {"TP", &K::Tape_Click}, {"SQ", &K::Sequence_Click},
+      {"CL", &K::Call_Click}};
+  const std::map<std::string, T> ticks = {
+      {"tU", T::TimerUp}, {"tD", T::TimerDown}, {"tL", T::TimerLeft}, {"tR", T::TimerRight}};
+  const std::map<std::string, S> screens = {
+      {"P", S::Pip}, {"4", S::QuattroScreen}, {"9", S::NoveScreen}, {"16", S::SediciScreen}};
+  const std::map<char, MouseButton> buttons = {
       {'<', MouseButton::Left}, {'>', MouseButton::Right}, {'^', MouseButton::Middle}};
-  const std::pair<const char*, ScreenKey> screens[] = {{"P", ScreenKey::Pip},
-      {"4", ScreenKey::QuattroScreen}, {"9", ScreenKey::NoveScreen},
-      {"16", ScreenKey::SediciScreen}};
-  // clang-format on
-  for (const auto& [mark, b] : buttons) {
-    act["F"s + mark] = [&keys, b] { keys.FunctionA_MouseDown(b); };
-    for (const auto& [name, k] : screens) {
-      act[name + std::string(1, mark)] = [&keys, k, b] {
-        keys.Screen_MouseDown(k, b);
-        keys.Screen_MouseUp(k);
-      };
-    }
-  }
-  for (int n = 1; n <= 16; ++n) act[std::to_string(n)] = [&keys, n] { keys.Camera_Click(n); };
-
   std::istringstream in(script);
-  for (std::string a; in >> a;) act.at(a)();
+  for (std::string a; in >> a;) {
+    const std::string key = a.substr(0, a.size() - 1);
+    if (a == "|") host.sent.clear();
+    else if (a == "lux4") host.lamps[Lamp::Lux4] = true;
+    else if (clicks.count(a)) (keys.*clicks.at(a))();
+    else if (ticks.count(a)) keys.Repeat_Timer(ticks.at(a));
+    else if (key == "F") keys.FunctionA_MouseDown(buttons.at(a.back()));
+    else if (screens.count(key)) keys.Screen_MouseDown(screens.at(key), buttons.at(a.back()));
+    else keys.Camera_Click(std::stoi(a));
+    if (screens.count(key)) keys.Screen_MouseUp(screens.at(key));  // the press ends at once
+  }
+  // clang-format on
   const KeyState& s = keys.state();
   std::string state;
   if (s.FunctionOn) state += " F";

@@ -47,13 +47,11 @@ TEST(KeyTransmission, SendsEveryByteOnlyWithThePortOpenAndHidesItWithoutEcho) {
     std::int16_t lastCodeAfter;
     int caretMoves;
   } cases[] = {
-      // clang-format off
       {false, false, false, {'A'}, "", 'A', 0},
       {true, false, false, {47, 0, 1, 47, 65, 85, 255}, std::string("/\0\1/AU\xff", 7), 0, 7},
       {true, true, false, {'x'}, "x", 'x', 0},
       {true, false, true, {'x'}, "", 0, 1},  // a failed write is not reported
       {true, false, false, {0x20AC, -1}, "", 0, 2},
-      // clang-format on
   };
   for (const auto& c : cases) {
     FakeSerialControl serial;
