@@ -14,9 +14,6 @@ namespace {
 
 using namespace std::string_literals;
 
-// The six characters of a function variant: "/", the raw bytes 0 and 1, "/", "A", letter.
-const auto fn = [](char letter) { return "/\x00\x01/A"s + letter; };
-
 // A panel host that records what the key handling does: every character handed to the key
 // transmission, and a log of the other calls in order, with the lamps it keeps.
 struct Host : PanelHost {
@@ -107,7 +104,9 @@ std::pair<std::string, std::string> play(const std::string& script) {
 }
 
 TEST(PanelKeys, EveryKeyInEveryStateSendsItsBytesAndLeavesItsState) {
-  const std::string fF = fn('F'), fU = fn('U'), fD = fn('D'), fL = fn('L'), fR = fn('R');
+  // The function variants: "/", the raw bytes 0 and 1, "/", "A" and a letter.
+  const std::string fF = "/\0\1/AF"s, fU = "/\0\1/AU"s, fD = "/\0\1/AD"s, fL = "/\0\1/AL"s,
+                    fR = "/\0\1/AR"s;
   const struct {
     const char* script;
     std::string sent;
@@ -174,8 +173,8 @@ TEST(PanelKeys, SecondFunctionPipResetsThePanelThenShowsTheMessage) {
   host.onMessage = [&] { during = keys.state(); };
   keys.Screen_MouseDown(ScreenKey::Pip, MouseButton::Left);
   const std::vector<std::string> expected = {
-      "timer 0 on", "send " + fn('U'), "timer 0 off",        "hide 2",
-      "hide 3",     "toggle",          "message Panel reset"};
+      "timer 0 on", "send /\0\1/AU"s, "timer 0 off",        "hide 2",
+      "hide 3",     "toggle",         "message Panel reset"};
   EXPECT_EQ(host.log, expected) << "no /SQ after the box: the sequence lamp is out by then";
   EXPECT_EQ(during.PipFunctionStep, 2) << "the step goes back only when the box is closed";
   EXPECT_EQ(play("", host, keys).second, "");

@@ -58,12 +58,9 @@ TEST(KeyTransmission, SendsEveryByteOnlyWithThePortOpenAndHidesItWithoutEcho) {
     serial.open = c.open;
     if (c.failing) serial.failOutput = "Send queue full";
     int caretMoves = 0;
+    const auto caretToEnd = [&] { ++caretMoves; };
     std::int16_t code = 0;
-    for (std::int16_t sent : c.codes) {
-      code = sent;
-      txtTerm_KeyPress(
-          serial, c.echo, [&] { ++caretMoves; }, code);
-    }
+    for (std::int16_t sent : c.codes) txtTerm_KeyPress(serial, c.echo, caretToEnd, code = sent);
     EXPECT_EQ(std::tuple(serial.written, code, caretMoves),
               std::tuple(c.written, c.lastCodeAfter, c.caretMoves));
   }
@@ -87,29 +84,26 @@ TEST(TogglePort, ReportsAFailureOnceAndTheCheckMarkShowsThePortAsItIs) {
 
 TEST(LinkRecovery, ReopensTheLostDeviceOnceItIsBackUnlessTheOperatorTookThePortInHand) {
   using O = LinkRecovery::Outcome;
-  const DeviceIdentity adapter{"/dev/ttyUSB0", "", "USB 0403:6001, serial number A1"},
+  const DeviceIdentity no, adapter{"/dev/ttyUSB0", "", "USB 0403:6001, serial number A1"},
       otherAdapter{"/dev/ttyUSB0", "", "USB 0403:6001, serial number B7"},
       simulator{"/tmp/com1", "link 5 made 1.0", "device 136:3 made 1.0"},
       simulatorAgain{"/tmp/com1", "link 9 made 2.0", "device 136:4 made 2.0"},
       terminalOfOthers{"/tmp/com1", "link 5 made 1.0", "device 136:3 made 3.0"};
   const struct {
-    std::function<void(FakeSerialControl&, LinkRecovery&)> meanwhile;
-    DeviceIdentity lost, back;  // empty: the control tells no identity
+    std::string meanwhile;      // the operator cancels the wait, opens the port or takes port 4
+    DeviceIdentity lost, back;  // no: the control tells no identity
     std::vector<O> looks;       // the device fails to open at the first look, opens later
     bool openAfter;
   } cases[] = {
-      {[](auto&, auto&) {}, {}, {}, {O::Waiting, O::Reopened, O::Idle}, true},
-      {[](auto&, LinkRecovery& r) { r.cancel(); }, {}, {}, {O::Idle}, false},
-      {[](FakeSerialControl& s, auto&) { s.open = true; }, {}, {}, {O::Dropped, O::Idle}, true},
-      {[](FakeSerialControl& s, auto&) { ASSERT_TRUE(s.setCommPort(4)); },
-       {},
-       {},
-       {O::Dropped, O::Idle},
-       false},
-      {[](auto&, auto&) {}, adapter, adapter, {O::Waiting, O::Reopened}, true},
-      {[](auto&, auto&) {}, adapter, otherAdapter, {O::Stranger, O::Waiting, O::Waiting}, false},
-      {[](auto&, auto&) {}, simulator, simulatorAgain, {O::Waiting, O::Reopened}, true},
-      {[](auto&, auto&) {}, simulator, terminalOfOthers, {O::Stranger, O::Waiting}, false},
+      // clang-format off
+      {"", no, no, {O::Waiting, O::Reopened, O::Idle}, true}, {"cancel", no, no, {O::Idle}, false},
+      {"open", no, no, {O::Dropped, O::Idle}, true},
+      {"port 4", no, no, {O::Dropped, O::Idle}, false},
+      {"", adapter, adapter, {O::Waiting, O::Reopened}, true},
+      {"", adapter, otherAdapter, {O::Stranger, O::Waiting, O::Waiting}, false},
+      {"", simulator, simulatorAgain, {O::Waiting, O::Reopened}, true},
+      {"", simulator, terminalOfOthers, {O::Stranger, O::Waiting}, false},
+      // clang-format on
   };
   for (const auto& c : cases) {
     FakeSerialControl serial;
@@ -121,12 +115,12 @@ TEST(LinkRecovery, ReopensTheLostDeviceOnceItIsBackUnlessTheOperatorTookThePortI
     serial.loseDevice("/dev/ttyUSB0: device no longer available");
     LinkRecovery recovery;
     recovery.deviceLost(serial);
-    c.meanwhile(serial, recovery);
+    if (c.meanwhile == "cancel") recovery.cancel();
+    if (c.meanwhile == "open") serial.open = true;
+    if (c.meanwhile == "port 4") ASSERT_TRUE(serial.setCommPort(4));
     std::vector<O> looks;
-    for (std::size_t i = 0; i < c.looks.size(); ++i) {
+    for (std::size_t i = 0; i < c.looks.size(); ++i, serial.failOpen.reset())
       looks.push_back(recovery.check(serial));
-      serial.failOpen.reset();
-    }
     EXPECT_EQ(looks, c.looks) << c.back.device;
     EXPECT_EQ(serial.open, c.openAfter) << c.back.device;
   }

@@ -69,51 +69,46 @@ TEST(StatusFrame, EveryValueOfBytesThreeAndFourAgainstABitByBitReading) {
   }
 }
 
-// Blocks of received bytes, one receive event each, through the receive display and the
-// decoding; each event shows a decoded frame in words, or "-".
+// Each row: what is in the box beforehand; blocks of received bytes, one receive event each,
+// separated by "|"; what each event showed: a decoded frame in words or "-", and after a "+"
+// what formed no frame; and what is left in the box.
 TEST(StatusHandler, BlocksOfReceivedBytesDecodeTheFirstFourCharactersOfTheBox) {
   const std::string twelve = "camera 12 on the main monitor, live, 4-picture key lit";
-  const struct {
-    const char* typed;                // in the box beforehand
-    std::vector<const char*> blocks;  // one event each
-    std::vector<std::string> shown;
-    const char* left;  // in the box at the end
-  } cases[] = {
+  const std::array<std::string, 4> cases[] = {
       // clang-format off
-      {"", {"FE 7F 7F 3F"}, {"camera 1 on the main monitor"}, ""},
-      {"", {"7F 7F 3F FE"}, {"camera 1 on the main monitor"}, ""},
-      {"", {"FF 77 7B 37"}, {twelve}, ""},
-      {"", {"FF 7F 00 00"}, {"camera 16 on the main monitor, function lamp, live, tape, sequence "
+      {"", "FE 7F 7F 3F", "camera 1 on the main monitor", ""},
+      {"", "7F 7F 3F FE", "camera 1 on the main monitor", ""},
+      {"", "FF 77 7B 37", twelve, ""}, {"FF 77", "7B 37", twelve, ""},
+      {"", "FF 7F 00 00", "camera 16 on the main monitor, function lamp, live, tape, sequence "
        "running, call monitor, zoom key lit, picture-in-picture key lit, 4-picture key lit, "
-       "9-picture key lit, 16-picture key lit, beep"}, ""},
-      {"", {"FF 77", "7B 37"}, {"-", twelve}, ""},
-      {"", {"FF", "77", "7B", "37"}, {"-", "-", "-", twelve}, ""},
-      {"", {"FF 77 7B 37 FE 7F 7F 3F 61 62", "78"}, {twelve + " + FE 7F 7F 3F 61 62", "-"}, "78"},
-      {"", {"41 42 43 44", "7F 77 7B 37 FF"}, {"- + 41 42 43 44", "- + 7F 77 7B 37 FF"}, ""},
-      {"FF 77", {"7B 37"}, {twelve}, ""},
-      {"68 65 6C 6C 6F", {"FE 7F 7F 3F"}, {"- + 68 65 6C 6C 6F FE 7F 7F 3F"}, ""},
-      {"", {"FF 0A 7B 37"}, {"-"}, "FF 7B 37"},  // a line feed vanishes
-      {"", {"FF 0D 7B 37"}, {"camera 8 on the main monitor, function lamp, live, sequence "
-       "running, 16-picture key lit + 37"}, ""},  // a carriage return gains a line feed
-      {"", {"FF 77 08 37"}, {"-"}, "FF 37"},  // a backspace erases the byte before it
-      {"", {"FF 77", "08 7B 37"}, {"-", "-"}, "FF 7B 37"},
+       "9-picture key lit, 16-picture key lit, beep", ""},
+      {"", "FF 77|7B 37", "-|" + twelve, ""}, {"", "FF|77|7B|37", "-|-|-|" + twelve, ""},
+      {"", "FF 77 7B 37 FE 7F 7F 3F 61 62|78", twelve + " + FE 7F 7F 3F 61 62|-", "78"},
+      {"", "41 42 43 44|7F 77 7B 37 FF", "- + 41 42 43 44|- + 7F 77 7B 37 FF", ""},
+      {"68 65 6C 6C 6F", "FE 7F 7F 3F", "- + 68 65 6C 6C 6F FE 7F 7F 3F", ""},
+      // A line feed vanishes, a carriage return gains one, a backspace erases the byte before it.
+      {"", "FF 0A 7B 37", "-", "FF 7B 37"}, {"", "FF 77 08 37", "-", "FF 37"},
+      {"", "FF 0D 7B 37", "camera 8 on the main monitor, function lamp, live, sequence running, "
+       "16-picture key lit + 37", ""},
+      {"", "FF 77|08 7B 37", "-|-", "FF 7B 37"},
       // clang-format on
   };
-  for (const auto& c : cases) {
+  for (const auto& [typed, blocks, shown, left] : cases) {
     testing::FakeSerialControl comm;
     TerminalBox box;
-    box.setText(hex(c.typed));
-    std::vector<std::string> shown;
-    for (const char* block : c.blocks) {
+    box.setText(hex(typed));
+    std::string got;
+    std::istringstream in(blocks);
+    for (std::string block; std::getline(in, block, '|');) {
       comm.received = hex(block);
-      ReceivedTrace trace;  // what formed no frame is shown after a "+"
+      ReceivedTrace trace;
       const auto indicators = MSComm1_OnComm(comm, box, &trace);
       EXPECT_EQ(bool(indicators), bool(trace.frame));
-      shown.push_back((indicators ? describeStatus(*indicators) : "-") +
-                      (trace.unframed.empty() ? "" : " + " + hexText(trace.unframed)));
+      got += (got.empty() ? "" : "|") + (indicators ? describeStatus(*indicators) : "-") +
+             (trace.unframed.empty() ? "" : " + " + hexText(trace.unframed));
     }
-    EXPECT_EQ(shown, c.shown) << c.blocks[0];
-    EXPECT_EQ(box.text(), hex(c.left)) << c.blocks[0];
+    EXPECT_EQ(got, shown) << blocks;
+    EXPECT_EQ(box.text(), hex(left)) << blocks;
   }
   for (int event : {1, 3, 6, 1004, 1008, 1011}) {  // send, CTS, ring and line errors
     testing::FakeSerialControl comm;
@@ -125,9 +120,10 @@ TEST(StatusHandler, BlocksOfReceivedBytesDecodeTheFirstFourCharactersOfTheBox) {
   }
 }
 
+// Each row: the box, the bytes received, the box after.
 TEST(ReceiveDisplay, EditsTheTextAsATerminalAndAppendsIt) {
   // clang-format off
-  const std::tuple<const char*, const char*, const char*> cases[] = {  // box, received, box after
+  const std::tuple<const char*, const char*, const char*> cases[] = {
       {"58 59 5A", "41 42 08 43", "58 59 5A 41 43"}, {"58 59 5A", "08 51", "58 59 51"},
       {"58 59 5A", "08 08 51", "58 59 51"}, {"", "08 51", "51"}, {"58 59 5A", "41 08", "58 59 5A"},
       {"58 59 5A", "08", "58 59"}, {"58 59 5A", "41 08 08 51", "58 59 51"},
@@ -141,8 +137,7 @@ TEST(ReceiveDisplay, EditsTheTextAsATerminalAndAppendsIt) {
     box.setSelStart(1);  // wherever the caret was, the text goes to the end
     std::string text = hex(received);
     DisplayReceived(box, text);
-    EXPECT_EQ(box.text(), hex(after)) << received;
-    EXPECT_EQ(box.selStart(), box.size());
+    EXPECT_EQ(std::pair(box.text(), box.selStart()), std::pair(hex(after), box.size())) << received;
   }
   // A box over 16000 characters loses its oldest 4096 first.
   for (const auto& [before, kept] : {std::pair(16000, 16000), {16001, 11905}, {40000, 35904}}) {
