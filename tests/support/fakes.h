@@ -84,8 +84,7 @@ class FakeSettingsStore : public SettingsStore {
 
   std::string value(const std::string& app, const std::string& section,
                     const std::string& key) const override {
-    const auto it = values.find({app, section, key});
-    return it == values.end() ? std::string() : it->second;
+    return values.contains({app, section, key}) ? values.at({app, section, key}) : "";
   }
   void setValue(const std::string& app, const std::string& section, const std::string& key,
                 const std::string& value) override {

@@ -7,6 +7,7 @@
 #include <array>
 #include <climits>
 #include <clocale>
+#include <tuple>
 
 #include "app/settings_file.h"
 #include "app/startup.h"
@@ -106,12 +107,7 @@ TEST(SettingsFile, WritesThreeLinesAndReadsWhatThereIs) {
 // the answers to "Data cannot be sent"; then whether the program ends, the waits, the questions.
 TEST(CloseSequence, WaitsForOutputAsksEveryTenSecondsAndHonoursTheAnswer) {
   using A = PromptAnswer;
-  const struct {
-    bool open;
-    int drainsAfter;
-    std::deque<PromptAnswer> answers;
-    const char* outcome;
-  } cases[] = {
+  const std::tuple<bool, int, std::deque<PromptAnswer>, const char*> cases[] = {
       // clang-format off
       {false, 0, {}, "ends, 0 waits, 0 questions"}, {true, 3, {}, "ends, 3 waits, 0 questions"},
       {true, 13, {A::Retry}, "ends, 13 waits, 1 questions"},
@@ -119,19 +115,19 @@ TEST(CloseSequence, WaitsForOutputAsksEveryTenSecondsAndHonoursTheAnswer) {
       {true, 0, {A::Ignore}, "ends, 10 waits, 1 questions"},
       // clang-format on
   };
-  for (const auto& c : cases) {
+  for (const auto& [open, drainsAfter, answers, outcome] : cases) {
     FakeSerialControl serial;
     FakePrompts prompts;
     testing::SteppingPump pump;
-    serial.open = c.open;
+    serial.open = open;
     serial.queued = 10;
-    pump.onWait = [&](int n) { serial.queued = n == c.drainsAfter ? 0 : serial.queued; };
-    prompts.answers = c.answers;
+    pump.onWait = [&](int n) { serial.queued = n == drainsAfter ? 0 : serial.queued; };
+    prompts.answers = answers;
     const bool ends = runCloseSequence(serial, prompts, pump);
     EXPECT_EQ((ends ? "ends, " : "stays, ") + std::to_string(pump.waits) + " waits, " +
                   std::to_string(prompts.shown.size()) + " questions",
-              c.outcome);
-    EXPECT_EQ(serial.open, !ends) << c.outcome << ": the port is closed when the program ends";
+              outcome);
+    EXPECT_EQ(serial.open, !ends) << outcome << ": the port is closed when the program ends";
     for (const auto& shown : prompts.shown) {
       EXPECT_EQ(
           std::tuple(shown.text, shown.icon, shown.buttons),

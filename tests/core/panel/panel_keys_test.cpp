@@ -49,16 +49,13 @@ struct Host : PanelHost {
   void keyStateChanged() override {}
 };
 
-// Plays a script of operator actions, separated by spaces:
-//   F< F> F^     left, right or middle press on FunctionA
-//   Z LV TP SQ CL  a click on zoom, Live, Tape, Sequence, Call
-//   P< 4> 9^ 16< ... press and release on Pip, QuattroScreen, NoveScreen, SediciScreen
-//   1 ... 16     a click on a camera key
-//   tU tD tL tR  one tick of a repeat timer
-//   lux4         the device lights the sequence lamp
-//   |            what is sent from here on is what the row expects
-// and returns what was sent after the "|" and the state: "F" function shift, "Z" zoom, "A<n>"
-// cameras to assign, "P2", "lux4".
+// Plays a script of operator actions, separated by spaces: "F<", "F>", "F^" a left, right or
+// middle press on FunctionA; "Z", "LV", "TP", "SQ", "CL" a click on zoom, Live, Tape, Sequence
+// or Call; "P<", "4>", "9^", "16<"... a press and release on Pip, QuattroScreen, NoveScreen or
+// SediciScreen; "1" to "16" a click on a camera key; "tU", "tD", "tL", "tR" a tick of a repeat
+// timer; "lux4" the device lights the sequence lamp; "|" what is sent from here on is what the
+// row expects. Returns that, and the state: "F" function shift, "Z" zoom, "A<n>" cameras to
+// assign, "P2", "lux4".
 std::pair<std::string, std::string> play(const std::string& script, Host& host, PanelKeys& keys) {
   using K = PanelKeys;
   using T = RepeatTimer;
@@ -107,11 +104,7 @@ TEST(PanelKeys, EveryKeyInEveryStateSendsItsBytesAndLeavesItsState) {
   // The function variants: "/", the raw bytes 0 and 1, "/", "A" and a letter.
   const std::string fF = "/\0\1/AF"s, fU = "/\0\1/AU"s, fD = "/\0\1/AD"s, fL = "/\0\1/AL"s,
                     fR = "/\0\1/AR"s;
-  const struct {
-    const char* script;
-    std::string sent;
-    const char* state;
-  } rows[] = {
+  const std::tuple<const char*, std::string, const char*> rows[] = {
       // clang-format off
       // FunctionA
       {"| F>", "", "F"}, {"F> | F>", "", "F"}, {"F> | F<", "/AT", ""}, {"| F<", "/AT", ""},
@@ -147,20 +140,17 @@ TEST(PanelKeys, EveryKeyInEveryStateSendsItsBytesAndLeavesItsState) {
       {"F> | 4< tD tD", fD + "/22/22", ""},
       // clang-format on
   };
-  for (const auto& row : rows) {
-    EXPECT_EQ(play(row.script), std::pair(row.sent, std::string(row.state))) << row.script;
-  }
-}
-
-TEST(PanelKeys, CameraCommandsOfAllSixteenKeys) {
-  std::string sent;
+  for (const auto& [script, sent, state] : rows)
+    EXPECT_EQ(play(script), std::pair(sent, std::string(state))) << script;
+  std::string cameras;  // each camera key: plain, under the shift, in an assignment
   for (const char* before : {"| ", "F> | ", "16> | "}) {
-    for (int n = 1; n <= 16; ++n) sent += play(before + std::to_string(n)).first;
+    for (int n = 1; n <= 16; ++n) cameras += play(before + std::to_string(n)).first;
   }
-  EXPECT_EQ(sent,
+  EXPECT_EQ(cameras,
             "/01/02/03/04/05/06/07/08/09/10/11/12/13/14/15/16"
             "/S1/S2/S3/S4/S5/S6/S7/S8/S9/SA/SB/SC/SD/SE/SF/SG"
             "/X1/X2/X3/X4/X5/X6/X7/X8/X9/XA/XB/XC/XD/XE/XF/XG");
+  for (int n : {0, 17}) EXPECT_THROW(command::cameraFunction(n), std::out_of_range) << n;
 }
 
 TEST(PanelKeys, SecondFunctionPipResetsThePanelThenShowsTheMessage) {

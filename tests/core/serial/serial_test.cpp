@@ -76,10 +76,9 @@ TEST(TogglePort, ReportsAFailureOnceAndTheCheckMarkShowsThePortAsItIs) {
     if (*failing) (failing[0] == 'o' ? serial.failOpen : serial.failClose) = failing;
     TogglePort(serial, prompts, [&](bool on) { checks += on ? "1" : "0"; });
   }
-  EXPECT_EQ(checks, "10011");
-  ASSERT_EQ(prompts.shown.size(), 2u);
-  EXPECT_EQ(prompts.shown[0].text + "," + prompts.shown[1].text, "open,close");
-  EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Exclamation);
+  for (const auto& shown : prompts.shown) checks += " " + shown.text;
+  EXPECT_EQ(checks, "10011 open close");
+  EXPECT_EQ(prompts.shown.at(0).icon, PromptIcon::Exclamation);
 }
 
 TEST(LinkRecovery, ReopensTheLostDeviceOnceItIsBackUnlessTheOperatorTookThePortInHand) {
@@ -138,11 +137,7 @@ TEST(LinkWatch, ShowsQuietSecondsAfterThreeWithoutAFrameAndLeavesRetriesUnrecord
   std::chrono::steady_clock::time_point now{};
   LinkWatch link([&] { return now; });
   const std::string com1 = "Com1 (/dev/ttyUSB0)", missing = com1 + " does not exist.";
-  const struct {
-    int atMs;
-    std::function<std::string()> event;
-    std::string outcome;
-  } steps[] = {
+  const std::tuple<int, std::function<std::string()>, std::string> steps[] = {
       {0, [] { return ""; }, "closed, -1, "},
       {0, [&] { return link.opened(com1); }, "open, 3000, Com1 (/dev/ttyUSB0) opened"},
       {2999, [] { return ""; }, "open, 1, "},
@@ -163,15 +158,15 @@ TEST(LinkWatch, ShowsQuietSecondsAfterThreeWithoutAFrameAndLeavesRetriesUnrecord
       {9900, [&] { return link.opened(com1); }, "open, 3000, Com1 (/dev/ttyUSB0) opened"},
       {9900, [&] { return link.closed(com1); }, "closed, -1, Com1 (/dev/ttyUSB0) closed"},
   };
-  for (const auto& s : steps) {
-    now = std::chrono::steady_clock::time_point(std::chrono::milliseconds(s.atMs));
-    const std::string record = s.event();
+  for (const auto& [atMs, event, outcome] : steps) {
+    now = std::chrono::steady_clock::time_point(std::chrono::milliseconds(atMs));
+    const std::string record = event();
     const LinkView v = link.view();
     const auto next = link.nextChange();
     EXPECT_EQ(v.word + (v.reason.empty() ? "" : " " + v.reason) + ", " +
                   std::to_string(next ? next->count() : -1) + ", " + record,
-              s.outcome)
-        << s.atMs;
+              outcome)
+        << atMs;
   }
 }
 
