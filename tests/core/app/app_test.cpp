@@ -7,7 +7,6 @@
 #include <array>
 #include <climits>
 #include <clocale>
-#include <tuple>
 
 #include "app/settings_file.h"
 #include "app/startup.h"

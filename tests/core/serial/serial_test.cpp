@@ -4,8 +4,6 @@
 // waiting for a lost device and the link state.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "serial/key_transmission.h"
 #include "serial/link_recovery.h"
 #include "serial/link_state.h"
