@@ -33,14 +33,11 @@ TEST(PortProperties, SettingsTextIsReadFromTheRightByFixedWidths) {
 }
 
 // OK, step by step: echo first, then the port number (closing and reopening an open port), the
-// line settings and the flow control, each checked; then everything is stored.
+// line settings and the flow control, each checked; then everything is stored. Each row: the port
+// open, whether opening or closing it fails ("busy"), the choices; then the report or "closes",
+// the port, the check marks of the port menu entry, the line settings and the flow control.
 TEST(PortProperties, OkAppliesChecksAndStores) {
-  const struct {
-    bool open;
-    const char* failing;  // "open" or "close" fails with the description "busy"
-    PropertyChoice choice;
-    const char* outcome;  // the report or "closes", the port, the check marks, the line
-  } cases[] = {
+  const std::tuple<bool, std::string, PropertyChoice, const char*> cases[] = {
       // clang-format off
       {true, "", {0, " 115200 ", "Even", "7", "1.5", 2, true},
        "closes, Com1 open, 115200,e,7,1.5 2"},
@@ -59,30 +56,29 @@ TEST(PortProperties, OkAppliesChecksAndStores) {
        "Invalid handshaking value, Com2 closed, 19200,o,7,2 0"},
       // clang-format on
   };
-  for (const auto& c : cases) {
+  for (const auto& [open, failing, choice, expected] : cases) {
     FakeSerialControl comm;
     FakeSettingsStore store;
     FakePrompts prompts;
-    comm.open = c.open;
-    (std::string(c.failing) == "open" ? comm.failOpen : comm.failClose) =
-        *c.failing ? std::optional<std::string>("busy") : std::nullopt;
+    comm.open = open;
+    if (!failing.empty()) (failing == "open" ? comm.failOpen : comm.failClose) = "busy";
     bool echo = false;
     std::string marks;
     const bool closes = applyPropertySettings(
-        c.choice, {comm, store, prompts, echo, [&](bool on) { marks += on ? " 1" : " 0"; }});
+        choice, {comm, store, prompts, echo, [&](bool on) { marks += on ? " 1" : " 0"; }});
     std::string outcome = closes ? "closes" : "";
     for (const auto& shown : prompts.shown) outcome += shown.text;
     outcome += ", Com" + std::to_string(comm.port) + (comm.open ? " open" : " closed") +
                (marks.empty() ? "" : " marks" + marks) + ", " + comm.lineSettings + " " +
                std::to_string(comm.handshake);
-    EXPECT_EQ(outcome, c.outcome);
-    EXPECT_EQ(echo, c.choice.pendingEcho) << c.outcome << ": echo is set first, whatever follows";
+    EXPECT_EQ(outcome, expected);
+    EXPECT_EQ(echo, choice.pendingEcho) << expected << ": echo is set first, whatever follows";
     const std::vector<std::string> stored = {
         "Properties/Settings=" + comm.lineSettings,
         "Properties/CommPort=" + std::to_string(comm.port),
         "Properties/Handshaking=" + std::to_string(comm.handshake),
         std::string("Properties/Echo=") + (echo ? "True" : "False")};
-    EXPECT_EQ(store.writes, closes ? stored : std::vector<std::string>{}) << c.outcome;
+    EXPECT_EQ(store.writes, closes ? stored : std::vector<std::string>{}) << expected;
     for (const auto& shown : prompts.shown) EXPECT_EQ(shown.icon, PromptIcon::Exclamation);
   }
 }

@@ -37,30 +37,26 @@ TEST(LineSettingsText, ParsesWhatTheControlTakesAndRefusesTheRest) {
   }
 }
 
+// Each row: the port open, Echo, every write failing; the key codes typed one after another; then
+// what went to the line, the last code as the box gets it back, and the caret's moves to the end.
 TEST(KeyTransmission, SendsEveryByteOnlyWithThePortOpenAndHidesItWithoutEcho) {
-  const struct {
-    bool open, echo, failing;
-    std::vector<std::int16_t> codes;
-    std::string written;
-    std::int16_t lastCodeAfter;
-    int caretMoves;
-  } cases[] = {
+  using Codes = std::vector<std::int16_t>;
+  const std::tuple<bool, bool, bool, Codes, std::string, std::int16_t, int> cases[] = {
       {false, false, false, {'A'}, "", 'A', 0},
       {true, false, false, {47, 0, 1, 47, 65, 85, 255}, std::string("/\0\1/AU\xff", 7), 0, 7},
       {true, true, false, {'x'}, "x", 'x', 0},
       {true, false, true, {'x'}, "", 0, 1},  // a failed write is not reported
       {true, false, false, {0x20AC, -1}, "", 0, 2},
   };
-  for (const auto& c : cases) {
+  for (const auto& [open, echo, failing, codes, written, lastCode, caretMoves] : cases) {
     FakeSerialControl serial;
-    serial.open = c.open;
-    if (c.failing) serial.failOutput = "Send queue full";
-    int caretMoves = 0;
-    const auto caretToEnd = [&] { ++caretMoves; };
+    serial.open = open;
+    if (failing) serial.failOutput = "Send queue full";
+    int moves = 0;
+    const auto caretToEnd = [&] { ++moves; };
     std::int16_t code = 0;
-    for (std::int16_t sent : c.codes) txtTerm_KeyPress(serial, c.echo, caretToEnd, code = sent);
-    EXPECT_EQ(std::tuple(serial.written, code, caretMoves),
-              std::tuple(c.written, c.lastCodeAfter, c.caretMoves));
+    for (std::int16_t sent : codes) txtTerm_KeyPress(serial, echo, caretToEnd, code = sent);
+    EXPECT_EQ(std::tuple(serial.written, code, moves), std::tuple(written, lastCode, caretMoves));
   }
 }
 
@@ -79,6 +75,10 @@ TEST(TogglePort, ReportsAFailureOnceAndTheCheckMarkShowsThePortAsItIs) {
   EXPECT_EQ(prompts.shown.at(0).icon, PromptIcon::Exclamation);
 }
 
+// Each row: what the operator does while the device is away ("cancel" the wait, "open" the port,
+// take "port 4", or the port is open again "before" the loss is heard); the device the port was
+// open on and the one at the port later ("no": the control tells no identity); what each look
+// at the port says (the device fails to open at the first look, opens later); the port open.
 TEST(LinkRecovery, ReopensTheLostDeviceOnceItIsBackUnlessTheOperatorTookThePortInHand) {
   using O = LinkRecovery::Outcome;
   const DeviceIdentity no, adapter{"/dev/ttyUSB0", "", "USB 0403:6001, serial number A1"},
@@ -86,15 +86,10 @@ TEST(LinkRecovery, ReopensTheLostDeviceOnceItIsBackUnlessTheOperatorTookThePortI
       simulator{"/tmp/com1", "link 5 made 1.0", "device 136:3 made 1.0"},
       simulatorAgain{"/tmp/com1", "link 9 made 2.0", "device 136:4 made 2.0"},
       terminalOfOthers{"/tmp/com1", "link 5 made 1.0", "device 136:3 made 3.0"};
-  const struct {
-    std::string meanwhile;      // the operator cancels the wait, opens the port or takes port 4
-    DeviceIdentity lost, back;  // no: the control tells no identity
-    std::vector<O> looks;       // the device fails to open at the first look, opens later
-    bool openAfter;
-  } cases[] = {
+  const std::tuple<std::string, DeviceIdentity, DeviceIdentity, std::vector<O>, bool> cases[] = {
       // clang-format off
       {"", no, no, {O::Waiting, O::Reopened, O::Idle}, true}, {"cancel", no, no, {O::Idle}, false},
-      {"open", no, no, {O::Dropped, O::Idle}, true},
+      {"open", no, no, {O::Dropped, O::Idle}, true}, {"before", no, no, {O::Idle}, true},
       {"port 4", no, no, {O::Dropped, O::Idle}, false},
       {"", adapter, adapter, {O::Waiting, O::Reopened}, true},
       {"", adapter, otherAdapter, {O::Stranger, O::Waiting, O::Waiting}, false},
@@ -102,31 +97,26 @@ TEST(LinkRecovery, ReopensTheLostDeviceOnceItIsBackUnlessTheOperatorTookThePortI
       {"", simulator, terminalOfOthers, {O::Stranger, O::Waiting}, false},
       // clang-format on
   };
-  for (const auto& c : cases) {
+  for (const auto& [meanwhile, lost, back, expected, openAfter] : cases) {
     FakeSerialControl serial;
     serial.port = 3;
     serial.open = true;
-    serial.opened = c.lost;
-    serial.atPort = c.back;
+    serial.opened = lost;
+    serial.atPort = back;
     serial.failOpen = "/dev/ttyUSB0: No such file or directory";
     serial.loseDevice("/dev/ttyUSB0: device no longer available");
+    if (meanwhile == "before") serial.open = true;
     LinkRecovery recovery;
     recovery.deviceLost(serial);
-    if (c.meanwhile == "cancel") recovery.cancel();
-    if (c.meanwhile == "open") serial.open = true;
-    if (c.meanwhile == "port 4") serial.port = 4;
+    if (meanwhile == "cancel") recovery.cancel();
+    if (meanwhile == "open") serial.open = true;
+    if (meanwhile == "port 4") serial.port = 4;
     std::vector<O> looks;
-    for (std::size_t i = 0; i < c.looks.size(); ++i, serial.failOpen.reset())
+    for (std::size_t i = 0; i < expected.size(); ++i, serial.failOpen.reset())
       looks.push_back(recovery.check(serial));
-    EXPECT_EQ(looks, c.looks) << c.back.device;
-    EXPECT_EQ(serial.open, c.openAfter) << c.back.device;
+    EXPECT_EQ(looks, expected) << meanwhile << " " << back.device;
+    EXPECT_EQ(serial.open, openAfter) << meanwhile << " " << back.device;
   }
-  // A loss reported when the port is open again starts no wait.
-  FakeSerialControl serial;
-  serial.open = true;
-  LinkRecovery recovery;
-  recovery.deviceLost(serial);
-  EXPECT_FALSE(recovery.waiting());
 }
 
 // What the link state shows at each moment (its word, and the reason), what the traffic record
