@@ -83,33 +83,28 @@ TEST(PortProperties, OkAppliesChecksAndStores) {
   }
 }
 
-// A registry in memory, of text values; it counts the keys left open.
-struct FakeRegistry : Registry {
+// A system in memory: a registry of text values that counts the keys looked at and those left
+// open, a file system that holds one file, and a program launcher that fails on "bad" paths.
+struct FakeSystem : Registry, ProgramLauncher {
   std::map<std::string, std::map<std::string, std::string>> keys;
-  std::vector<std::string> opened;
-  int open = 0;
+  int looked = 0, open = 0;
+  std::string started;
   bool openKey(std::uint32_t root, const std::string& subKey, Key& key) override {
-    opened.push_back(subKey);
-    const auto it = keys.find(subKey);
-    if (root != kHkeyLocalMachine || it == keys.end()) return false;
-    key = reinterpret_cast<Key>(&it->second);
+    ++looked;
+    if (root != kHkeyLocalMachine || !keys.contains(subKey)) return false;
+    key = reinterpret_cast<Key>(&keys.at(subKey));
     ++open;
     return true;
   }
   bool queryValue(Key key, const std::string& name, std::size_t capacity, std::uint32_t& type,
                   std::string& data) override {
     const auto& values = *reinterpret_cast<std::map<std::string, std::string>*>(key);
-    const auto it = values.find(name);
-    if (it == values.end() || it->second.size() > capacity) return false;
+    if (!values.contains(name) || values.at(name).size() > capacity) return false;
     type = kRegistryText;
-    data = it->second;
+    data = values.at(name);
     return true;
   }
   void closeKey(Key) override { --open; }
-};
-
-struct FakeLauncher : ProgramLauncher {
-  std::string started;
   bool fileExists(const std::string& path) const override { return path == "C:\\Y\\MSINFO32.EXE"; }
   Result start(const std::string& path) override {
     started += path;
@@ -131,21 +126,20 @@ TEST(SysInfo, StartsTheRegisteredToolOrSaysItIsUnavailable) {
       {"", "C:\\Z", ", 2 keys, unavailable"}, {"", "", ", 2 keys, unavailable"}};
   // clang-format on
   for (const auto& [path, folder, outcome] : cases) {
-    FakeRegistry reg;
-    FakeLauncher launcher;
+    FakeSystem system;
     FakePrompts prompts;
-    if (!path.empty()) reg.keys["SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"]["PATH"] = path;
+    if (!path.empty()) system.keys["SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"]["PATH"] = path;
     if (!folder.empty())
-      reg.keys["SOFTWARE\\Microsoft\\Shared Tools Location"]["MSINFO"] = folder + '\0';
-    const bool started = startSysInfo(reg, launcher, prompts);
-    std::string got = launcher.started + ", " + std::to_string(reg.opened.size()) + " keys";
+      system.keys["SOFTWARE\\Microsoft\\Shared Tools Location"]["MSINFO"] = folder + '\0';
+    const bool started = startSysInfo(system, system, prompts);
+    std::string got = system.started + ", " + std::to_string(system.looked) + " keys";
     for (const auto& shown : prompts.shown) {
       const bool unavailable = shown.text == kSysInfoUnavailable && shown.icon == PromptIcon::None;
       got += ", " + (unavailable ? "unavailable" : shown.text);
     }
     EXPECT_EQ(got, outcome);
     EXPECT_EQ(started, prompts.shown.empty());
-    EXPECT_EQ(reg.open, 0) << "every key opened is closed";
+    EXPECT_EQ(system.open, 0) << "every key opened is closed";
   }
 }
 

@@ -17,6 +17,7 @@ using namespace std::string_literals;
 // A panel host that records what the key handling does: every character handed to the key
 // transmission, and a log of the other calls in order, with the lamps it keeps.
 struct Host : PanelHost {
+  PanelKeys keys{*this};
   std::string sent;
   std::vector<std::string> log;
   std::map<Lamp, bool> lamps{{Lamp::Lux3, true}, {Lamp::Lux4, false}};
@@ -56,7 +57,8 @@ struct Host : PanelHost {
 // timer; "lux4" the device lights the sequence lamp; "|" what is sent from here on is what the
 // row expects. Returns that, and the state: "F" function shift, "Z" zoom, "A<n>" cameras to
 // assign, "P2", "lux4".
-std::pair<std::string, std::string> play(const std::string& script, Host& host, PanelKeys& keys) {
+std::pair<std::string, std::string> play(const std::string& script, Host& host) {
+  PanelKeys& keys = host.keys;
   using K = PanelKeys;
   using T = RepeatTimer;
   using S = ScreenKey;
@@ -96,8 +98,7 @@ std::pair<std::string, std::string> play(const std::string& script, Host& host, 
 
 std::pair<std::string, std::string> play(const std::string& script) {
   Host host;
-  PanelKeys keys(host);
-  return play(script, host, keys);
+  return play(script, host);
 }
 
 TEST(PanelKeys, EveryKeyInEveryStateSendsItsBytesAndLeavesItsState) {
@@ -155,31 +156,29 @@ TEST(PanelKeys, EveryKeyInEveryStateSendsItsBytesAndLeavesItsState) {
 
 TEST(PanelKeys, SecondFunctionPipResetsThePanelThenShowsTheMessage) {
   Host host;
-  PanelKeys keys(host);
-  keys.setPipMessage("Panel reset");
-  play("F> P< lux4 F> |", host, keys);
+  host.keys.setPipMessage("Panel reset");
+  play("F> P< lux4 F> |", host);
   host.log.clear();
   KeyState during;
-  host.onMessage = [&] { during = keys.state(); };
-  keys.Screen_MouseDown(ScreenKey::Pip, MouseButton::Left);
+  host.onMessage = [&] { during = host.keys.state(); };
+  host.keys.Screen_MouseDown(ScreenKey::Pip, MouseButton::Left);
   const std::vector<std::string> expected = {
       "timer 0 on", "send /\0\1/AU"s, "timer 0 off",        "hide 2",
       "hide 3",     "toggle",         "message Panel reset"};
   EXPECT_EQ(host.log, expected) << "no /SQ after the box: the sequence lamp is out by then";
   EXPECT_EQ(during.PipFunctionStep, 2) << "the step goes back only when the box is closed";
-  EXPECT_EQ(play("", host, keys).second, "");
+  EXPECT_EQ(play("", host).second, "");
 }
 
 TEST(PanelKeys, AFailingStepIsSkippedAndTheRestStillRuns) {
   Host host;
-  PanelKeys keys(host);
   host.failing = true;
-  keys.Screen_MouseDown(ScreenKey::NoveScreen, MouseButton::Right);
+  host.keys.Screen_MouseDown(ScreenKey::NoveScreen, MouseButton::Right);
   EXPECT_EQ(host.log.front(), "timer 2 on");
-  keys.FullScreen_Click();
+  host.keys.FullScreen_Click();
   EXPECT_EQ(host.log.back(), "move 4920") << "the zoom key puts the camera lamp above camera 1";
   host.failing = false;
-  EXPECT_EQ(play("", host, keys).second, "Z A9");
+  EXPECT_EQ(play("", host).second, "Z A9");
 }
 
 }  // namespace
