@@ -52,9 +52,8 @@ TrafficEvent frameAt(int day, int second, const char* bytes = "\xFE\x7F\x7F\x3F"
 
 TEST(IncidentLog, DayFilesWithRepeatedFramesCountedAndOldFilesSwept) {
   Folder folder;
-  for (const char* day : {"2026-11-01", "2026-11-07", "2026-11-08", "2026-12-06"}) {
+  for (const char* day : {"2026-11-01", "2026-11-07", "2026-11-08", "2026-12-06"})
     folder.content[std::string("vqx16-") + day + ".log"] = "old\n";
-  }
   folder.content["notes.txt"] = "kept";
   IncidentLog log(folder);
   for (int s = 0; s < 60; ++s) log.add(frameAt(6, s));
