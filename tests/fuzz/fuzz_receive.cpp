@@ -3,13 +3,10 @@
 // Received bytes, in blocks of any size, through the receive display and the status decoding,
 // as the main window's communication handler runs them. The first input byte chooses where the
 // stream is cut into blocks and which events are not data events; the rest is the stream.
-#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <string>
 
 #include "status/receive_display.h"
-#include "status/status_frame.h"
 #include "status/status_handler.h"
 #include "support/fakes.h"
 
@@ -23,17 +20,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Sometimes start from a box the user filled, near the size limit.
   if (seed & 0x80) txtTerm.setText(std::string(16001 + (seed & 3), 'x'));
 
-  std::size_t pos = 0;
-  unsigned step = 0;
-  while (pos < stream.size()) {
+  for (std::size_t pos = 0, step = 0; pos < stream.size(); ++step) {
     const std::size_t len = 1 + (seed + step * 7) % 13;
     comm.received = stream.substr(pos, len);
     comm.event = ((seed >> 4) & 1) && step % 5 == 4 ? vqx::kCommErrorFrame : vqx::kCommEventReceive;
     const std::size_t before = txtTerm.size();
     const auto ind = vqx::MSComm1_OnComm(comm, txtTerm);
     if (comm.event == vqx::kCommEventReceive) pos += len;
-    ++step;
-
     // After a data event the box holds at most three characters, or is untouched on others.
     if (comm.event == vqx::kCommEventReceive ? txtTerm.size() > 3 : txtTerm.size() != before)
       std::abort();

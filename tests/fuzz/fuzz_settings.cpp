@@ -4,11 +4,8 @@
 // its window position, the line settings text (the control's parser and the port dialog's
 // fixed-width reading), and a stored number or truth value. Nothing may be read outside the
 // text, and what is accepted, written back and read again must come out the same.
-#include <algorithm>
-#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <string>
 
 #include "app/settings_file.h"
 #include "app/startup.h"
@@ -22,17 +19,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       vqx::parseSettingsFile(std::string_view(text).substr(0, vqx::kSettingsReadLimit));
   for (const auto* line : {&lines.left, &lines.top, &lines.languageFile}) {
     if (*line && ((*line)->size() > vqx::kSettingsLineLimit ||
-                  (*line)->find_first_of("\r\n") != std::string::npos)) {
+                  (*line)->find_first_of("\r\n") != std::string::npos))
       std::abort();
-    }
   }
   if ((!lines.left && lines.top) || (!lines.top && lines.languageFile)) std::abort();
   if (const auto twips = lines.left ? vqx::parseTwips(*lines.left) : std::nullopt) {
     const auto again = vqx::parseSettingsFile(vqx::formatSettingsFile(*twips, -*twips, "x"));
     if (vqx::parseTwips(*again.left) != *twips || vqx::parseTwips(*again.top) != -*twips ||
-        again.languageFile != "x") {
+        again.languageFile != "x")
       std::abort();
-    }
   }
 
   const vqx::SettingsSelection sel = vqx::selectSettingsText(text);
@@ -45,16 +40,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!shown.parity || !shown.stopBits || !shown.dataBits) std::abort();
   }
 
-  for (const auto& [min, max] : {std::pair<long long, long long>(INT16_MIN, INT16_MAX),
-                                 {INT32_MIN, INT32_MAX}, {0, 3}}) {
+  for (const auto& [min, max] :
+       {std::pair<long long, long long>(INT16_MIN, INT16_MAX), {INT32_MIN, INT32_MAX}, {0, 3}}) {
     const vqx::ParsedInteger parsed = vqx::parseStoredInteger(text, min, max);
-    if (!parsed.result) {
-      if (parsed.result.error() != "Type mismatch" && parsed.result.error() != "Overflow") {
-        std::abort();
-      }
-      continue;
-    }
-    const vqx::ParsedInteger again = vqx::parseStoredInteger(std::to_string(parsed.value), min, max);
+    const std::string error = parsed.result.error();
+    if (!parsed.result && error != "Type mismatch" && error != "Overflow") std::abort();
+    if (!parsed.result) continue;
+    const auto again = vqx::parseStoredInteger(std::to_string(parsed.value), min, max);
     if (parsed.value < min || parsed.value > max || again.value != parsed.value) std::abort();
     if (vqx::parseTruthValue(text) != (parsed.value != 0)) std::abort();
   }

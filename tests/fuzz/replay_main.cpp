@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target once over each file of the folders given: the seed corpus as plain
 // regression inputs in every build, without the fuzzing engine.
-#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>

@@ -6,20 +6,14 @@
 // and can be told to fail, a settings store in memory, prompts that answer from a script and
 // remember what they were shown, and an event loop whose clock the test drives.
 
-#include <chrono>
 #include <deque>
-#include <functional>
 #include <map>
 #include <optional>
-#include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "app/close_sequence.h"
-#include "app/prompts.h"
 #include "app/settings_store.h"
-#include "serial/serial_control.h"
 #include "serial/settings_text.h"
 
 namespace vqx::testing {
@@ -65,8 +59,7 @@ class FakeSerialControl : public SerialControl {
     return Result::ok();
   }
   Result output(std::string_view bytes) override {
-    if (failOutput) return Result::fail(*failOutput);
-    if (!open) return Result::fail("Port not open");
+    if (failOutput || !open) return Result::fail(failOutput.value_or("Port not open"));
     written.append(bytes);
     return Result::ok();
   }
@@ -77,12 +70,6 @@ class FakeSerialControl : public SerialControl {
   DeviceIdentity deviceAtPort() const override { return atPort; }
   DeviceIdentity openedDevice() const override { return opened; }
 
-  // The device sends bytes: they wait in input() and OnComm is raised.
-  void receive(const std::string& bytes) {
-    received += bytes;
-    event = kCommEventReceive;
-    raiseOnComm();
-  }
   void loseDevice(const std::string& description) {
     open = false;
     queued = 0;
@@ -97,8 +84,7 @@ class FakeSettingsStore : public SettingsStore {
 
   std::string value(const std::string& app, const std::string& section,
                     const std::string& key) const override {
-    const auto it = values.find({app, section, key});
-    return it == values.end() ? std::string() : it->second;
+    return values.contains({app, section, key}) ? values.at({app, section, key}) : "";
   }
   void setValue(const std::string& app, const std::string& section, const std::string& key,
                 const std::string& value) override {
@@ -123,9 +109,10 @@ class FakePrompts : public Prompts {
 
  protected:
   void presentNotice(const std::string& text) override {
-    if (notice_ < 0)
+    if (notice_ < 0) {
+      notice_ = static_cast<int>(shown.size());
       shown.push_back({{}, kAppTitle, PromptIcon::Exclamation, PromptButtons::Ok, false});
-    if (notice_ < 0) notice_ = static_cast<int>(shown.size()) - 1;
+    }
     changeNotice(text);
   }
   void changeNotice(const std::string& text) override {

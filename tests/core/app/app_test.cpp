@@ -7,9 +7,7 @@
 #include <array>
 #include <climits>
 #include <clocale>
-#include <deque>
 
-#include "app/close_sequence.h"
 #include "app/settings_file.h"
 #include "app/startup.h"
 #include "support/fakes.h"
@@ -19,18 +17,16 @@ namespace {
 
 using testing::FakePrompts;
 using testing::FakeSerialControl;
-using testing::FakeSettingsStore;
 
 // Each row: the stored Settings, CommPort, Handshaking and Echo; then what the startup did: its
-// one report or "goes on", and the control's line settings, port, handshaking and Echo.
+// one report or "goes on", and the control's line settings, port, handshaking and Echo. A
+// rejected port number counts only together with a stored handshaking, which is set all the
+// same; the latest failure is the one reported.
 TEST(Startup, StoredPortSettingsReachTheControlOrStopTheStartupWithOneReport) {
   const std::array<const char*, 5> cases[] = {
-      // clang-format off
       {"", "", "", "", "goes on: 9600,n,8,1 1 0 false"},
       {"19200,E,7,2", "3", "2", "True", "goes on: 19200,e,7,2 3 2 true"},
       {"9600,x,8,1", "4", "", "True", "Invalid parity \"x\": 9600,n,8,1 1 0 false"},
-      // A rejected port number counts only together with a stored handshaking, which is set all
-      // the same; the latest failure is the one reported.
       {"", "abc", "", "1", "goes on: 9600,n,8,1 1 0 true"},
       {"", "99999", "", "-1", "goes on: 9600,n,8,1 1 0 true"},
       {"", "0", "", "", "goes on: 9600,n,8,1 1 0 false"},
@@ -42,10 +38,9 @@ TEST(Startup, StoredPortSettingsReachTheControlOrStopTheStartupWithOneReport) {
       {"", "", "4294967296", "", "Overflow: 9600,n,8,1 1 0 false"},
       {"", "", "1.5", "", "Type mismatch: 9600,n,8,1 1 0 false"},
       {"", "2", "1", "maybe", "goes on: 9600,n,8,1 2 1 false"},
-      // clang-format on
   };
   for (const auto& [settings, port, handshaking, storedEcho, outcome] : cases) {
-    FakeSettingsStore store;
+    testing::FakeSettingsStore store;
     store.put("Settings", settings);
     store.put("CommPort", port);
     store.put("Handshaking", handshaking);
@@ -53,8 +48,7 @@ TEST(Startup, StoredPortSettingsReachTheControlOrStopTheStartupWithOneReport) {
     FakeSerialControl serial;
     FakePrompts prompts;
     bool echo = false;
-    const bool goesOn = applyStoredPortSettings(store, serial, prompts, echo);
-    std::string got = goesOn ? "goes on" : "";
+    std::string got = applyStoredPortSettings(store, serial, prompts, echo) ? "goes on" : "";
     for (const auto& shown : prompts.shown) {
       got += shown.text;
       EXPECT_EQ(shown.icon, PromptIcon::Exclamation);
@@ -98,28 +92,21 @@ TEST(SettingsFile, WritesThreeLinesAndReadsWhatThereIs) {
   for (const auto& [file, read] : cases) {
     const SettingsFileLines lines = parseSettingsFile(file);
     std::string got;
-    for (const auto& line : {lines.left, lines.top, lines.languageFile}) {
+    for (const auto& line : {lines.left, lines.top, lines.languageFile})
       got += (got.empty() ? "" : " ") + (line ? "[" + *line + "]" : "-");
-    }
     EXPECT_EQ(got, read);
   }
   for (const char* good : {" 1500 ", "1500", " -30 "}) EXPECT_TRUE(parseTwips(good)) << good;
   for (const char* bad : {"", "   ", "abc", "12a", "1 2", "-", ".", "1e5", "0x10", "nan",
-                          "99999999999999999999999999"}) {
+                          "99999999999999999999999999"})
     EXPECT_FALSE(parseTwips(bad)) << bad;
-  }
 }
 
 // Each row: the port open or not, after how many waits of a second the output drains (0: never),
 // the answers to "Data cannot be sent"; then whether the program ends, the waits, the questions.
 TEST(CloseSequence, WaitsForOutputAsksEveryTenSecondsAndHonoursTheAnswer) {
   using A = PromptAnswer;
-  const struct {
-    bool open;
-    int drainsAfter;
-    std::deque<PromptAnswer> answers;
-    const char* outcome;
-  } cases[] = {
+  const std::tuple<bool, int, std::deque<PromptAnswer>, const char*> cases[] = {
       // clang-format off
       {false, 0, {}, "ends, 0 waits, 0 questions"}, {true, 3, {}, "ends, 3 waits, 0 questions"},
       {true, 13, {A::Retry}, "ends, 13 waits, 1 questions"},
@@ -127,23 +114,23 @@ TEST(CloseSequence, WaitsForOutputAsksEveryTenSecondsAndHonoursTheAnswer) {
       {true, 0, {A::Ignore}, "ends, 10 waits, 1 questions"},
       // clang-format on
   };
-  for (const auto& c : cases) {
+  for (const auto& [open, drainsAfter, answers, outcome] : cases) {
     FakeSerialControl serial;
     FakePrompts prompts;
     testing::SteppingPump pump;
-    serial.open = c.open;
+    serial.open = open;
     serial.queued = 10;
-    pump.onWait = [&](int n) { serial.queued = n == c.drainsAfter ? 0 : serial.queued; };
-    prompts.answers = c.answers;
+    pump.onWait = [&](int n) { serial.queued = n == drainsAfter ? 0 : serial.queued; };
+    prompts.answers = answers;
     const bool ends = runCloseSequence(serial, prompts, pump);
     EXPECT_EQ((ends ? "ends, " : "stays, ") + std::to_string(pump.waits) + " waits, " +
                   std::to_string(prompts.shown.size()) + " questions",
-              c.outcome);
-    EXPECT_EQ(serial.open, !ends) << c.outcome << ": the port is closed when the program ends";
+              outcome);
+    EXPECT_EQ(serial.open, !ends) << outcome << ": the port is closed when the program ends";
     for (const auto& shown : prompts.shown) {
-      EXPECT_EQ(shown.text, "Data cannot be sent");
-      EXPECT_EQ(shown.icon, PromptIcon::Question);
-      EXPECT_EQ(shown.buttons, PromptButtons::AbortRetryIgnore);
+      EXPECT_EQ(
+          std::tuple(shown.text, shown.icon, shown.buttons),
+          std::tuple(kDataCannotBeSent, PromptIcon::Question, PromptButtons::AbortRetryIgnore));
     }
   }
 }

@@ -4,7 +4,6 @@
 // lookup of the system-information tool.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 
 #include "dialogs/port_properties.h"
@@ -29,20 +28,16 @@ TEST(PortProperties, SettingsTextIsReadFromTheRightByFixedWidths) {
       {"", {no, no, no, no}}, {"1", {no, no, no, 0}}, {"n,8,1", {no, 2, 4, 0}},
       {",8,1.5", {no, no, 4, 1}}, {"96.0,n,8,1", {no, no, no, no}}};
   // clang-format on
-  for (const auto& [text, selection] : cases) {
+  for (const auto& [text, selection] : cases)
     EXPECT_EQ(selectSettingsText(text), selection) << text;
-  }
 }
 
 // OK, step by step: echo first, then the port number (closing and reopening an open port), the
-// line settings and the flow control, each checked; then everything is stored.
+// line settings and the flow control, each checked; then everything is stored. Each row: the port
+// open, whether opening or closing it fails ("busy"), the choices; then the report or "closes",
+// the port, the check marks of the port menu entry, the line settings and the flow control.
 TEST(PortProperties, OkAppliesChecksAndStores) {
-  const struct {
-    bool open;
-    const char* failing;  // "open" or "close" fails with the description "busy"
-    PropertyChoice choice;
-    const char* outcome;  // the report or "closes", the port, the check marks, the line
-  } cases[] = {
+  const std::tuple<bool, std::string, PropertyChoice, const char*> cases[] = {
       // clang-format off
       {true, "", {0, " 115200 ", "Even", "7", "1.5", 2, true},
        "closes, Com1 open, 115200,e,7,1.5 2"},
@@ -61,61 +56,55 @@ TEST(PortProperties, OkAppliesChecksAndStores) {
        "Invalid handshaking value, Com2 closed, 19200,o,7,2 0"},
       // clang-format on
   };
-  for (const auto& c : cases) {
+  for (const auto& [open, failing, choice, expected] : cases) {
     FakeSerialControl comm;
     FakeSettingsStore store;
     FakePrompts prompts;
-    comm.open = c.open;
-    (std::string(c.failing) == "open" ? comm.failOpen : comm.failClose) =
-        *c.failing ? std::optional<std::string>("busy") : std::nullopt;
+    comm.open = open;
+    if (!failing.empty()) (failing == "open" ? comm.failOpen : comm.failClose) = "busy";
     bool echo = false;
     std::string marks;
     const bool closes = applyPropertySettings(
-        c.choice, {comm, store, prompts, echo, [&](bool on) { marks += on ? " 1" : " 0"; }});
+        choice, {comm, store, prompts, echo, [&](bool on) { marks += on ? " 1" : " 0"; }});
     std::string outcome = closes ? "closes" : "";
     for (const auto& shown : prompts.shown) outcome += shown.text;
     outcome += ", Com" + std::to_string(comm.port) + (comm.open ? " open" : " closed") +
                (marks.empty() ? "" : " marks" + marks) + ", " + comm.lineSettings + " " +
                std::to_string(comm.handshake);
-    EXPECT_EQ(outcome, c.outcome);
-    EXPECT_EQ(echo, c.choice.pendingEcho) << c.outcome << ": echo is set first, whatever follows";
+    EXPECT_EQ(outcome, expected);
+    EXPECT_EQ(echo, choice.pendingEcho) << expected << ": echo is set first, whatever follows";
     const std::vector<std::string> stored = {
         "Properties/Settings=" + comm.lineSettings,
         "Properties/CommPort=" + std::to_string(comm.port),
         "Properties/Handshaking=" + std::to_string(comm.handshake),
         std::string("Properties/Echo=") + (echo ? "True" : "False")};
-    EXPECT_EQ(store.writes, closes ? stored : std::vector<std::string>{}) << c.outcome;
+    EXPECT_EQ(store.writes, closes ? stored : std::vector<std::string>{}) << expected;
     for (const auto& shown : prompts.shown) EXPECT_EQ(shown.icon, PromptIcon::Exclamation);
   }
 }
 
-// A registry in memory, of text values; it counts the keys left open.
-struct FakeRegistry : Registry {
+// A system in memory: a registry of text values that counts the keys looked at and those left
+// open, a file system that holds one file, and a program launcher that fails on "bad" paths.
+struct FakeSystem : Registry, ProgramLauncher {
   std::map<std::string, std::map<std::string, std::string>> keys;
-  std::vector<std::string> opened;
-  int open = 0;
+  int looked = 0, open = 0;
+  std::string started;
   bool openKey(std::uint32_t root, const std::string& subKey, Key& key) override {
-    opened.push_back(subKey);
-    const auto it = keys.find(subKey);
-    if (root != kHkeyLocalMachine || it == keys.end()) return false;
-    key = reinterpret_cast<Key>(&it->second);
+    ++looked;
+    if (root != kHkeyLocalMachine || !keys.contains(subKey)) return false;
+    key = reinterpret_cast<Key>(&keys.at(subKey));
     ++open;
     return true;
   }
   bool queryValue(Key key, const std::string& name, std::size_t capacity, std::uint32_t& type,
                   std::string& data) override {
     const auto& values = *reinterpret_cast<std::map<std::string, std::string>*>(key);
-    const auto it = values.find(name);
-    if (it == values.end() || it->second.size() > capacity) return false;
+    if (!values.contains(name) || values.at(name).size() > capacity) return false;
     type = kRegistryText;
-    data = it->second;
+    data = values.at(name);
     return true;
   }
   void closeKey(Key) override { --open; }
-};
-
-struct FakeLauncher : ProgramLauncher {
-  std::string started;
   bool fileExists(const std::string& path) const override { return path == "C:\\Y\\MSINFO32.EXE"; }
   Result start(const std::string& path) override {
     started += path;
@@ -137,23 +126,20 @@ TEST(SysInfo, StartsTheRegisteredToolOrSaysItIsUnavailable) {
       {"", "C:\\Z", ", 2 keys, unavailable"}, {"", "", ", 2 keys, unavailable"}};
   // clang-format on
   for (const auto& [path, folder, outcome] : cases) {
-    FakeRegistry reg;
-    FakeLauncher launcher;
+    FakeSystem system;
     FakePrompts prompts;
-    if (!path.empty()) reg.keys["SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"]["PATH"] = path;
-    if (!folder.empty()) {
-      reg.keys["SOFTWARE\\Microsoft\\Shared Tools Location"]["MSINFO"] = folder + '\0';
-    }
-    const bool started = startSysInfo(reg, launcher, prompts);
-    std::string got = launcher.started + ", " + std::to_string(reg.opened.size()) + " keys";
+    if (!path.empty()) system.keys["SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"]["PATH"] = path;
+    if (!folder.empty())
+      system.keys["SOFTWARE\\Microsoft\\Shared Tools Location"]["MSINFO"] = folder + '\0';
+    const bool started = startSysInfo(system, system, prompts);
+    std::string got = system.started + ", " + std::to_string(system.looked) + " keys";
     for (const auto& shown : prompts.shown) {
-      EXPECT_EQ(shown.text, "System Information Is Unavailable At This Time");
-      EXPECT_EQ(shown.icon, PromptIcon::None);
-      got += ", unavailable";
+      const bool unavailable = shown.text == kSysInfoUnavailable && shown.icon == PromptIcon::None;
+      got += ", " + (unavailable ? "unavailable" : shown.text);
     }
     EXPECT_EQ(got, outcome);
     EXPECT_EQ(started, prompts.shown.empty());
-    EXPECT_EQ(reg.open, 0) << "every key opened is closed";
+    EXPECT_EQ(system.open, 0) << "every key opened is closed";
   }
 }
 

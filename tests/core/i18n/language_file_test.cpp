@@ -41,12 +41,11 @@ TEST(LanguageFile, TwelveLinesByPositionTheLastRepeatedForMissingOnes) {
       {"<b>&x</b>\r\n", V(12, "<b>&x</b>")}, {"one\r\n" + limit + "\r\nthree\r\n", longLine},
       {"one\r\n" + limit + "y\r\nthree\r\n", V(12, "one")}};  // a line over the limit ends it
   // clang-format on
-  for (const auto& [bytes, lines] : cases) {
+  for (const auto& [bytes, lines] : cases)
     EXPECT_EQ(linesOf(readLanguageTexts(bytes)), lines) << bytes.substr(0, 40);
-  }
   const LanguageTexts t = readLanguageTexts(numbered(12));
-  EXPECT_EQ(std::vector<std::string>({t.pipMessage, t.mnuFileExit, t.Info, t.Label1, t.cmdCancel}),
-            std::vector<std::string>({"L1", "L2", "L7", "L8", "L12"}));
+  EXPECT_EQ(V({t.pipMessage, t.mnuFileExit, t.Info, t.Label1, t.cmdCancel}),
+            V({"L1", "L2", "L7", "L8", "L12"}));
 }
 
 // UTF-8 when every line read is well-formed UTF-8, else Windows-1252 byte by byte.

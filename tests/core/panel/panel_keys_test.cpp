@@ -14,14 +14,10 @@ namespace {
 
 using namespace std::string_literals;
 
-// The six characters of a function variant: "/", the raw bytes 0 and 1, "/", "A", letter.
-std::string fn(char letter) {
-  return "/\x00\x01/A"s + letter;
-}
-
 // A panel host that records what the key handling does: every character handed to the key
 // transmission, and a log of the other calls in order, with the lamps it keeps.
 struct Host : PanelHost {
+  PanelKeys keys{*this};
   std::string sent;
   std::vector<std::string> log;
   std::map<Lamp, bool> lamps{{Lamp::Lux3, true}, {Lamp::Lux4, false}};
@@ -54,49 +50,41 @@ struct Host : PanelHost {
   void keyStateChanged() override {}
 };
 
-// Plays a script of operator actions, separated by spaces:
-//   F< F> F^     left, right or middle press on FunctionA
-//   Z LV TP SQ CL  a click on zoom, Live, Tape, Sequence, Call
-//   P< 4> 9^ 16< ... press and release on Pip, QuattroScreen, NoveScreen, SediciScreen
-//   1 ... 16     a click on a camera key
-//   tU tD tL tR  one tick of a repeat timer
-//   lux4         the device lights the sequence lamp
-//   |            what is sent from here on is what the row expects
-struct Played {
-  std::string sent;   // after the "|"
-  std::string state;  // "F" function shift, "Z" zoom, "A<n>" cameras to assign, "P2", "lux4"
-};
-
-Played play(const std::string& script, Host& host, PanelKeys& keys) {
-  std::map<std::string, std::function<void()>> act = {
-      {"|", [&] { host.sent.clear(); }},       {"lux4", [&] { host.lamps[Lamp::Lux4] = true; }},
-      {"Z", [&] { keys.FullScreen_Click(); }}, {"LV", [&] { keys.Live_Click(); }},
-      {"TP", [&] { keys.Tape_Click(); }},      {"SQ", [&] { keys.Sequence_Click(); }},
-      {"CL", [&] { keys.Call_Click(); }}};
-  const std::pair<char, MouseButton> buttons[] = {
+// Plays a script of operator actions, separated by spaces: "F<", "F>", "F^" a left, right or
+// middle press on FunctionA; "Z", "LV", "TP", "SQ", "CL" a click on zoom, Live, Tape, Sequence
+// or Call; "P<", "4>", "9^", "16<"... a press and release on Pip, QuattroScreen, NoveScreen or
+// SediciScreen; "1" to "16" a click on a camera key; "tU", "tD", "tL", "tR" a tick of a repeat
+// timer; "lux4" the device lights the sequence lamp; "|" what is sent from here on is what the
+// row expects. Returns that, and the state: "F" function shift, "Z" zoom, "A<n>" cameras to
+// assign, "P2", "lux4".
+std::pair<std::string, std::string> play(const std::string& script, Host& host) {
+  PanelKeys& keys = host.keys;
+  using K = PanelKeys;
+  using T = RepeatTimer;
+  using S = ScreenKey;
+  // clang-format off
+  const std::map<std::string, void (K::*)()> clicks = {{"Z", &K::FullScreen_Click},
+      {"LV", &K::Live_Click}, {"TP", &K::Tape_Click}, {"SQ", &K::Sequence_Click},
+      {"CL", &K::Call_Click}};
+  const std::map<std::string, T> ticks = {
+      {"tU", T::TimerUp}, {"tD", T::TimerDown}, {"tL", T::TimerLeft}, {"tR", T::TimerRight}};
+  const std::map<std::string, S> screens = {
+      {"P", S::Pip}, {"4", S::QuattroScreen}, {"9", S::NoveScreen}, {"16", S::SediciScreen}};
+  const std::map<char, MouseButton> buttons = {
       {'<', MouseButton::Left}, {'>', MouseButton::Right}, {'^', MouseButton::Middle}};
-  const std::pair<const char*, ScreenKey> screens[] = {{"P", ScreenKey::Pip},
-                                                       {"4", ScreenKey::QuattroScreen},
-                                                       {"9", ScreenKey::NoveScreen},
-                                                       {"16", ScreenKey::SediciScreen}};
-  for (const auto& [mark, b] : buttons) {
-    act[std::string("F") + mark] = [&keys, b] { keys.FunctionA_MouseDown(b); };
-    for (const auto& [name, k] : screens) {
-      act[name + std::string(1, mark)] = [&keys, k, b] {
-        keys.Screen_MouseDown(k, b);
-        keys.Screen_MouseUp(k);
-      };
-    }
-  }
-  const std::pair<const char*, RepeatTimer> timers[] = {{"tU", RepeatTimer::TimerUp},
-                                                        {"tD", RepeatTimer::TimerDown},
-                                                        {"tL", RepeatTimer::TimerLeft},
-                                                        {"tR", RepeatTimer::TimerRight}};
-  for (const auto& [name, t] : timers) act[name] = [&keys, t] { keys.Repeat_Timer(t); };
-  for (int n = 1; n <= 16; ++n) act[std::to_string(n)] = [&keys, n] { keys.Camera_Click(n); };
-
   std::istringstream in(script);
-  for (std::string a; in >> a;) act.at(a)();
+  for (std::string a; in >> a;) {
+    const std::string key = a.substr(0, a.size() - 1);
+    if (a == "|") host.sent.clear();
+    else if (a == "lux4") host.lamps[Lamp::Lux4] = true;
+    else if (clicks.count(a)) (keys.*clicks.at(a))();
+    else if (ticks.count(a)) keys.Repeat_Timer(ticks.at(a));
+    else if (key == "F") keys.FunctionA_MouseDown(buttons.at(a.back()));
+    else if (screens.count(key)) keys.Screen_MouseDown(screens.at(key), buttons.at(a.back()));
+    else keys.Camera_Click(std::stoi(a));
+    if (screens.count(key)) keys.Screen_MouseUp(screens.at(key));  // the press ends at once
+  }
+  // clang-format on
   const KeyState& s = keys.state();
   std::string state;
   if (s.FunctionOn) state += " F";
@@ -108,19 +96,16 @@ Played play(const std::string& script, Host& host, PanelKeys& keys) {
   return {host.sent, state.empty() ? state : state.substr(1)};
 }
 
-Played play(const std::string& script) {
+std::pair<std::string, std::string> play(const std::string& script) {
   Host host;
-  PanelKeys keys(host);
-  return play(script, host, keys);
+  return play(script, host);
 }
 
 TEST(PanelKeys, EveryKeyInEveryStateSendsItsBytesAndLeavesItsState) {
-  const std::string fF = fn('F'), fU = fn('U'), fD = fn('D'), fL = fn('L'), fR = fn('R');
-  const struct {
-    const char* script;
-    std::string sent;
-    const char* state;
-  } rows[] = {
+  // The function variants: "/", the raw bytes 0 and 1, "/", "A" and a letter.
+  const std::string fF = "/\0\1/AF"s, fU = "/\0\1/AU"s, fD = "/\0\1/AD"s, fL = "/\0\1/AL"s,
+                    fR = "/\0\1/AR"s;
+  const std::tuple<const char*, std::string, const char*> rows[] = {
       // clang-format off
       // FunctionA
       {"| F>", "", "F"}, {"F> | F>", "", "F"}, {"F> | F<", "/AT", ""}, {"| F<", "/AT", ""},
@@ -156,53 +141,44 @@ TEST(PanelKeys, EveryKeyInEveryStateSendsItsBytesAndLeavesItsState) {
       {"F> | 4< tD tD", fD + "/22/22", ""},
       // clang-format on
   };
-  for (const auto& row : rows) {
-    const Played run = play(row.script);
-    EXPECT_EQ(run.sent, row.sent) << row.script;
-    EXPECT_EQ(run.state, row.state) << row.script;
+  for (const auto& [script, sent, state] : rows)
+    EXPECT_EQ(play(script), std::pair(sent, std::string(state))) << script;
+  std::string cameras;  // each camera key: plain, under the shift, in an assignment
+  for (const char* before : {"| ", "F> | ", "16> | "}) {
+    for (int n = 1; n <= 16; ++n) cameras += play(before + std::to_string(n)).first;
   }
-}
-
-TEST(PanelKeys, CameraCommandsOfAllSixteenKeys) {
-  std::string plain, function, assign;
-  for (int n = 1; n <= 16; ++n) {
-    const std::string key = std::to_string(n);
-    plain += play("| " + key).sent;
-    function += play("F> | " + key).sent;
-    assign += play("16> | " + key).sent;
-  }
-  EXPECT_EQ(plain, "/01/02/03/04/05/06/07/08/09/10/11/12/13/14/15/16");
-  EXPECT_EQ(function, "/S1/S2/S3/S4/S5/S6/S7/S8/S9/SA/SB/SC/SD/SE/SF/SG");
-  EXPECT_EQ(assign, "/X1/X2/X3/X4/X5/X6/X7/X8/X9/XA/XB/XC/XD/XE/XF/XG");
+  EXPECT_EQ(cameras,
+            "/01/02/03/04/05/06/07/08/09/10/11/12/13/14/15/16"
+            "/S1/S2/S3/S4/S5/S6/S7/S8/S9/SA/SB/SC/SD/SE/SF/SG"
+            "/X1/X2/X3/X4/X5/X6/X7/X8/X9/XA/XB/XC/XD/XE/XF/XG");
+  for (int n : {0, 17}) EXPECT_THROW(command::cameraFunction(n), std::out_of_range) << n;
 }
 
 TEST(PanelKeys, SecondFunctionPipResetsThePanelThenShowsTheMessage) {
   Host host;
-  PanelKeys keys(host);
-  keys.setPipMessage("Panel reset");
-  play("F> P< lux4 F> |", host, keys);
+  host.keys.setPipMessage("Panel reset");
+  play("F> P< lux4 F> |", host);
   host.log.clear();
   KeyState during;
-  host.onMessage = [&] { during = keys.state(); };
-  keys.Screen_MouseDown(ScreenKey::Pip, MouseButton::Left);
+  host.onMessage = [&] { during = host.keys.state(); };
+  host.keys.Screen_MouseDown(ScreenKey::Pip, MouseButton::Left);
   const std::vector<std::string> expected = {
-      "timer 0 on", "send " + fn('U'), "timer 0 off",        "hide 2",
-      "hide 3",     "toggle",          "message Panel reset"};
+      "timer 0 on", "send /\0\1/AU"s, "timer 0 off",        "hide 2",
+      "hide 3",     "toggle",         "message Panel reset"};
   EXPECT_EQ(host.log, expected) << "no /SQ after the box: the sequence lamp is out by then";
   EXPECT_EQ(during.PipFunctionStep, 2) << "the step goes back only when the box is closed";
-  EXPECT_EQ(play("", host, keys).state, "");
+  EXPECT_EQ(play("", host).second, "");
 }
 
 TEST(PanelKeys, AFailingStepIsSkippedAndTheRestStillRuns) {
   Host host;
-  PanelKeys keys(host);
   host.failing = true;
-  keys.Screen_MouseDown(ScreenKey::NoveScreen, MouseButton::Right);
+  host.keys.Screen_MouseDown(ScreenKey::NoveScreen, MouseButton::Right);
   EXPECT_EQ(host.log.front(), "timer 2 on");
-  keys.FullScreen_Click();
+  host.keys.FullScreen_Click();
   EXPECT_EQ(host.log.back(), "move 4920") << "the zoom key puts the camera lamp above camera 1";
   host.failing = false;
-  EXPECT_EQ(play("", host, keys).state, "Z A9");
+  EXPECT_EQ(play("", host).second, "Z A9");
 }
 
 }  // namespace

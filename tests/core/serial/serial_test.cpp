@@ -4,8 +4,6 @@
 // waiting for a lost device and the link state.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "serial/key_transmission.h"
 #include "serial/link_recovery.h"
 #include "serial/link_state.h"
@@ -39,35 +37,26 @@ TEST(LineSettingsText, ParsesWhatTheControlTakesAndRefusesTheRest) {
   }
 }
 
+// Each row: the port open, Echo, every write failing; the key codes typed one after another; then
+// what went to the line, the last code as the box gets it back, and the caret's moves to the end.
 TEST(KeyTransmission, SendsEveryByteOnlyWithThePortOpenAndHidesItWithoutEcho) {
-  const struct {
-    bool open, echo, failing;
-    std::vector<std::int16_t> codes;
-    std::string written;
-    std::int16_t lastCodeAfter;
-    int caretMoves;
-  } cases[] = {
-      // clang-format off
+  using Codes = std::vector<std::int16_t>;
+  const std::tuple<bool, bool, bool, Codes, std::string, std::int16_t, int> cases[] = {
       {false, false, false, {'A'}, "", 'A', 0},
       {true, false, false, {47, 0, 1, 47, 65, 85, 255}, std::string("/\0\1/AU\xff", 7), 0, 7},
       {true, true, false, {'x'}, "x", 'x', 0},
       {true, false, true, {'x'}, "", 0, 1},  // a failed write is not reported
       {true, false, false, {0x20AC, -1}, "", 0, 2},
-      // clang-format on
   };
-  for (const auto& c : cases) {
+  for (const auto& [open, echo, failing, codes, written, lastCode, caretMoves] : cases) {
     FakeSerialControl serial;
-    serial.open = c.open;
-    if (c.failing) serial.failOutput = "Send queue full";
-    int caretMoves = 0;
+    serial.open = open;
+    if (failing) serial.failOutput = "Send queue full";
+    int moves = 0;
+    const auto caretToEnd = [&] { ++moves; };
     std::int16_t code = 0;
-    for (std::int16_t sent : c.codes) {
-      code = sent;
-      txtTerm_KeyPress(
-          serial, c.echo, [&] { ++caretMoves; }, code);
-    }
-    EXPECT_EQ(std::tuple(serial.written, code, caretMoves),
-              std::tuple(c.written, c.lastCodeAfter, c.caretMoves));
+    for (std::int16_t sent : codes) txtTerm_KeyPress(serial, echo, caretToEnd, code = sent);
+    EXPECT_EQ(std::tuple(serial.written, code, moves), std::tuple(written, lastCode, caretMoves));
   }
 }
 
@@ -81,63 +70,53 @@ TEST(TogglePort, ReportsAFailureOnceAndTheCheckMarkShowsThePortAsItIs) {
     if (*failing) (failing[0] == 'o' ? serial.failOpen : serial.failClose) = failing;
     TogglePort(serial, prompts, [&](bool on) { checks += on ? "1" : "0"; });
   }
-  EXPECT_EQ(checks, "10011");
-  ASSERT_EQ(prompts.shown.size(), 2u);
-  EXPECT_EQ(prompts.shown[0].text + "," + prompts.shown[1].text, "open,close");
-  EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Exclamation);
+  for (const auto& shown : prompts.shown) checks += " " + shown.text;
+  EXPECT_EQ(checks, "10011 open close");
+  EXPECT_EQ(prompts.shown.at(0).icon, PromptIcon::Exclamation);
 }
 
+// Each row: what the operator does while the device is away ("cancel" the wait, "open" the port,
+// take "port 4", or the port is open again "before" the loss is heard); the device the port was
+// open on and the one at the port later ("no": the control tells no identity); what each look
+// at the port says (the device fails to open at the first look, opens later); the port open.
 TEST(LinkRecovery, ReopensTheLostDeviceOnceItIsBackUnlessTheOperatorTookThePortInHand) {
   using O = LinkRecovery::Outcome;
-  const DeviceIdentity adapter{"/dev/ttyUSB0", "", "USB 0403:6001, serial number A1"},
+  const DeviceIdentity no, adapter{"/dev/ttyUSB0", "", "USB 0403:6001, serial number A1"},
       otherAdapter{"/dev/ttyUSB0", "", "USB 0403:6001, serial number B7"},
       simulator{"/tmp/com1", "link 5 made 1.0", "device 136:3 made 1.0"},
       simulatorAgain{"/tmp/com1", "link 9 made 2.0", "device 136:4 made 2.0"},
       terminalOfOthers{"/tmp/com1", "link 5 made 1.0", "device 136:3 made 3.0"};
-  const struct {
-    std::function<void(FakeSerialControl&, LinkRecovery&)> meanwhile;
-    DeviceIdentity lost, back;  // empty: the control tells no identity
-    std::vector<O> looks;       // the device fails to open at the first look, opens later
-    bool openAfter;
-  } cases[] = {
-      {[](auto&, auto&) {}, {}, {}, {O::Waiting, O::Reopened, O::Idle}, true},
-      {[](auto&, LinkRecovery& r) { r.cancel(); }, {}, {}, {O::Idle}, false},
-      {[](FakeSerialControl& s, auto&) { s.open = true; }, {}, {}, {O::Dropped, O::Idle}, true},
-      {[](FakeSerialControl& s, auto&) { ASSERT_TRUE(s.setCommPort(4)); },
-       {},
-       {},
-       {O::Dropped, O::Idle},
-       false},
-      {[](auto&, auto&) {}, adapter, adapter, {O::Waiting, O::Reopened}, true},
-      {[](auto&, auto&) {}, adapter, otherAdapter, {O::Stranger, O::Waiting, O::Waiting}, false},
-      {[](auto&, auto&) {}, simulator, simulatorAgain, {O::Waiting, O::Reopened}, true},
-      {[](auto&, auto&) {}, simulator, terminalOfOthers, {O::Stranger, O::Waiting}, false},
+  const std::tuple<std::string, DeviceIdentity, DeviceIdentity, std::vector<O>, bool> cases[] = {
+      // clang-format off
+      {"", no, no, {O::Waiting, O::Reopened, O::Idle}, true}, {"cancel", no, no, {O::Idle}, false},
+      {"open", no, no, {O::Dropped, O::Idle}, true}, {"before", no, no, {O::Idle}, true},
+      {"port 4", no, no, {O::Dropped, O::Idle}, false},
+      {"", adapter, adapter, {O::Waiting, O::Reopened}, true},
+      {"", adapter, otherAdapter, {O::Stranger, O::Waiting, O::Waiting}, false},
+      {"", simulator, simulatorAgain, {O::Waiting, O::Reopened}, true},
+      {"", simulator, terminalOfOthers, {O::Stranger, O::Waiting}, false},
+      // clang-format on
   };
-  for (const auto& c : cases) {
+  for (const auto& [meanwhile, lost, back, expected, openAfter] : cases) {
     FakeSerialControl serial;
     serial.port = 3;
     serial.open = true;
-    serial.opened = c.lost;
-    serial.atPort = c.back;
+    serial.opened = lost;
+    serial.atPort = back;
     serial.failOpen = "/dev/ttyUSB0: No such file or directory";
     serial.loseDevice("/dev/ttyUSB0: device no longer available");
+    if (meanwhile == "before") serial.open = true;
     LinkRecovery recovery;
     recovery.deviceLost(serial);
-    c.meanwhile(serial, recovery);
+    if (meanwhile == "cancel") recovery.cancel();
+    if (meanwhile == "open") serial.open = true;
+    if (meanwhile == "port 4") serial.port = 4;
     std::vector<O> looks;
-    for (std::size_t i = 0; i < c.looks.size(); ++i) {
+    for (std::size_t i = 0; i < expected.size(); ++i, serial.failOpen.reset())
       looks.push_back(recovery.check(serial));
-      serial.failOpen.reset();
-    }
-    EXPECT_EQ(looks, c.looks) << c.back.device;
-    EXPECT_EQ(serial.open, c.openAfter) << c.back.device;
+    EXPECT_EQ(looks, expected) << meanwhile << " " << back.device;
+    EXPECT_EQ(serial.open, openAfter) << meanwhile << " " << back.device;
   }
-  // A loss reported when the port is open again starts no wait.
-  FakeSerialControl serial;
-  serial.open = true;
-  LinkRecovery recovery;
-  recovery.deviceLost(serial);
-  EXPECT_FALSE(recovery.waiting());
 }
 
 // What the link state shows at each moment (its word, and the reason), what the traffic record
@@ -146,11 +125,7 @@ TEST(LinkWatch, ShowsQuietSecondsAfterThreeWithoutAFrameAndLeavesRetriesUnrecord
   std::chrono::steady_clock::time_point now{};
   LinkWatch link([&] { return now; });
   const std::string com1 = "Com1 (/dev/ttyUSB0)", missing = com1 + " does not exist.";
-  const struct {
-    int atMs;
-    std::function<std::string()> event;
-    std::string outcome;
-  } steps[] = {
+  const std::tuple<int, std::function<std::string()>, std::string> steps[] = {
       {0, [] { return ""; }, "closed, -1, "},
       {0, [&] { return link.opened(com1); }, "open, 3000, Com1 (/dev/ttyUSB0) opened"},
       {2999, [] { return ""; }, "open, 1, "},
@@ -171,15 +146,15 @@ TEST(LinkWatch, ShowsQuietSecondsAfterThreeWithoutAFrameAndLeavesRetriesUnrecord
       {9900, [&] { return link.opened(com1); }, "open, 3000, Com1 (/dev/ttyUSB0) opened"},
       {9900, [&] { return link.closed(com1); }, "closed, -1, Com1 (/dev/ttyUSB0) closed"},
   };
-  for (const auto& s : steps) {
-    now = std::chrono::steady_clock::time_point(std::chrono::milliseconds(s.atMs));
-    const std::string record = s.event();
+  for (const auto& [atMs, event, outcome] : steps) {
+    now = std::chrono::steady_clock::time_point(std::chrono::milliseconds(atMs));
+    const std::string record = event();
     const LinkView v = link.view();
     const auto next = link.nextChange();
     EXPECT_EQ(v.word + (v.reason.empty() ? "" : " " + v.reason) + ", " +
                   std::to_string(next ? next->count() : -1) + ", " + record,
-              s.outcome)
-        << s.atMs;
+              outcome)
+        << atMs;
   }
 }
 

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The simulated device: reading commands off the line, and what each does to the device.
+// The simulated device: reading commands off the line, and what each does to the device. The
+// function commands start with the raw bytes 0 and 1, which the commands read show as <00><01>.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -12,63 +13,55 @@
 namespace vqx::sim {
 namespace {
 
-// Bytes written readably: "<00>" and "<01>" stand for the raw bytes 0 and 1.
-std::string raw(std::string text) {
-  for (const auto& [shown, byte] : {std::pair("<00>", '\0'), {"<01>", '\1'}}) {
-    for (std::size_t at; (at = text.find(shown)) != std::string::npos;)
-      text.replace(at, 4, 1, byte);
-  }
-  return text;
-}
+using namespace std::string_literals;
 
 TEST(CommandParser, ReadsEveryCommandWholeOrByteByByteAndSkipsWhatIsNone) {
   // clang-format off
-  const std::pair<const char*, const char*> cases[] = {  // bytes, and the commands read
+  const std::pair<std::string, const char*> cases[] = {  // bytes, and the commands read
       {"/01/09/10/16", "/01 /09 /10 /16"}, {"/S1/SG/X9/XA", "/S1 /SG /X9 /XA"},
       {"/PP/22/33/44/FZ/AT/LV/AV/TP/SQ/SL", "/PP /22 /33 /44 /FZ /AT /LV /AV /TP /SQ /SL"},
-      {"/<00><01>/AU/<00><01>/AD/<00><01>/AL/<00><01>/AR/<00><01>/AF",
+      {"/\0\1/AU/\0\1/AD/\0\1/AL/\0\1/AR/\0\1/AF"s,
        "/<00><01>/AU /<00><01>/AD /<00><01>/AL /<00><01>/AR /<00><01>/AF"},
       {"05/00/17/S0/XH/ZZ/AU/AF", ""}, {"xx\xFF/12yy", "/12"}, {"/1/12", "/12"}, {"//LV", "/LV"},
-      {"/ZZ05/05", "/05"}, {"/<00><01>x/TP", "/TP"}, {"/<00><01>/22", "/22"},
-      {"/<00><01>/<00><01>/AR", "/<00><01>/AR"}, {"/<00><01>//AU", ""}, {"/<00>/FZ", "/FZ"}};
+      {"/ZZ05/05", "/05"}, {"/\0\1x/TP"s, "/TP"}, {"/\0\1/22"s, "/22"},
+      {"/\0\1/\0\1/AR"s, "/<00><01>/AR"}, {"/\0\1//AU"s, ""}, {"/\0/FZ"s, "/FZ"}};
   // clang-format on
   for (const auto& [bytes, read] : cases) {
     CommandParser whole, split;
     std::string byWhole, byByte;
-    for (const Command& c : whole.feed(raw(bytes))) byWhole += " " + commandText(c);
-    for (const char b : raw(bytes)) {
+    for (const Command& c : whole.feed(bytes)) byWhole += " " + commandText(c);
+    for (const char b : bytes) {
       for (const Command& c : split.feed(std::string_view(&b, 1))) byByte += " " + commandText(c);
     }
-    EXPECT_EQ(byWhole, *read ? std::string(" ") + read : "") << bytes;
-    EXPECT_EQ(byByte, byWhole) << bytes;
+    EXPECT_EQ(byWhole, *read ? " "s + read : "") << ::testing::PrintToString(bytes);
+    EXPECT_EQ(byByte, byWhole) << ::testing::PrintToString(bytes);
   }
   const Command assign{CommandKind::AssignCamera, 12};
   EXPECT_EQ(CommandParser().feed(commandBytes(assign)), std::vector{assign});
   // clang-format off
-  const std::pair<const char*, const char*> words[] = {
+  const std::pair<std::string, const char*> words[] = {
       {"/05", "camera 5"}, {"/SG", "function camera 16"}, {"/33", "9 pictures / left"},
-      {"/XC", "assign camera 12 to the next window"},
-      {"/<00><01>/AL/SQ", "function left; sequence"},
+      {"/XC", "assign camera 12 to the next window"}, {"/\0\1/AL/SQ"s, "function left; sequence"},
       {"/FZ/TP/AV", "zoom; tape; function live"}, {"ab/0", "no command"}};
   // clang-format on
-  for (const auto& [bytes, meaning] : words) EXPECT_EQ(describeCommands(raw(bytes)), meaning);
+  for (const auto& [bytes, meaning] : words) EXPECT_EQ(describeCommands(bytes), meaning);
 }
 
 // What the device shows after a run of commands (and seconds of its clock, "tick").
 TEST(SimulatedDevice, EachCommandChangesTheDeviceByItsRule) {
   const std::string c1 = "camera 1 on the main monitor, live";
-  const std::pair<const char*, std::string> cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       // clang-format off
       {"", c1}, {"/12", "camera 12 on the main monitor, live"},
       {"/08", "camera 8 on the main monitor, live"},
       {"/16 /44", "camera 16 on the main monitor, live, 16-picture key lit"},
       {"/PP", c1 + ", picture-in-picture key lit"}, {"/33 /22", c1 + ", 4-picture key lit"},
       {"/44 /03", "camera 3 on the main monitor, live"}, {"/22 /FZ", c1 + ", zoom key lit"},
-      {"/22 /FZ /PP /33 /44 /FZ", c1}, {"/FZ /<00><01>/AF", c1},
+      {"/22 /FZ /PP /33 /44 /FZ", c1}, {"/FZ /\0\1/AF"s, c1},
       {"/TP", "camera 1 on the main monitor, tape"}, {"/TP /LV", c1},
       {"/SL", c1 + ", call monitor"}, {"/SL /SL", c1}, {"/S5", c1 + ", call monitor"},
       {"/AT", "camera 1 on the main monitor, function lamp, live"}, {"/AT /AV", c1},
-      {"/TP /AT /<00><01>/AU", "camera 1 on the main monitor, tape"},
+      {"/TP /AT /\0\1/AU"s, "camera 1 on the main monitor, tape"},
       // A sequence shows every camera in turn, full screen, and ends at a camera key.
       {"/33 /SQ", c1 + ", sequence running"}, {"/FZ /SQ", c1 + ", sequence running"},
       {"/15 /SQ tick", "camera 16 on the main monitor, live, sequence running"},
@@ -83,11 +76,8 @@ TEST(SimulatedDevice, EachCommandChangesTheDeviceByItsRule) {
     SimulatedDevice device;
     std::istringstream in(script);
     for (std::string word; in >> word;) {
-      if (word == "tick") {
-        device.tick();
-      } else {
-        for (const Command& c : CommandParser().feed(raw(word))) device.apply(c);
-      }
+      if (word == "tick") device.tick();
+      for (const Command& c : CommandParser().feed(word)) device.apply(c);
     }
     const StatusFrame frame = device.takeFrame();  // as the program takes it off the line
     const auto aligned = alignStatusFrame(std::string(frame.begin(), frame.end()));

@@ -7,7 +7,6 @@
 #include <sstream>
 
 #include "status/receive_display.h"
-#include "status/status_frame.h"
 #include "status/status_handler.h"
 #include "status/status_words.h"
 #include "support/fakes.h"
@@ -24,13 +23,10 @@ std::string hex(const std::string& text) {
 }
 
 TEST(StatusFrame, AlignsOnTheFirstByteAbove127) {
-  // clang-format off
   const std::pair<const char*, const char*> cases[] = {
-      {"FE 7F 7E 3F", "FE 7F 7E 3F"}, {"3F FE 7F 7E", "FE 7F 7E 3F"},
-      {"7E 3F FE 7F", "FE 7F 7E 3F"},
-      {"7F 7E 3F FE", "FE 7F 7E 3F"}, {"01 80 FF 02", "80 FF 02 01"}, {"7F 00 41 7F", ""},
-      {"FF 7F 7F", ""}, {"FF 7F 7F 3F 00", ""}};
-  // clang-format on
+      {"FE 7F 7E 3F", "FE 7F 7E 3F"}, {"3F FE 7F 7E", "FE 7F 7E 3F"}, {"FF 7F 7F", ""},
+      {"7E 3F FE 7F", "FE 7F 7E 3F"}, {"7F 7E 3F FE", "FE 7F 7E 3F"}, {"7F 00 41 7F", ""},
+      {"01 80 FF 02", "80 FF 02 01"}, {"FF 7F 7F 3F 00", ""}};
   for (const auto& [four, aligned] : cases) {
     const auto frame = alignStatusFrame(hex(four));
     EXPECT_EQ(frame ? std::string(frame->begin(), frame->end()) : "", hex(aligned)) << four;
@@ -40,21 +36,16 @@ TEST(StatusFrame, AlignsOnTheFirstByteAbove127) {
 // The camera lamp moves by bytes 1 and 2 (exactly one camera bit cleared), then camera 8 of
 // byte 3, then camera 16 of byte 4: the last move wins. 0: the lamp does not move.
 TEST(StatusFrame, CameraLampFollowsBytesOneAndTwoThenCameraEightThenSixteen) {
-  // clang-format off
   const std::pair<const char*, int> cases[] = {
-      {"FE 7F 7F 3F", 1}, {"FD 7F 7F 3F", 2}, {"FB 7F 7F 3F", 3}, {"F7 7F 7F 3F", 4},
-      {"EF 7F 7F 3F", 5}, {"DF 7F 7F 3F", 6}, {"BF 7F 7F 3F", 7}, {"FE 7E 7F 3F", 1},
-      {"FC 7E 7F 3F", 0}, {"80 7F 7F 3F", 0}, {"FF 7E 7F 3F", 9}, {"FF 7D 7F 3F", 10},
+      {"FE 7F 7F 3F", 1},  {"FD 7F 7F 3F", 2},  {"FB 7F 7F 3F", 3},  {"F7 7F 7F 3F", 4},
+      {"EF 7F 7F 3F", 5},  {"DF 7F 7F 3F", 6},  {"BF 7F 7F 3F", 7},  {"FE 7E 7F 3F", 1},
+      {"FC 7E 7F 3F", 0},  {"80 7F 7F 3F", 0},  {"FF 7E 7F 3F", 9},  {"FF 7D 7F 3F", 10},
       {"FF 7B 7F 3F", 11}, {"FF 77 7F 3F", 12}, {"FF 6F 7F 3F", 13}, {"FF 5F 7F 3F", 14},
-      {"FF 3F 7F 3F", 15}, {"FF 7F 7F 3F", 0}, {"FF 7C 7F 3F", 0}, {"FF FE 7F 3F", 0},
-      {"FF 7F 6F 3F", 8}, {"FF 7F 7F 3E", 16}, {"FE 7F 6F 3F", 8}, {"FF 77 7F 3E", 16},
-      {"FF 7F 6F 3E", 16}, {"FE 7F 7F 40", 1}, {"FE 7F EF 3F", 1}};
-  // clang-format on
+      {"FF 3F 7F 3F", 15}, {"FF 7F 7F 3F", 0},  {"FF 7C 7F 3F", 0},  {"FF FE 7F 3F", 0},
+      {"FF 7F 6F 3F", 8},  {"FF 7F 7F 3E", 16}, {"FE 7F 6F 3F", 8},  {"FF 77 7F 3E", 16},
+      {"FF 7F 6F 3E", 16}, {"FE 7F 7F 40", 1},  {"FE 7F EF 3F", 1}};
   for (const auto& [frame, camera] : cases) {
-    const std::string b = hex(frame);
-    const auto left = decodeStatusFrame({std::uint8_t(b[0]), std::uint8_t(b[1]), std::uint8_t(b[2]),
-                                         std::uint8_t(b[3])})
-                          .cameraLampLeft;
+    const auto left = decodeStatusFrame(*alignStatusFrame(hex(frame))).cameraLampLeft;
     EXPECT_EQ(left ? cameraAtLampLeft(*left) : 0, camera) << frame;
   }
 }
@@ -78,51 +69,46 @@ TEST(StatusFrame, EveryValueOfBytesThreeAndFourAgainstABitByBitReading) {
   }
 }
 
-// Blocks of received bytes, one receive event each, through the receive display and the
-// decoding; each event shows a decoded frame in words, or "-".
+// Each row: what is in the box beforehand; blocks of received bytes, one receive event each,
+// separated by "|"; what each event showed: a decoded frame in words or "-", and after a "+"
+// what formed no frame; and what is left in the box.
 TEST(StatusHandler, BlocksOfReceivedBytesDecodeTheFirstFourCharactersOfTheBox) {
   const std::string twelve = "camera 12 on the main monitor, live, 4-picture key lit";
-  const struct {
-    const char* typed;                // in the box beforehand
-    std::vector<const char*> blocks;  // one event each
-    std::vector<std::string> shown;
-    const char* left;  // in the box at the end
-  } cases[] = {
+  const std::array<std::string, 4> cases[] = {
       // clang-format off
-      {"", {"FE 7F 7F 3F"}, {"camera 1 on the main monitor"}, ""},
-      {"", {"7F 7F 3F FE"}, {"camera 1 on the main monitor"}, ""},
-      {"", {"FF 77 7B 37"}, {twelve}, ""},
-      {"", {"FF 7F 00 00"}, {"camera 16 on the main monitor, function lamp, live, tape, sequence "
+      {"", "FE 7F 7F 3F", "camera 1 on the main monitor", ""},
+      {"", "7F 7F 3F FE", "camera 1 on the main monitor", ""},
+      {"", "FF 77 7B 37", twelve, ""}, {"FF 77", "7B 37", twelve, ""},
+      {"", "FF 7F 00 00", "camera 16 on the main monitor, function lamp, live, tape, sequence "
        "running, call monitor, zoom key lit, picture-in-picture key lit, 4-picture key lit, "
-       "9-picture key lit, 16-picture key lit, beep"}, ""},
-      {"", {"FF 77", "7B 37"}, {"-", twelve}, ""},
-      {"", {"FF", "77", "7B", "37"}, {"-", "-", "-", twelve}, ""},
-      {"", {"FF 77 7B 37 FE 7F 7F 3F 61 62", "78"}, {twelve + " + FE 7F 7F 3F 61 62", "-"}, "78"},
-      {"", {"41 42 43 44", "7F 77 7B 37 FF"}, {"- + 41 42 43 44", "- + 7F 77 7B 37 FF"}, ""},
-      {"FF 77", {"7B 37"}, {twelve}, ""},
-      {"68 65 6C 6C 6F", {"FE 7F 7F 3F"}, {"- + 68 65 6C 6C 6F FE 7F 7F 3F"}, ""},
-      {"", {"FF 0A 7B 37"}, {"-"}, "FF 7B 37"},  // a line feed vanishes
-      {"", {"FF 0D 7B 37"}, {"camera 8 on the main monitor, function lamp, live, sequence "
-       "running, 16-picture key lit + 37"}, ""},  // a carriage return gains a line feed
-      {"", {"FF 77 08 37"}, {"-"}, "FF 37"},  // a backspace erases the byte before it
-      {"", {"FF 77", "08 7B 37"}, {"-", "-"}, "FF 7B 37"},
+       "9-picture key lit, 16-picture key lit, beep", ""},
+      {"", "FF 77|7B 37", "-|" + twelve, ""}, {"", "FF|77|7B|37", "-|-|-|" + twelve, ""},
+      {"", "FF 77 7B 37 FE 7F 7F 3F 61 62|78", twelve + " + FE 7F 7F 3F 61 62|-", "78"},
+      {"", "41 42 43 44|7F 77 7B 37 FF", "- + 41 42 43 44|- + 7F 77 7B 37 FF", ""},
+      {"68 65 6C 6C 6F", "FE 7F 7F 3F", "- + 68 65 6C 6C 6F FE 7F 7F 3F", ""},
+      // A line feed vanishes, a carriage return gains one, a backspace erases the byte before it.
+      {"", "FF 0A 7B 37", "-", "FF 7B 37"}, {"", "FF 77 08 37", "-", "FF 37"},
+      {"", "FF 0D 7B 37", "camera 8 on the main monitor, function lamp, live, sequence running, "
+       "16-picture key lit + 37", ""},
+      {"", "FF 77|08 7B 37", "-|-", "FF 7B 37"},
       // clang-format on
   };
-  for (const auto& c : cases) {
+  for (const auto& [typed, blocks, shown, left] : cases) {
     testing::FakeSerialControl comm;
     TerminalBox box;
-    box.setText(hex(c.typed));
-    std::vector<std::string> shown;
-    for (const char* block : c.blocks) {
+    box.setText(hex(typed));
+    std::string got;
+    std::istringstream in(blocks);
+    for (std::string block; std::getline(in, block, '|');) {
       comm.received = hex(block);
-      ReceivedTrace trace;  // what formed no frame is shown after a "+"
+      ReceivedTrace trace;
       const auto indicators = MSComm1_OnComm(comm, box, &trace);
       EXPECT_EQ(bool(indicators), bool(trace.frame));
-      shown.push_back((indicators ? describeStatus(*indicators) : "-") +
-                      (trace.unframed.empty() ? "" : " + " + hexText(trace.unframed)));
+      got += (got.empty() ? "" : "|") + (indicators ? describeStatus(*indicators) : "-") +
+             (trace.unframed.empty() ? "" : " + " + hexText(trace.unframed));
     }
-    EXPECT_EQ(shown, c.shown) << c.blocks[0];
-    EXPECT_EQ(box.text(), hex(c.left)) << c.blocks[0];
+    EXPECT_EQ(got, shown) << blocks;
+    EXPECT_EQ(box.text(), hex(left)) << blocks;
   }
   for (int event : {1, 3, 6, 1004, 1008, 1011}) {  // send, CTS, ring and line errors
     testing::FakeSerialControl comm;
@@ -134,9 +120,10 @@ TEST(StatusHandler, BlocksOfReceivedBytesDecodeTheFirstFourCharactersOfTheBox) {
   }
 }
 
+// Each row: the box, the bytes received, the box after.
 TEST(ReceiveDisplay, EditsTheTextAsATerminalAndAppendsIt) {
   // clang-format off
-  const std::tuple<const char*, const char*, const char*> cases[] = {  // box, received, box after
+  const std::tuple<const char*, const char*, const char*> cases[] = {
       {"58 59 5A", "41 42 08 43", "58 59 5A 41 43"}, {"58 59 5A", "08 51", "58 59 51"},
       {"58 59 5A", "08 08 51", "58 59 51"}, {"", "08 51", "51"}, {"58 59 5A", "41 08", "58 59 5A"},
       {"58 59 5A", "08", "58 59"}, {"58 59 5A", "41 08 08 51", "58 59 51"},
@@ -150,8 +137,7 @@ TEST(ReceiveDisplay, EditsTheTextAsATerminalAndAppendsIt) {
     box.setSelStart(1);  // wherever the caret was, the text goes to the end
     std::string text = hex(received);
     DisplayReceived(box, text);
-    EXPECT_EQ(box.text(), hex(after)) << received;
-    EXPECT_EQ(box.selStart(), box.size());
+    EXPECT_EQ(std::pair(box.text(), box.selStart()), std::pair(hex(after), box.size())) << received;
   }
   // A box over 16000 characters loses its oldest 4096 first.
   for (const auto& [before, kept] : {std::pair(16000, 16000), {16001, 11905}, {40000, 35904}}) {
