@@ -4,25 +4,88 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pty.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
-#include <QFile>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QSettings>
 #include <QStandardPaths>
+#include <algorithm>
+#include <cerrno>
+#include <fstream>
 
 #include "app/settings_file.h"
 #include "qt/panel/front_panel.h"
 #include "qt/panel/panel_widgets.h"
 
 namespace vqx::testing {
+namespace {
+
+// One slice of waiting: the program's sockets and timers run, then a short wait on the device.
+void pumpAndPoll(int fd, short events) {
+  QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  pollfd p{fd, events, 0};
+  ::poll(&p, 1, 5);
+}
+
+}  // namespace
+
+bool PseudoTerminal::reopen() {
+  closeDevice();
+  char name[256] = {};
+  if (::openpty(&device_, &terminal_, name, nullptr, nullptr) != 0) return false;
+  termios tio{};
+  ::tcgetattr(terminal_, &tio);
+  ::cfmakeraw(&tio);
+  ::tcsetattr(terminal_, TCSANOW, &tio);
+  ::fcntl(device_, F_SETFL, ::fcntl(device_, F_GETFL) | O_NONBLOCK);
+  ::fcntl(device_, F_SETFD, FD_CLOEXEC);
+  ::fcntl(terminal_, F_SETFD, FD_CLOEXEC);
+  path_ = name;
+  return true;
+}
+
+void PseudoTerminal::closeDevice() {
+  if (device_ >= 0) ::close(device_);
+  if (terminal_ >= 0) ::close(terminal_);
+  device_ = terminal_ = -1;
+}
+
+bool PseudoTerminal::write(std::string_view bytes) {
+  QElapsedTimer clock;
+  for (clock.start(); !bytes.empty() && device_ >= 0 && clock.elapsed() < 10000;) {
+    const ssize_t n = ::write(device_, bytes.data(), bytes.size());
+    if (n > 0) bytes.remove_prefix(static_cast<std::size_t>(n));
+    if (n < 0 && errno != EAGAIN && errno != EINTR) return false;
+    if (n <= 0) pumpAndPoll(device_, POLLOUT);
+  }
+  return bytes.empty();
+}
+
+std::string PseudoTerminal::read(std::size_t count, int timeoutMs) {
+  std::string got;
+  QElapsedTimer clock;
+  char buffer[4096];
+  for (clock.start(); device_ >= 0 && got.size() < count;) {
+    const ssize_t n = ::read(device_, buffer, std::min(sizeof buffer, count - got.size()));
+    if (n > 0) got.append(buffer, static_cast<std::size_t>(n));
+    if (n <= 0 && clock.elapsed() >= timeoutMs) break;
+    if (n <= 0) pumpAndPoll(device_, POLLIN);
+  }
+  return got;
+}
 
 SimProcess::SimProcess(std::vector<std::string> args, const char* program) {
   int out[2], err[2];
   if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return;
   pid_ = ::fork();
   if (pid_ == 0) {
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlives a test that dies itself
     sigset_t none;  // the test's threads may block signals the simulator must see
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
@@ -50,10 +113,12 @@ SimProcess::~SimProcess() {
   ::close(err_);
 }
 
-std::string SimProcess::readLine() {
+std::string SimProcess::readLine(std::size_t most) {
   std::string line;
   pollfd p{out_, POLLIN, 0};
-  for (char c; ::poll(&p, 1, 20000) > 0 && ::read(out_, &c, 1) == 1 && c != '\n';) line += c;
+  for (char c;
+       line.size() < most && ::poll(&p, 1, 20000) > 0 && ::read(out_, &c, 1) == 1 && c != '\n';)
+    line += c;
   return line;
 }
 
@@ -63,10 +128,6 @@ bool SimProcess::logShows(const std::string& text) {
     for (ssize_t n; (n = ::read(err_, buffer, sizeof buffer)) > 0;) log_.append(buffer, n);
     return log_.find(text) != std::string::npos;
   });
-}
-
-void SimProcess::signal(int sig) {
-  ::kill(pid_, sig);
 }
 
 int SimProcess::stop(int sig) {
@@ -92,32 +153,17 @@ TemporaryUserSettings::~TemporaryUserSettings() {
 WindowRig::WindowRig(const std::string& device, int handshaking) {
   store.setValue(kAppTitle, "Ports", "Com1", device);
   store.put("Handshaking", std::to_string(handshaking));
-  QFile ini(dir_.filePath("VQX.ini"));
-  if (ini.open(QIODevice::WriteOnly)) {
-    ini.write(formatSettingsFile(1500, 1500, VQX16_SOURCE_DIR "/lang/English.lng").c_str());
-  }
-}
-
-WindowRig::~WindowRig() {
-  window_.reset();  // before the control it uses
+  std::ofstream(dir_.filePath("VQX.ini").toStdString())
+      << formatSettingsFile(1500, 1500, VQX16_SOURCE_DIR "/lang/English.lng");
 }
 
 frmTerminal& WindowRig::load() {
-  window_ = std::make_unique<frmTerminal>(
-      TerminalDependencies{serial,
-                           store,
-                           prompts,
-                           dir_.filePath("VQX.ini"),
-                           [this] { ++ended; },
-                           {},
-                           closePump,
-                           logFolder.isEmpty() ? dir_.filePath("log") : logFolder});
+  const QString log = logFolder.isEmpty() ? dir_.filePath("log") : logFolder;
+  const auto end = [this] { ++ended; };
+  window_ = std::make_unique<frmTerminal>(TerminalDependencies{
+      serial, store, prompts, dir_.filePath("VQX.ini"), end, {}, closePump, log});
   window_->Form_Load();
   return *window_;
-}
-
-QAction* WindowRig::action(const char* name) const {
-  return window_->findChild<QAction*>(QString::fromLatin1(name));
 }
 
 void WindowRig::click(const char* key) {

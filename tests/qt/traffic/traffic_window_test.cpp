@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 
 #include "qt/dialogs/frm_monitor.h"
-#include "qt/support/pseudo_terminal.h"
 #include "qt/support/window_rig.h"
 #include "qt/traffic/traffic_recorder.h"
 
