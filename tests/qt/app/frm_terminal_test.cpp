@@ -22,7 +22,7 @@
 #include "qt/app/qt_prompts.h"
 #include "qt/app/terminal_text_box.h"
 #include "qt/dialogs/frm_language_chooser.h"
-#include "support/fakes.h"
+#include "qt/support/window_rig.h"
 
 namespace vqx {
 namespace {
@@ -49,12 +49,7 @@ class MainWindow : public ::testing::Test {
     return *window;
   }
   QAction* action(const char* name) { return window->findChild<QAction*>(name); }
-  static frmSceltaLingua* chooser() {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (auto* c = qobject_cast<frmSceltaLingua*>(w)) return c;
-    }
-    return nullptr;
-  }
+  static frmSceltaLingua* chooser() { return testing::topLevel<frmSceltaLingua>(); }
 
   QTemporaryDir dir;
   testing::FakeSerialControl serial;

@@ -7,14 +7,12 @@
 #include <pty.h>
 #include <signal.h>
 #include <sys/prctl.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QSettings>
-#include <QStandardPaths>
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
@@ -80,74 +78,37 @@ std::string PseudoTerminal::read(std::size_t count, int timeoutMs) {
   return got;
 }
 
-SimProcess::SimProcess(std::vector<std::string> args, const char* program) {
-  int out[2], err[2];
-  if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return;
-  pid_ = ::fork();
-  if (pid_ == 0) {
+SimProcess::SimProcess(const std::vector<std::string>& args, const char* program) {
+  process_.setChildProcessModifier([] {
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlives a test that dies itself
     sigset_t none;  // the test's threads may block signals the simulator must see
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
-    ::dup2(out[1], STDOUT_FILENO);
-    ::dup2(err[1], STDERR_FILENO);
-    std::vector<char*> argv{const_cast<char*>(program)};
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    ::execv(program, argv.data());
-    ::_exit(127);
-  }
-  ::close(out[1]);
-  ::close(err[1]);
-  out_ = out[0];
-  err_ = err[0];
-  ::fcntl(err_, F_SETFL, O_NONBLOCK);
-}
-
-SimProcess::~SimProcess() {
-  if (pid_ > 0) {
-    ::kill(pid_, SIGKILL);
-    ::waitpid(pid_, nullptr, 0);
-  }
-  ::close(out_);
-  ::close(err_);
-}
-
-std::string SimProcess::readLine(std::size_t most) {
-  std::string line;
-  pollfd p{out_, POLLIN, 0};
-  for (char c;
-       line.size() < most && ::poll(&p, 1, 20000) > 0 && ::read(out_, &c, 1) == 1 && c != '\n';)
-    line += c;
-  return line;
-}
-
-bool SimProcess::logShows(const std::string& text) {
-  return waitFor([&] {
-    char buffer[1024];
-    for (ssize_t n; (n = ::read(err_, buffer, sizeof buffer)) > 0;) log_.append(buffer, n);
-    return log_.find(text) != std::string::npos;
   });
+  QStringList arguments;
+  for (const std::string& a : args) arguments << QString::fromStdString(a);
+  process_.start(QString::fromLocal8Bit(program), arguments);
+}
+
+std::string SimProcess::readLine(qint64 most) {
+  waitFor([&] {
+    return process_.canReadLine() || (most > 0 && process_.bytesAvailable() >= most) ||
+           process_.state() == QProcess::NotRunning;
+  });
+  const QByteArray line = most > 0 ? process_.read(most) : process_.readLine();
+  return (line.endsWith('\n') ? line.chopped(1) : line).toStdString();
 }
 
 int SimProcess::stop(int sig) {
-  int status = -1;
-  ::kill(pid_, sig);
-  waitFor([&] { return ::waitpid(pid_, &status, WNOHANG) == pid_; });
-  pid_ = -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  signal(sig);
+  process_.waitForFinished(20000);
+  const bool ended = process_.state() == QProcess::NotRunning;
+  return ended && process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
 }
 
-// QSettings fixes its user folder the first time it is used in a process, so it is told too.
-TemporaryUserSettings::TemporaryUserSettings()
-    : old_(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)) {
-  qputenv("XDG_CONFIG_HOME", dir_.path().toLocal8Bit());
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.path());
-}
-
-TemporaryUserSettings::~TemporaryUserSettings() {
-  qputenv("XDG_CONFIG_HOME", old_.toLocal8Bit());
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, old_);
+void TemporaryUserSettings::use(const QString& folder) {
+  qputenv("XDG_CONFIG_HOME", folder.toLocal8Bit());
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
 }
 
 WindowRig::WindowRig(const std::string& device, int handshaking) {

@@ -6,9 +6,11 @@
 // device, private user settings, and the main window built as the program builds it, on the real
 // serial control.
 #include <signal.h>
-#include <sys/types.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -29,23 +31,37 @@ bool waitFor(Condition condition, int timeoutMs = 20000) {
   return QTest::qWaitFor(condition, timeoutMs);
 }
 
+// The window of that class that is open on its own, if any.
+template <typename Window>
+Window* topLevel() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* window = qobject_cast<Window*>(w)) return window;
+  return nullptr;
+}
+
 // The built vqx16-sim (or another program), started with `args`; readLine() gives its next line
 // of standard output (the simulator's first is the path of its line), or its `most` first bytes,
 // logShows() waits for `text` in its standard error, stop() sends a signal and gives the exit
-// status (-1 when killed).
+// status (-1 when killed or still running).
 class SimProcess {
  public:
-  explicit SimProcess(std::vector<std::string> args, const char* program = VQX16_SIM_PATH);
-  ~SimProcess();
-  std::string readLine(std::size_t most = std::string::npos);
-  bool logShows(const std::string& text);
-  void signal(int sig) { ::kill(pid_, sig); }
+  explicit SimProcess(const std::vector<std::string>& args, const char* program = VQX16_SIM_PATH);
+  ~SimProcess() {
+    process_.kill();
+    process_.waitForFinished();
+  }
+  std::string readLine(qint64 most = 0);
+  bool logShows(const QString& text) {
+    return waitFor([&] { return (log_ += process_.readAllStandardError()).contains(text); });
+  }
+  void signal(int sig) {
+    if (process_.processId() > 0) ::kill(pid_t(process_.processId()), sig);
+  }
   int stop(int sig = SIGTERM);
 
  private:
-  pid_t pid_ = -1;
-  int out_ = -1, err_ = -1;
-  std::string log_;
+  QProcess process_;
+  QString log_;
 };
 
 // A pseudo-terminal pair, both ends raw. The program opens the terminal end by path(); the test
@@ -57,7 +73,6 @@ class PseudoTerminal {
   ~PseudoTerminal() { closeDevice(); }
   PseudoTerminal(const PseudoTerminal&) = delete;
 
-  bool isOpen() const { return device_ >= 0; }
   const std::string& path() const { return path_; }
   int terminalFd() const { return terminal_; }  // for tcgetattr only
   // Sends bytes from the device; false when they were not all taken within ten seconds.
@@ -74,16 +89,18 @@ class PseudoTerminal {
   std::string path_;
 };
 
-// Points the per-user stored settings at an empty folder of its own while it lives.
+// Points the per-user stored settings at an empty folder of its own while it lives. QSettings
+// fixes its user folder the first time it is used in a process, so it is told too.
 class TemporaryUserSettings {
  public:
-  TemporaryUserSettings();
-  ~TemporaryUserSettings();
+  TemporaryUserSettings() { use(dir_.path()); }
+  ~TemporaryUserSettings() { use(old_); }
   QString path() const { return dir_.path(); }
 
  private:
+  static void use(const QString& folder);
   QTemporaryDir dir_;
-  QString old_;
+  QString old_ = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
 };
 
 // The main window on the real serial control with port 1 mapped to `device`, and a settings
@@ -92,7 +109,6 @@ class WindowRig {
  public:
   explicit WindowRig(const std::string& device, int handshaking = 0);
   frmTerminal& load();  // the startup sequence
-  frmTerminal& window() { return *window_; }
   QAction* action(const char* name) const { return window_->findChild<QAction*>(name); }
   void click(const char* key);  // a left click on a panel key
 

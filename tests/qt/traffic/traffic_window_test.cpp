@@ -25,12 +25,9 @@ TEST(TrafficMonitor, ShowsWhatPassedOverTheLineAndTheLogKeepsIt) {
   QTemporaryDir logs;
   testing::WindowRig rig(pty.path());
   rig.logFolder = logs.path();
-  rig.load();
+  frmTerminal& window = rig.load();
   rig.action("mnuMonitor")->trigger();
-  frmMonitor* monitor = nullptr;
-  for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (auto* m = qobject_cast<frmMonitor*>(w)) monitor = m;
-  }
+  frmMonitor* monitor = testing::topLevel<frmMonitor>();
   ASSERT_NE(monitor, nullptr);
   monitor->findChild<QCheckBox*>("chkLog")->setChecked(true);
   rig.click("Cinque");
@@ -46,7 +43,7 @@ TEST(TrafficMonitor, ShowsWhatPassedOverTheLineAndTheLogKeepsIt) {
   for (const QString& line : monitor->lines()) shown << line.mid(13);  // after the time
   EXPECT_EQ(shown, expected);
 
-  rig.window().recorder()->flush();
+  window.recorder()->flush();
   QFile day(QDir(logs.path())
                 .filePath(QString::fromStdString("vqx16-" + dateText(localTimeNow()) + ".log")));
   ASSERT_TRUE(day.open(QIODevice::ReadOnly));
@@ -66,8 +63,7 @@ TEST(IncidentLog, AFullDiskOrAnUnwritableFolderStopsTheLogWithOneMessage) {
     testing::PseudoTerminal pty;
     testing::WindowRig rig(pty.path());
     rig.logFolder = full ? dir.filePath("log") : dir.filePath("file/log");
-    rig.load();
-    TrafficRecorder& recorder = *rig.window().recorder();
+    TrafficRecorder& recorder = *rig.load().recorder();
     recorder.setLogEnabled(true);
     rlimit saved{};
     ::getrlimit(RLIMIT_FSIZE, &saved);
