@@ -36,10 +36,7 @@ class MainWindow : public ::testing::Test {
   void writeIni(const std::string& text) {
     std::ofstream(dir.filePath("VQX.ini").toStdString()) << text;
   }
-  std::string ini() const {
-    QFile f(dir.filePath("VQX.ini"));
-    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : "<none>";
-  }
+  std::string ini() const { return testing::fileText(dir.filePath("VQX.ini")); }
   frmTerminal& load(const QString& iniPath = {}) {
     const QString file = iniPath.isEmpty() ? dir.filePath("VQX.ini") : iniPath;
     window.reset();

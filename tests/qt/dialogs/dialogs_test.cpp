@@ -175,10 +175,7 @@ TEST(PortDevice, DeviceButtonMapsAPortToALineAndOkOpensIt) {
     return prompts.shown.empty() ? find<QLabel>(dialog, "lblPortDevice")->text().toStdString()
                                  : prompts.shown[0].text;
   };
-  const auto stored = [] {  // the stored settings file, whole
-    QFile conf(QtSettingsStore::fileName(kAppTitle));
-    return conf.open(QIODevice::ReadOnly) ? conf.readAll().toStdString() : "";
-  };
+  const auto stored = [] { return testing::fileText(QtSettingsStore::fileName(kAppTitle)); };
   const std::string folder = dir.path().toStdString(), file = folder + "/file";
   EXPECT_EQ(outcome(folder), folder + " is a folder, not a serial device.");
   EXPECT_EQ(outcome(file), file + " is a regular file, not a serial device.");

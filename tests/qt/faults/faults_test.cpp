@@ -44,8 +44,7 @@ TEST(Faults, SaveKilledAtAnyMomentLeavesTheOldOrTheNewFileWhole) {
     ASSERT_EQ(saver.readLine(1), "r") << "the saving child did not start";  // it saved once
     ::usleep(random() % 3000);
     ASSERT_EQ(saver.stop(SIGKILL), -1) << "kill " << kill;
-    std::ifstream file(path);
-    const std::string now{std::istreambuf_iterator<char>(file), {}};
+    const std::string now = testing::fileText(QString::fromStdString(path));
     ASSERT_TRUE(now == contents[0] || now == contents[1]) << "after kill " << kill << ": " << now;
     ++seen[now == contents[1]];
   }

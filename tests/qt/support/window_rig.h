@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -29,6 +30,12 @@ namespace vqx::testing {
 template <typename Condition>
 bool waitFor(Condition condition, int timeoutMs = 20000) {
   return QTest::qWaitFor(condition, timeoutMs);
+}
+
+// The whole content of a file, "<none>" when it cannot be read.
+inline std::string fileText(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "<none>";
 }
 
 // The window of that class that is open on its own, if any.
