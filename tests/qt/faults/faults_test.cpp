@@ -4,19 +4,15 @@
 // the old or the new content whole), a full disk, FIFOs, a lost terminal's name given to
 // another, signals.
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/ioctl.h>
-#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <atomic>
 #include <filesystem>
@@ -29,62 +25,30 @@
 #include "i18n/language_file.h"
 #include "qt/app/qt_settings_store.h"
 #include "qt/app/settings_file_io.h"
-#include "qt/support/pseudo_terminal.h"
 #include "qt/support/window_rig.h"
 
 namespace vqx {
 namespace {
 
-// Starts the saving child on `path`; it writes one byte to the pipe once it has saved once.
-pid_t startSaver(const QString& path, int* ready) {
-  int out[2];
-  if (::pipe2(out, O_CLOEXEC) != 0) return -1;
-  const QByteArray file = path.toLocal8Bit();
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlives a test that dies itself
-    ::dup2(out[1], STDOUT_FILENO);
-    ::execl(VQX16_SETTINGS_SAVE_CHILD_PATH, VQX16_SETTINGS_SAVE_CHILD_PATH, file.constData(),
-            static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  ::close(out[1]);
-  *ready = out[0];
-  return pid;
-}
-
 TEST(Faults, SaveKilledAtAnyMomentLeavesTheOldOrTheNewFileWhole) {
   QTemporaryDir dir;
   // What the child alternates between (tests/helpers/settings_save_child.cpp).
-  const QByteArray contents[] = {QByteArray::fromStdString(formatSettingsFile(
-                                     1500, 2000, "/usr/share/vqx16/lang/English.lng")),
-                                 QByteArray::fromStdString(formatSettingsFile(-30000, 32000, ""))};
+  const std::string contents[] = {
+      formatSettingsFile(1500, 2000, "/usr/share/vqx16/lang/English.lng"),
+      formatSettingsFile(-30000, 32000, "")};
   std::mt19937 random(12345);
   int seen[2] = {0, 0};
   for (int kill = 0; kill < 200; ++kill) {
-    const QString path = dir.filePath(QStringLiteral("VQX%1.ini").arg(kill % 4));
-    int ready = -1;
-    const pid_t child = startSaver(path, &ready);
-    ASSERT_GT(child, 0);
-    pollfd p{ready, POLLIN, 0};
-    char byte = 0;
-    const bool started = ::poll(&p, 1, 20000) > 0 && ::read(ready, &byte, 1) == 1;
-    ::close(ready);
-    if (started) ::usleep(random() % 3000);
-    int status = 0;
-    ::kill(child, SIGKILL);
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(started) << "the saving child did not start";
-    ASSERT_TRUE(WIFSIGNALED(status)) << "kill " << kill;
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray now = file.readAll();
-    ASSERT_TRUE(now == contents[0] || now == contents[1])
-        << "after kill " << kill << ": " << now.toStdString();
+    const std::string path = dir.filePath(QStringLiteral("VQX%1.ini").arg(kill % 4)).toStdString();
+    testing::SimProcess saver({path}, VQX16_SETTINGS_SAVE_CHILD_PATH);
+    ASSERT_EQ(saver.readLine(1), "r") << "the saving child did not start";  // it saved once
+    ::usleep(random() % 3000);
+    ASSERT_EQ(saver.stop(SIGKILL), -1) << "kill " << kill;
+    const std::string now = testing::fileText(QString::fromStdString(path));
+    ASSERT_TRUE(now == contents[0] || now == contents[1]) << "after kill " << kill << ": " << now;
     ++seen[now == contents[1]];
   }
-  EXPECT_GT(seen[0], 0);
-  EXPECT_GT(seen[1], 0);
+  EXPECT_TRUE(seen[0] > 0 && seen[1] > 0);
 }
 
 // A full file system, played by a file size limit: the old file stays, and the next save writes
@@ -98,9 +62,8 @@ TEST(Faults, SaveOnAFullDiskKeepsTheOldFileAndTheNextSaveTriesAgain) {
   const rlimit full{8, saved.rlim_max};
   ::signal(SIGXFSZ, SIG_IGN);
   ::setrlimit(RLIMIT_FSIZE, &full);
-  const bool written = file.save(1500, 2000, "/x.lng");
+  EXPECT_FALSE(file.save(1500, 2000, "/x.lng"));
   ::setrlimit(RLIMIT_FSIZE, &saved);
-  EXPECT_FALSE(written);
   EXPECT_EQ(file.read().top, " 15 ") << "the old file, whole";
   EXPECT_TRUE(file.save(1500, 2000, "/x.lng"));
   EXPECT_EQ(file.read().languageFile, "/x.lng");
@@ -135,17 +98,14 @@ TEST(Faults, SpecialFilesAreNeverOpenedAndReadAsNothing) {
   testing::TemporaryUserSettings home;
   QDir().mkpath(home.path() + "/VQX16");
   const QString ini = home.path() + "/VQX16/VQX.ini", lng = home.path() + "/English.lng";
-  const struct {
-    QString path;
-    std::string content;
-    std::function<std::string()> read;
-  } cases[] = {
+  // clang-format off
+  const struct { QString path; std::string content; std::function<std::string()> read; } cases[] = {
       {ini, " 30 \r\n 20 \r\n/x.lng\r\n",
        [&] { return SettingsFileIo(ini).read().languageFile.value_or(""); }},
       {home.path() + "/VQX16/VQX16.conf", "[Properties]\nEcho=True\n",
        [] { return QtSettingsStore().value(kAppTitle, "Properties", "Echo"); }},
-      {lng, "L1\r\nL2\r\n", [&] { return readLanguageFile(lng.toStdString()).pipMessage; }},
-  };
+      {lng, "L1\r\nL2\r\n", [&] { return readLanguageFile(lng.toStdString()).pipMessage; }}};
+  // clang-format on
   ::signal(SIGPIPE, SIG_IGN);  // a reader that leaves before the writer has written
   for (const auto& c : cases) {
     FifoFeeder fifo(c.path, c.content);

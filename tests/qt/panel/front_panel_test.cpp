@@ -1,18 +1,22 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The drawn panel's widgets wired to the key handling: which mouse button does what on which
-// key, the colours and lamps, the held keys, and the sequence lamp as the keys see it.
+// key, the colours and lamps, the held keys, and the sequence lamp as the keys see it; the panel
+// as a screen at 100, 125, 150 and 200 % shows it, and what it tells assistive technology.
 #include "qt/panel/front_panel.h"
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-#include <memory>
+#include <cmath>
 
 #include "panel/panel_layout.h"
 #include "qt/panel/panel_widgets.h"
+#include "status/status_frame.h"
 
 namespace vqx {
 namespace {
@@ -33,37 +37,38 @@ class FrontPanelTest : public ::testing::Test {
   QWidget* lamp(Lamp l) { return panel->lampWidget(l); }
   void press(const char* name, Qt::MouseButton button) { QTest::mousePress(key(name), button); }
   void release(const char* name, Qt::MouseButton button) { QTest::mouseRelease(key(name), button); }
-  void tap(const char* name, Qt::MouseButton button) {
-    press(name, button);
-    release(name, button);
-  }
-  // The colour a key shows on the screen, in the middle of its face.
-  QColor face(const char* name) {
-    const QImage image = key(name)->grab().toImage();
-    return image.pixelColor(image.width() / 2, image.height() / 2);
+  void tap(const char* name, Qt::MouseButton button) { QTest::mouseClick(key(name), button); }
+  // The colours the keys show on the screen, in the middle of their faces: "bg" the window's
+  // background colour, "grey" armed, "red" lit by the device, or the colour itself.
+  std::string faces(std::initializer_list<const char*> names) {
+    std::string shown;
+    for (const char* name : names) {
+      const QImage image = key(name)->grab().toImage();
+      const QColor c = image.pixelColor(image.width() / 2, image.height() / 2);
+      shown += c == panel->backgroundColour() ? " bg"
+               : c == QColor(128, 128, 128)   ? " grey"
+               : c == QColor(255, 0, 0)       ? " red"
+                                              : " " + c.name().toStdString();
+    }
+    return shown.substr(1);
   }
   std::string take() { return std::exchange(sent, {}); }
 
   QWidget window;
   FrontPanel* panel = nullptr;
   std::string sent;
-  const QColor grey{128, 128, 128}, red{255, 0, 0};
 };
 
 TEST_F(FrontPanelTest, EachMouseButtonOnEachKindOfKey) {
-  const struct {
-    const char* key;
-    Qt::MouseButton button;
-    std::string sent;
-  } presses[] = {
-      {"Pip", Qt::RightButton, "/PP"},       {"QuattroScreen", Qt::MiddleButton, "/22"},
-      {"NoveScreen", Qt::LeftButton, "/33"}, {"SediciScreen", Qt::RightButton, "/44/44"},
-      {"FunctionA", Qt::LeftButton, "/AT"},  {"FunctionA", Qt::MiddleButton, ""},
-      {"FullScreen", Qt::LeftButton, "/FZ"}, {"FullScreen", Qt::RightButton, ""},
-      {"Live", Qt::LeftButton, "/LV"},       {"Tape", Qt::LeftButton, "/TP"},
-      {"Sequence", Qt::LeftButton, "/SQ"},   {"Call", Qt::MiddleButton, ""},
-      {"Cinque", Qt::RightButton, ""},       {"Cinque", Qt::LeftButton, "/X5"},
-  };
+  const auto left = Qt::LeftButton, right = Qt::RightButton, middle = Qt::MiddleButton;
+  // clang-format off
+  const struct { const char* key; Qt::MouseButton button; std::string sent; } presses[] = {
+      {"Pip", right, "/PP"}, {"QuattroScreen", middle, "/22"}, {"NoveScreen", left, "/33"},
+      {"SediciScreen", right, "/44/44"}, {"FunctionA", left, "/AT"}, {"FunctionA", middle, ""},
+      {"FullScreen", left, "/FZ"}, {"FullScreen", right, ""}, {"Live", left, "/LV"},
+      {"Tape", left, "/TP"}, {"Sequence", left, "/SQ"}, {"Call", middle, ""},
+      {"Cinque", right, ""}, {"Cinque", left, "/X5"}};  // the 5th camera of 16 to assign
+  // clang-format on
   for (const auto& p : presses) {
     tap(p.key, p.button);
     EXPECT_EQ(take(), p.sent) << p.key << " button " << p.button;
@@ -75,52 +80,41 @@ TEST_F(FrontPanelTest, EachMouseButtonOnEachKindOfKey) {
   }
   EXPECT_EQ(cameras, "/X1/X2/X3/X4/X5/X6/X7/X8/X9/XA/XB/XC/XD/XE/XF/16");
   QString order;  // the keyboard's focus order, from FunctionA
-  for (QWidget* w = key("FunctionA"); order.count(' ') < 26; w = w->nextInFocusChain()) {
+  for (QWidget* w = key("FunctionA"); order.count(' ') < 26; w = w->nextInFocusChain())
     order += w->objectName() + ' ';
-  }
-  EXPECT_EQ(order.toStdString(),
-            "FunctionA FullScreen QuattroScreen Pip NoveScreen SediciScreen Live Tape Sequence Call "
-            "Uno Due Tre Quattro Sei Otto Nove Dieci Undici Dodici Tredici Quattordici Quindici "
-            "Sedici Sette Cinque ");
-  for (RepeatTimer t : {RepeatTimer::TimerUp, RepeatTimer::TimerDown, RepeatTimer::TimerLeft,
-                        RepeatTimer::TimerRight}) {
-    EXPECT_FALSE(panel->repeatTimer(t)->isActive()) << "every release stopped its timer";
-  }
+  EXPECT_EQ(
+      order.toStdString(),
+      "FunctionA FullScreen QuattroScreen Pip NoveScreen SediciScreen Live Tape Sequence Call "
+      "Uno Due Tre Quattro Sei Otto Nove Dieci Undici Dodici Tredici Quattordici Quindici "
+      "Sedici Sette Cinque ");
+  for (int t = 0; t < 4; ++t) EXPECT_FALSE(panel->repeatTimer(RepeatTimer(t))->isActive()) << t;
 }
 
 TEST_F(FrontPanelTest, ArmedStatesTurnTheirKeysGreyAndTheDeviceTurnsItsKeysRed) {
-  EXPECT_EQ(face("FunctionA"), panel->backgroundColour());
+  EXPECT_EQ(faces({"FunctionA"}), "bg");
   tap("FunctionA", Qt::RightButton);
-  EXPECT_EQ(face("FunctionA"), grey);
+  EXPECT_EQ(faces({"FunctionA"}), "grey");
   tap("QuattroScreen", Qt::RightButton);  // consumes the shift: its function variant
-  EXPECT_EQ(face("FunctionA"), panel->backgroundColour());
-  EXPECT_EQ(face("Uno"), panel->backgroundColour());
+  EXPECT_EQ(faces({"FunctionA", "Uno"}), "bg bg");
   tap("NoveScreen", Qt::RightButton);
-  EXPECT_EQ(face("Uno"), grey);
-  EXPECT_EQ(face("Sedici"), grey);
+  EXPECT_EQ(faces({"Uno", "Sedici"}), "grey grey");
 
   Indicators status;
   status.cameraLampLeft = 7560;
-  status.liveLamp = status.functionLamp = status.pipRed = status.noveScreenRed = true;
-  status.beep = true;
+  status.liveLamp = status.functionLamp = status.pipRed = status.noveScreenRed = status.beep = true;
   panel->applyIndicators(status);
   EXPECT_EQ(lamp(Lamp::Lux)->x(), 7560 / 15);
-  EXPECT_FALSE(lamp(Lamp::Lux2)->isHidden());
-  EXPECT_FALSE(lamp(Lamp::Lux6)->isHidden());
+  EXPECT_TRUE(!lamp(Lamp::Lux2)->isHidden() && !lamp(Lamp::Lux6)->isHidden());
   EXPECT_TRUE(lamp(Lamp::Lux3)->isHidden());
-  EXPECT_EQ(face("Pip"), red);
-  EXPECT_EQ(face("NoveScreen"), red);
-  EXPECT_EQ(face("QuattroScreen"), panel->backgroundColour());
+  EXPECT_EQ(faces({"Pip", "NoveScreen", "QuattroScreen"}), "red red bg");
   EXPECT_EQ(take(), "/\x00\x01/AD/33/33<beep>"s);
 
   // The window's new colour reaches every key in the background colour, and only those.
   QPalette palette = window.palette();
   palette.setColor(QPalette::Window, QColor(10, 200, 30));
   window.setPalette(palette);
-  EXPECT_EQ(face("QuattroScreen"), QColor(10, 200, 30));
-  EXPECT_EQ(face("FunctionA"), QColor(10, 200, 30));
-  EXPECT_EQ(face("Pip"), red);
-  EXPECT_EQ(face("Uno"), grey);
+  EXPECT_EQ(faces({"QuattroScreen", "FunctionA", "Pip", "Uno"}), "bg bg red grey");
+  EXPECT_EQ(panel->backgroundColour(), QColor(10, 200, 30));
 }
 
 // A status frame that lights the sequence lamp makes the zoom and screen keys stop the sequence.
@@ -141,11 +135,12 @@ TEST_F(FrontPanelTest, KeysSeeTheSequenceLampTheDeviceLit) {
 }
 
 TEST_F(FrontPanelTest, HeldScreenKeysRepeatUntilReleased) {
+  using enum RepeatTimer;
   const std::tuple<const char*, RepeatTimer, const char*> held[] = {
-      {"Pip", RepeatTimer::TimerUp, "/PP"},
-      {"QuattroScreen", RepeatTimer::TimerDown, "/22"},
-      {"NoveScreen", RepeatTimer::TimerLeft, "/33"},
-      {"SediciScreen", RepeatTimer::TimerRight, "/44"}};
+      {"Pip", TimerUp, "/PP"},
+      {"QuattroScreen", TimerDown, "/22"},
+      {"NoveScreen", TimerLeft, "/33"},
+      {"SediciScreen", TimerRight, "/44"}};
   for (const auto& [name, timer, command] : held) {
     QSignalSpy ticks(panel->repeatTimer(timer), &QTimer::timeout);
     press(name, Qt::MiddleButton);
@@ -168,6 +163,114 @@ TEST_F(FrontPanelTest, SecondFunctionPipStopsTheRepeatTogglesThePortAndShowsTheM
   }
   EXPECT_EQ(take(), "/\x00\x01/AU/\x00\x01/AU<toggle><Reset done>"s);
   EXPECT_TRUE(lamp(Lamp::Lux3)->isHidden());
+}
+
+// The panel drawn as a screen of this device pixel ratio shows it, one pixel in from the image's
+// corner as under a menu bar: the panel's own origin falls between device pixels at some
+// ratios. dev() turns the panel's logical pixels into the image's pixels, px() twips.
+struct Rendering {
+  double ratio;
+  QImage image;
+
+  int dev(double logical) const { return int(std::lround((logical + 1) * ratio)); }
+  int px(double twips) const { return dev(twips / layout::kTwipsPerPixel); }
+  QRgb at(int x, int y) const {
+    return image.valid(x, y) ? image.pixel(x, y) : qRgb(255, 255, 255);
+  }
+  // A dark pixel across the stroke at c (within two pixels), at position t along it.
+  bool strokeAt(bool vertical, int c, int t) const {
+    for (int d = -2; d <= 1; ++d)
+      if (qGray(vertical ? at(c + d, t) : at(t, c + d)) < 100) return true;
+    return false;
+  }
+  // Every pixel along a stroke from twips a to b at c, its ends aside, is dark.
+  void expectStroke(const std::string& what, bool vertical, int c, int a, int b) const {
+    const int from = px(std::min(a, b)) + int(std::ceil(ratio));
+    for (int t = from; t < px(std::max(a, b)) - int(std::ceil(ratio)); ++t) {
+      if (!strokeAt(vertical, px(c), t)) {
+        ADD_FAILURE() << what << " broken at " << t << ", ratio " << ratio;
+        return;
+      }
+    }
+  }
+};
+
+TEST(PanelRendering, EveryKeyEdgePictogramAndLineShowsAtEachScale) {
+  FrontPanel panel({});
+  const int face = qGray(panel.backgroundColour().rgb());
+  const layout::LabelSpec& camera = *layout::findLabel("Label13");
+  for (const double ratio : {1.0, 1.25, 1.5, 2.0}) {
+    Rendering r{ratio, QImage((panel.size() + QSize(1, 1)) * ratio, QImage::Format_RGB32)};
+    r.image.setDevicePixelRatio(ratio);
+    r.image.fill(Qt::white);
+    panel.render(&r.image, QPoint(1, 1));
+
+    // Each key's four bevel edges: light above and left, dark below and right. A camera key's
+    // right edge is where the next key, which lies over it, begins.
+    const auto keys = layout::keys();
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      const layout::KeySpec& k = keys[i];
+      const int left = layout::toPixels(k.rect.left), top = layout::toPixels(k.rect.top);
+      int right = left + layout::toPixels(k.rect.width);
+      if (i + 1 < keys.size()) right = std::min(right, layout::toPixels(keys[i + 1].rect.left));
+      const int bottom = top + layout::toPixels(k.rect.height);
+      const int midX = r.dev((left + right) / 2.0), midY = r.dev((top + bottom) / 2.0);
+      const auto light = [&](QRgb p) { return qGray(p) > face + 8; };
+      const auto shadow = [&](QRgb p) { return qGray(p) < face - 64; };
+      // The edge in the key's outermost logical pixel, from (x, y) inwards by (dx, dy).
+      const auto edge = [&](auto shade, int x, int y, int dx, int dy) {
+        for (int n = 0; n < std::ceil(ratio); ++n)
+          if (shade(r.at(x + n * dx, y + n * dy))) return true;
+        return false;
+      };
+      const std::string at = std::string(k.name) + ", ratio " + std::to_string(ratio);
+      EXPECT_TRUE(edge(light, r.dev(left), midY, 1, 0)) << "left edge of " << at;
+      EXPECT_TRUE(edge(light, midX, r.dev(top), 0, 1)) << "top edge of " << at;
+      EXPECT_TRUE(edge(shadow, r.dev(right) - 1, midY, -1, 0)) << "right edge of " << at;
+      EXPECT_TRUE(edge(shadow, midX, r.dev(bottom) - 1, 0, -1)) << "bottom edge of " << at;
+    }
+    for (const layout::ShapeSpec& s : layout::shapes()) {
+      const layout::Rect& b = s.rect;
+      const std::string name(s.name);
+      r.expectStroke(name + " top", false, b.top, b.left, b.left + b.width);
+      r.expectStroke(name + " bottom", false, b.top + b.height, b.left, b.left + b.width);
+      r.expectStroke(name + " left", true, b.left, b.top, b.top + b.height);
+      r.expectStroke(name + " right", true, b.left + b.width, b.top, b.top + b.height);
+    }
+    for (const layout::LineSpec& l : layout::lines()) {
+      const bool vertical = l.x1 == l.x2;
+      const int c = vertical ? l.x1 : l.y1, a = vertical ? l.y1 : l.x1, b = vertical ? l.y2 : l.x2;
+      const int labelLeft = camera.rect.left, labelRight = labelLeft + camera.rect.width;
+      const bool acrossLabel = c > camera.rect.top && c < camera.rect.top + camera.rect.height;
+      if (!vertical && acrossLabel && a < labelLeft && b > labelRight) {
+        // Line1 shows up to the "camera" label and after it; the opaque label hides it.
+        r.expectStroke(std::string(l.name), false, c, a, labelLeft);
+        r.expectStroke(std::string(l.name), false, c, labelRight, b);
+        for (const int x : {labelLeft + 15, labelLeft + 30, labelRight - 45, labelRight - 30})
+          EXPECT_FALSE(r.strokeAt(false, r.px(c), r.px(x))) << "line inside the label at " << x;
+      } else {
+        r.expectStroke(std::string(l.name), vertical, c, a, b);
+      }
+    }
+  }
+}
+
+TEST(PanelAccessibility, CameraKeyUnderTheLampSaysItIsOnTheMainMonitor) {
+  FrontPanel panel({});
+  const auto description = [&](const char* key) {
+    return QAccessible::queryAccessibleInterface(panel.key(key))->text(QAccessible::Description);
+  };
+  const auto onMonitor = [&](const char* key) {
+    return description(key).startsWith("On the main monitor");
+  };
+  const QString before = description("Cinque");
+  EXPECT_TRUE(onMonitor("Uno")) << "the lamp starts above camera 1";
+  panel.applyIndicators(decodeStatusFrame({0xEF, 0x7F, 0x7F, 0x3F}));  // camera 5
+  EXPECT_TRUE(onMonitor("Cinque")) << description("Cinque").toStdString();
+  EXPECT_FALSE(onMonitor("Uno"));
+  panel.applyIndicators(decodeStatusFrame({0xFF, 0x77, 0x7F, 0x3F}));  // camera 12
+  EXPECT_EQ(description("Cinque"), before);
+  EXPECT_TRUE(onMonitor("Dodici"));
 }
 
 }  // namespace

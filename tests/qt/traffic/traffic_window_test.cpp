@@ -6,13 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QTemporaryDir>
 
 #include "qt/dialogs/frm_monitor.h"
-#include "qt/support/pseudo_terminal.h"
 #include "qt/support/window_rig.h"
 #include "qt/traffic/traffic_recorder.h"
 
@@ -26,12 +23,9 @@ TEST(TrafficMonitor, ShowsWhatPassedOverTheLineAndTheLogKeepsIt) {
   QTemporaryDir logs;
   testing::WindowRig rig(pty.path());
   rig.logFolder = logs.path();
-  rig.load();
+  frmTerminal& window = rig.load();
   rig.action("mnuMonitor")->trigger();
-  frmMonitor* monitor = nullptr;
-  for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (auto* m = qobject_cast<frmMonitor*>(w)) monitor = m;
-  }
+  frmMonitor* monitor = testing::topLevel<frmMonitor>();
   ASSERT_NE(monitor, nullptr);
   monitor->findChild<QCheckBox*>("chkLog")->setChecked(true);
   rig.click("Cinque");
@@ -43,19 +37,16 @@ TEST(TrafficMonitor, ShowsWhatPassedOverTheLineAndTheLogKeepsIt) {
   const QStringList expected = {
       "out  2F 30 35     camera 5", "in   EF 7F 7B 3F  camera 5 on the main monitor, live",
       "port              Com1 (" + QString::fromStdString(pty.path()) + ") closed"};
-  QStringList shown;
-  for (const QString& line : monitor->lines()) shown << line.mid(13);  // after the time
-  EXPECT_EQ(shown, expected);
-
-  rig.window().recorder()->flush();
-  QFile day(QDir(logs.path())
-                .filePath(QString::fromStdString("vqx16-" + dateText(localTimeNow()) + ".log")));
-  ASSERT_TRUE(day.open(QIODevice::ReadOnly));
-  QStringList logged;
-  for (const QString& line : QString::fromUtf8(day.readAll()).split('\n', Qt::SkipEmptyParts)) {
-    logged << line.mid(13);
-  }
-  EXPECT_EQ(logged, expected);
+  const auto afterTheTime = [](QStringList lines) {
+    for (QString& line : lines) line.remove(0, 13);
+    return lines;
+  };
+  EXPECT_EQ(afterTheTime(monitor->lines()), expected);
+  window.recorder()->flush();
+  const std::string day = "vqx16-" + dateText(localTimeNow()) + ".log";
+  EXPECT_EQ(afterTheTime(QString::fromStdString(testing::fileText(logs.filePath(day.c_str())))
+                             .split('\n', Qt::SkipEmptyParts)),
+            expected);
 }
 
 // A full disk (played by a file size limit) and a folder that cannot be made: the log stops
@@ -67,8 +58,7 @@ TEST(IncidentLog, AFullDiskOrAnUnwritableFolderStopsTheLogWithOneMessage) {
     testing::PseudoTerminal pty;
     testing::WindowRig rig(pty.path());
     rig.logFolder = full ? dir.filePath("log") : dir.filePath("file/log");
-    rig.load();
-    TrafficRecorder& recorder = *rig.window().recorder();
+    TrafficRecorder& recorder = *rig.load().recorder();
     recorder.setLogEnabled(true);
     rlimit saved{};
     ::getrlimit(RLIMIT_FSIZE, &saved);
