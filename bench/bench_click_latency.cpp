@@ -22,10 +22,10 @@
 #include <string>
 #include <vector>
 
+#include "bench_line.h"
 #include "qt/app/frm_terminal.h"
 #include "qt/panel/panel_widgets.h"
 #include "qt/serial/qt_serial_control.h"
-#include "qt/support/pseudo_terminal.h"
 #include "support/fakes.h"
 
 namespace {
@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const int clicks = argc > 1 ? std::max(1, std::atoi(argv[1])) : 500;
 
-  vqx::testing::PseudoTerminal pty;
+  vqx::bench::BenchLine pty;
   QTemporaryDir dir;
   if (!pty.isOpen() || !dir.isValid()) {
     std::fprintf(stderr, "no pseudo-terminal or temporary folder\n");

@@ -16,11 +16,11 @@
 #include <random>
 #include <string>
 
+#include "bench_line.h"
 #include "qt/app/frm_terminal.h"
 #include "qt/panel/front_panel.h"
 #include "qt/panel/panel_widgets.h"
 #include "qt/serial/qt_serial_control.h"
-#include "qt/support/pseudo_terminal.h"
 #include "support/fakes.h"
 
 namespace {
@@ -42,7 +42,8 @@ bool flood(int fd, std::size_t total, std::mt19937& random) {
       for (char& c : block) c = static_cast<char>(random() & 0xff);
       offset = 0;
     }
-    const ssize_t n = ::write(fd, block.data() + offset, std::min(block.size() - offset, total - sent));
+    const ssize_t n =
+        ::write(fd, block.data() + offset, std::min(block.size() - offset, total - sent));
     if (n > 0) {
       sent += static_cast<std::size_t>(n);
       offset += static_cast<std::size_t>(n);
@@ -59,7 +60,7 @@ bool flood(int fd, std::size_t total, std::mt19937& random) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  vqx::testing::PseudoTerminal pty;
+  vqx::bench::BenchLine pty;
   QTemporaryDir dir;
   vqx::testing::FakeSettingsStore store;
   store.setValue(vqx::kAppTitle, "Ports", "Com1", pty.path());
@@ -86,9 +87,10 @@ int main(int argc, char** argv) {
   clock.restart();
   QTest::mouseClick(window.panel()->key(QStringLiteral("Cinque")), Qt::LeftButton);
   const std::string got = pty.read(3, 1000);
-  std::printf("10 MB of random bytes in %lld ms; resident memory %ld kB -> %ld kB; a click after "
-              "it on the line in %.2f ms (%s); %zu messages\n",
-              static_cast<long long>(floodMs), before, after, clock.nsecsElapsed() / 1e6,
-              got == "/05" ? "right" : "WRONG", prompts.shown.size());
+  std::printf(
+      "10 MB of random bytes in %lld ms; resident memory %ld kB -> %ld kB; a click after "
+      "it on the line in %.2f ms (%s); %zu messages\n",
+      static_cast<long long>(floodMs), before, after, clock.nsecsElapsed() / 1e6,
+      got == "/05" ? "right" : "WRONG", prompts.shown.size());
   return got == "/05" && serial.portOpen() ? 0 : 1;
 }

@@ -35,8 +35,10 @@ std::optional<int> dayOfFile(const std::string& name) {
 void IncidentLog::add(const TrafficEvent& event) {
   if (stopped_) return;
   const bool frame = event.kind == TrafficEvent::Kind::Frame;
-  if (frame && event.bytes == lastFrame_.bytes &&
-      dateText(event.time) == dateText(lastFrame_.time)) {
+  const auto sameDay = [](const LocalTime& a, const LocalTime& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day;
+  };
+  if (frame && event.bytes == lastFrame_.bytes && sameDay(event.time, lastFrame_.time)) {
     ++repeats_;
     lastRepeat_ = event.time;
     return;

@@ -18,11 +18,22 @@ constexpr int kFlushMs = 1000;
 
 }  // namespace
 
+// Turning the clock into local fields looks the time zone up (a file status call each time); at
+// a hundred frames a second that is done once a second, and only the milliseconds change between.
 LocalTime localTimeNow() {
-  const QDateTime now = QDateTime::currentDateTime();
-  const QDate d = now.date();
-  const QTime t = now.time();
-  return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), t.msec()};
+  static qint64 second = -1;
+  static LocalTime local;
+  const qint64 ms = QDateTime::currentMSecsSinceEpoch();
+  if (ms / 1000 != second) {
+    second = ms / 1000;
+    const QDateTime now = QDateTime::fromMSecsSinceEpoch(second * 1000);
+    const QDate d = now.date();
+    const QTime t = now.time();
+    local = {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), 0};
+  }
+  LocalTime time = local;
+  time.millisecond = int(ms % 1000);
+  return time;
 }
 
 TrafficRecorder::TrafficRecorder(SettingsStore& store, std::unique_ptr<LogFolder> folder,
