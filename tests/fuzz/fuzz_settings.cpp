@@ -1,9 +1,8 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Arbitrary bytes through every reader of stored settings: the settings file's three lines and
-// its window position, the line settings text (the control's parser and the port dialog's
-// fixed-width reading), and a stored number or truth value. Nothing may be read outside the
-// text, and what is accepted, written back and read again must come out the same.
+// Arbitrary bytes through every reader of stored settings (the settings file, the line settings
+// text, a stored number or truth value): what is accepted, written back and read again must come
+// out the same.
 #include <cstdint>
 #include <cstdlib>
 

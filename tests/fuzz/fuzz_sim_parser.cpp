@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Bytes from the line into the simulator's command parser, split into pieces, and every
-// command it finds applied to a simulated device whose frames must stay well formed.
+// Bytes in pieces into the simulator's parser; every command applied to a simulated device.
 #include <cstdint>
 #include <cstdlib>
 

@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Runs a fuzz target once over each file of the folders given: the seed corpus as plain
-// regression inputs in every build, without the fuzzing engine.
+// Runs a fuzz target once over each file of the folders given, without the fuzzing engine.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>

@@ -1,10 +1,8 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Saves the settings file FILE (the only argument) for ever with the program's own code,
-// alternating two contents of different lengths, so that a torn write could pass for neither
-// and a test can kill it at any moment of a save. After the first save it writes one byte to
-// standard output; the test waits for that byte before it picks its moment. It ends by itself
-// after a minute, should nobody kill it.
+// Saves the settings file FILE (the only argument) with the program's own code, two contents of
+// different lengths in turn, for a test to kill it in mid-save; a byte on standard output tells
+// that the first save is done. It ends by itself after a minute.
 #include <unistd.h>
 
 #include <QString>

@@ -10,18 +10,14 @@
 #   package_test.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
 
-src=$1
-build=$2
+src=$1 build=$2
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 arch=$(dpkg --print-architecture)
 deb=$build/vqx16_${version}_${arch}.deb
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 rm -f "$deb"
 VQX16_BUILD=$build "$src/run.sh" package >"$root/log" 2>&1 || { cat "$root/log" >&2; exit 1; }

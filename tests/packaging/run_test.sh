@@ -5,14 +5,12 @@
 # Runs the README's ./run.sh and ./run.sh --real as a newcomer on a headless machine would (no
 # display, no XDG_RUNTIME_DIR): each must bring the window up on a virtual display, save a
 # screenshot that shows it, open port 1 on a simulator, keep running, and stop cleanly when
-# terminated. The demo opens the window centred and logs the simulator's commands; --real uses
-# the user's own settings, here port 1 mapped to a simulator started by this script.
+# terminated.
 #
 #   run_test.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
 
-src=$1
-build=$2
+src=$1 build=$2
 shot=$build/screenshot.png
 work=$(mktemp -d)
 pids=()
@@ -29,10 +27,8 @@ fail() {
 }
 # Polls a condition every 0.1 s for at most $1 seconds: generous, as the machine may be loaded.
 wait_for() {
-  local tenths=$(($1 * 10))
-  shift
-  for _ in $(seq "$tenths"); do "$@" && return 0; sleep 0.1; done
-  "$@"
+  for _ in $(seq $(($1 * 10))); do "${@:2}" && return 0; sleep 0.1; done
+  "${@:2}"
 }
 shot_or_ended() { grep -q 'screenshot: ' "$work/run.log" || ! kill -0 "$run_pid" 2>/dev/null; }
 
@@ -40,8 +36,7 @@ shot_or_ended() { grep -q 'screenshot: ' "$work/run.log" || ! kill -0 "$run_pid"
 # screenshot (a virtual screen without the window is one colour, the panel has many) and for
 # port 1 opened, then stops it as Ctrl+C would.
 run() {
-  local sim_log=$1
-  shift
+  local sim_log=$1 && shift
   rm -f "$shot"
   env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR VQX16_BUILD="$build" "$src/run.sh" "$@" \
     >"$work/run.log" 2>&1 &

@@ -2,9 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Test doubles for the core's interfaces: a serial control that records what is written to it
-// and can be told to fail, a settings store in memory, prompts that answer from a script and
-// remember what they were shown, and an event loop whose clock the test drives.
+// Doubles of the core's interfaces: a serial control, a settings store, prompts, an event loop.
 
 #include <deque>
 #include <map>

@@ -39,12 +39,10 @@ TEST(Startup, StoredPortSettingsReachTheControlOrStopTheStartupWithOneReport) {
       {"", "", "1.5", "", "Type mismatch: 9600,n,8,1 1 0 false"},
       {"", "2", "1", "maybe", "goes on: 9600,n,8,1 2 1 false"},
   };
-  for (const auto& [settings, port, handshaking, storedEcho, outcome] : cases) {
+  const char* const keys[] = {"Settings", "CommPort", "Handshaking", "Echo"};
+  for (const auto& row : cases) {
     testing::FakeSettingsStore store;
-    store.put("Settings", settings);
-    store.put("CommPort", port);
-    store.put("Handshaking", handshaking);
-    store.put("Echo", storedEcho);
+    for (int k = 0; k < 4; ++k) store.put(keys[k], row[k]);
     FakeSerialControl serial;
     FakePrompts prompts;
     bool echo = false;
@@ -55,7 +53,7 @@ TEST(Startup, StoredPortSettingsReachTheControlOrStopTheStartupWithOneReport) {
     }
     got += ": " + serial.settings() + " " + std::to_string(serial.commPort()) + " " +
            std::to_string(serial.handshaking()) + (echo ? " true" : " false");
-    EXPECT_EQ(got, outcome);
+    EXPECT_EQ(got, row[4]);
   }
 }
 

@@ -34,16 +34,15 @@ TEST(PortProperties, SettingsTextIsReadFromTheRightByFixedWidths) {
 
 // OK, step by step: echo first, then the port number (closing and reopening an open port), the
 // line settings and the flow control, each checked; then everything is stored. Each row: the port
-// open, whether opening or closing it fails ("busy"), the choices; then the report or "closes",
-// the port, the check marks of the port menu entry, the line settings and the flow control.
+// open, whether opening or closing it fails ("busy"), the choices; then "ok" (the dialog closes)
+// or the report, the port, the check marks of the port menu entry, the line settings and the flow
+// control.
 TEST(PortProperties, OkAppliesChecksAndStores) {
   const std::tuple<bool, std::string, PropertyChoice, const char*> cases[] = {
       // clang-format off
-      {true, "", {0, " 115200 ", "Even", "7", "1.5", 2, true},
-       "closes, Com1 open, 115200,e,7,1.5 2"},
-      {true, "", {2, "9600", "Mark", "8", "1", 0, false},
-       "closes, Com3 open marks 1, 9600,m,8,1 0"},
-      {false, "", {4, "9600", "Space", "8", "2", 3, false}, "closes, Com5 closed, 9600,s,8,2 3"},
+      {true, "", {0, " 115200 ", "Even", "7", "1.5", 2, true}, "ok, Com1 open, 115200,e,7,1.5 2"},
+      {true, "", {2, "9600", "Mark", "8", "1", 0, false}, "ok, Com3 open marks 1, 9600,m,8,1 0"},
+      {false, "", {4, "9600", "Space", "8", "2", 3, false}, "ok, Com5 closed, 9600,s,8,2 3"},
       {true, "open", {1, "19200", "Odd", "7", "2", 1, true},
        "busy, Com1 closed marks 0, 9600,n,8,1 0"},
       {false, "", {-1, "9600", "None", "8", "1", 0, true},
@@ -66,7 +65,7 @@ TEST(PortProperties, OkAppliesChecksAndStores) {
     std::string marks;
     const bool closes = applyPropertySettings(
         choice, {comm, store, prompts, echo, [&](bool on) { marks += on ? " 1" : " 0"; }});
-    std::string outcome = closes ? "closes" : "";
+    std::string outcome = closes ? "ok" : "";
     for (const auto& shown : prompts.shown) outcome += shown.text;
     outcome += ", Com" + std::to_string(comm.port) + (comm.open ? " open" : " closed") +
                (marks.empty() ? "" : " marks" + marks) + ", " + comm.lineSettings + " " +

@@ -71,9 +71,8 @@ TEST(LanguageFile, Utf8OrWindows1252) {
       {"\xF5\x80\x80\x80", "\xC3\xB5\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC"},
       {"\x80" "a", "\xE2\x82\xAC" "a"}, {"\xEF\xBB\xBF\xE0", "\xC3\xAF\xC2\xBB\xC2\xBF\xC3\xA0"}};
   // clang-format on
-  for (const auto& [line, text] : cases) {
+  for (const auto& [line, text] : cases)
     EXPECT_EQ(readLanguageTexts(line + "\r\n").pipMessage, text) << ::testing::PrintToString(line);
-  }
   // One line that is not UTF-8 makes the whole file Windows-1252; lines past the twelfth do not.
   EXPECT_EQ(readLanguageTexts("\xC3\xA0\r\n\xE0\r\n").pipMessage, "\xC3\x83\xC2\xA0");
   EXPECT_EQ(readLanguageTexts(numbered(11) + "\xC3\xA0\r\n\xFF\r\n").cmdCancel, "\xC3\xA0");
@@ -86,9 +85,8 @@ TEST(LanguageFile, MissingFilesAndFoldersAreUnreadableAndABigFileIsReadToItsTwel
   const auto file = dir / "Italiano \xC3\xA0.lng";
   std::ofstream(file, std::ios::binary) << numbered(12) << std::string(4 << 20, 'q');
   EXPECT_EQ(readLanguageFile(file.string()).cmdCancel, "L12");
-  for (const std::string& path : {(dir / "missing.lng").string(), dir.string(), std::string()}) {
+  for (const std::string& path : {(dir / "missing.lng").string(), dir.string(), std::string()})
     EXPECT_EQ(linesOf(readLanguageFile(path)), std::vector<std::string>(12, "")) << path;
-  }
   std::filesystem::remove_all(dir);
 }
 

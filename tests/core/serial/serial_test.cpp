@@ -99,10 +99,7 @@ TEST(LinkRecovery, ReopensTheLostDeviceOnceItIsBackUnlessTheOperatorTookThePortI
   };
   for (const auto& [meanwhile, lost, back, expected, openAfter] : cases) {
     FakeSerialControl serial;
-    serial.port = 3;
-    serial.open = true;
-    serial.opened = lost;
-    serial.atPort = back;
+    serial.port = 3, serial.open = true, serial.opened = lost, serial.atPort = back;
     serial.failOpen = "/dev/ttyUSB0: No such file or directory";
     serial.loseDevice("/dev/ttyUSB0: device no longer available");
     if (meanwhile == "before") serial.open = true;

@@ -30,9 +30,8 @@ TEST(CommandParser, ReadsEveryCommandWholeOrByteByByteAndSkipsWhatIsNone) {
     CommandParser whole, split;
     std::string byWhole, byByte;
     for (const Command& c : whole.feed(bytes)) byWhole += " " + commandText(c);
-    for (const char b : bytes) {
+    for (const char b : bytes)
       for (const Command& c : split.feed(std::string_view(&b, 1))) byByte += " " + commandText(c);
-    }
     EXPECT_EQ(byWhole, *read ? " "s + read : "") << ::testing::PrintToString(bytes);
     EXPECT_EQ(byByte, byWhole) << ::testing::PrintToString(bytes);
   }
@@ -92,8 +91,7 @@ TEST(SimulatedDevice, AssignmentNeverRunsPastTheWindowsAndTheBeepGoesOutOnce) {
   for (int i = 0; i < 40; ++i) device.apply({CommandKind::AssignCamera, 1 + i % 16});
   EXPECT_EQ(device.state().assignLeft, 8);
   EXPECT_EQ(device.state().windows[7], 8);
-  device.apply({CommandKind::Quad});
-  device.apply({CommandKind::AssignCamera, 9});
+  device.apply({CommandKind::Quad}), device.apply({CommandKind::AssignCamera, 9});
   EXPECT_EQ(device.state().assignLeft, 3) << "a new layout starts a new round";
 
   device.requestBeep();

@@ -54,18 +54,16 @@ TEST(StatusFrame, CameraLampFollowsBytesOneAndTwoThenCameraEightThenSixteen) {
 // a test of active-low bits; from there on every indicator of the byte is off.
 TEST(StatusFrame, EveryValueOfBytesThreeAndFourAgainstABitByBitReading) {
   for (int v = 0; v < 256; ++v) {
-    const Indicators i3 = decodeStatusFrame({255, 127, std::uint8_t(v), 63});
-    const auto on3 = [&](int bit) { return v < 128 && !(v & (1 << bit)); };
-    EXPECT_EQ((std::array{i3.sediciScreenRed, i3.functionLamp, i3.cameraLampLeft == 6600,
-                          i3.tapeLamp, i3.liveLamp, i3.callLamp, i3.sequenceLamp}),
-              (std::array{on3(6), on3(5), on3(4), on3(3), on3(2), on3(1), on3(0)}))
-        << v;
-    const Indicators i4 = decodeStatusFrame({255, 127, 127, std::uint8_t(v)});
-    const auto on4 = [&](int bit) { return v < 64 && !(v & (1 << bit)); };
-    EXPECT_EQ((std::array{i4.beep, i4.noveScreenRed, i4.quattroScreenRed, i4.pipRed,
-                          i4.fullScreenRed, i4.cameraLampLeft == 8520}),
-              (std::array{on4(5), on4(4), on4(3), on4(2), on4(1), on4(0)}))
-        << v;
+    const Indicators i3 = decodeStatusFrame({255, 127, std::uint8_t(v), 63}),
+                     i4 = decodeStatusFrame({255, 127, 127, std::uint8_t(v)});
+    std::string got, expected;  // byte 3 from bit 6 down, then byte 4 from bit 5 down
+    for (bool on : {i3.sediciScreenRed, i3.functionLamp, i3.cameraLampLeft == 6600, i3.tapeLamp,
+                    i3.liveLamp, i3.callLamp, i3.sequenceLamp, i4.beep, i4.noveScreenRed,
+                    i4.quattroScreenRed, i4.pipRed, i4.fullScreenRed, i4.cameraLampLeft == 8520})
+      got += on ? '1' : '0';
+    for (int bit = 6; bit >= 0; --bit) expected += v < 128 && !(v & (1 << bit)) ? '1' : '0';
+    for (int bit = 5; bit >= 0; --bit) expected += v < 64 && !(v & (1 << bit)) ? '1' : '0';
+    EXPECT_EQ(got, expected) << v;
   }
 }
 
@@ -113,8 +111,7 @@ TEST(StatusHandler, BlocksOfReceivedBytesDecodeTheFirstFourCharactersOfTheBox) {
   for (int event : {1, 3, 6, 1004, 1008, 1011}) {  // send, CTS, ring and line errors
     testing::FakeSerialControl comm;
     TerminalBox box;
-    comm.received = hex("FE 7F 7F 3F");
-    comm.event = event;
+    comm.received = hex("FE 7F 7F 3F"), comm.event = event;
     EXPECT_FALSE(MSComm1_OnComm(comm, box)) << event;
     EXPECT_EQ(comm.received.size(), 4u) << "Input read on event " << event;
   }

@@ -66,8 +66,7 @@ TEST(IncidentLog, DayFilesWithRepeatedFramesCountedAndOldFilesSwept) {
   EXPECT_EQ(folder.content.count("vqx16-2026-11-01.log"), 0u) << "older than 30 days";
   EXPECT_EQ(folder.content.count("vqx16-2026-11-07.log"), 1u) << "29 days old";
 
-  log.add(frameAt(7, 1));
-  log.add(frameAt(7, 2));
+  for (int s : {1, 2}) log.add(frameAt(7, s));
   EXPECT_TRUE(log.close());
   EXPECT_EQ(folder.content["vqx16-2026-12-07.log"],
             "10:00:01.000 in   FE 7F 7F 3F  camera 1\n10:00:02.000 in   FE 7F 7F 3F  same state "
