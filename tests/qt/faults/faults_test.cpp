@@ -4,7 +4,6 @@
 // the old or the new content whole), a full disk, FIFOs, a lost terminal's name given to
 // another, signals.
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -13,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <atomic>
 #include <filesystem>
 #include <fstream>

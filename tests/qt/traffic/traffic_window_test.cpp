@@ -1,13 +1,11 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The traffic monitor and the incident log in the running program, on a pseudo-terminal.
-#include <signal.h>
 #include <sys/resource.h>
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QTemporaryDir>
 
 #include "qt/dialogs/frm_monitor.h"
 #include "qt/support/window_rig.h"
