@@ -49,8 +49,7 @@ TEST(Faults, SaveKilledAtAnyMomentLeavesTheOldOrTheNewFileWhole) {
   EXPECT_TRUE(seen[0] > 0 && seen[1] > 0);
 }
 
-// A full file system, played by a file size limit: the old file stays, and the next save writes
-// the new one once there is room.
+// A full file system, played by a file size limit.
 TEST(Faults, SaveOnAFullDiskKeepsTheOldFileAndTheNextSaveTriesAgain) {
   QTemporaryDir dir;
   SettingsFileIo file(dir.filePath("VQX.ini"));

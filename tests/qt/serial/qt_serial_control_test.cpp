@@ -141,9 +141,8 @@ TEST_F(SerialOnLine, ReceiveQueueKeepsTheNewestBytesAndReportsTheOverflow) {
   EXPECT_EQ(got, sent.substr(sent.size() - got.size()));
 }
 
-// The send queue takes whole texts up to 512 bytes while the line is stopped. Closing drops what
-// waits in both directions: a stale status frame must not be read as news after the port is
-// opened again.
+// Up to 512 bytes wait to be sent. Closing drops what waits in both directions: a stale status
+// frame must not be read as news after the port is opened again.
 TEST_F(SerialOnLine, SendQueueTakesWholeTextsWhileTheLineIsStoppedAndClosingDropsBothQueues) {
   ASSERT_TRUE(control.setHandshaking(1));
   drain = false;

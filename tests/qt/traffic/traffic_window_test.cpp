@@ -47,8 +47,7 @@ TEST(TrafficMonitor, ShowsWhatPassedOverTheLineAndTheLogKeepsIt) {
             expected);
 }
 
-// A full disk (played by a file size limit) and a folder that cannot be made: the log stops
-// with one message, and the program goes on.
+// A full disk (played by a file size limit) and a folder that cannot be made; the program goes on.
 TEST(IncidentLog, AFullDiskOrAnUnwritableFolderStopsTheLogWithOneMessage) {
   QTemporaryDir dir;
   QFile(dir.filePath("file")).open(QIODevice::WriteOnly);
