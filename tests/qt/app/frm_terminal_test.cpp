@@ -8,16 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
-#include <QFile>
 #include <QListWidget>
 #include <QMenu>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 #include <fstream>
-#include <memory>
 
 #include "qt/app/qt_prompts.h"
 #include "qt/app/terminal_text_box.h"
@@ -68,8 +62,7 @@ TEST_F(MainWindow, StartupRestoresPositionAndLanguageOrAsksForALanguageAndOpensT
       {" 9000000 \r\n -9000000 \r\n" + kEnglish + "\r\n", "", false,
        "window centred, E&xit, port open, 0 reports"},
       {kPlaced, "fast,please", false, "window centred, E&sci, port closed, 1 reports"},
-      {kPlaced, "", true, "window at 3000,2000, E&xit, port closed, 1 reports"},
-  };
+      {kPlaced, "", true, "window at 3000,2000, E&xit, port closed, 1 reports"}};
   // clang-format on
   for (const auto& c : cases) {
     writeIni(c.ini);
@@ -159,8 +152,7 @@ TEST_F(MainWindow, EnterClicksUnoUnlessAnotherKeyHasTheFocusAndTheBoxSendsWhatIs
       {"txtTerm", Qt::Key_Return, "/01"}, {"txtTerm", Qt::Key_Enter, "/01"},
       {"txtTerm", Qt::Key_A, "a"}, {"Uno", Qt::Key_Return, "/01"}, {"Uno", Qt::Key_A, ""},
       {"Tape", Qt::Key_Return, "/TP"}, {"Tape", Qt::Key_Space, "/TP"},
-      {"Pip", Qt::Key_Return, ""}, {"Pip", Qt::Key_Space, ""},
-  };
+      {"Pip", Qt::Key_Return, ""}, {"Pip", Qt::Key_Space, ""}};
   // clang-format on
   for (const auto& c : cases) {
     QWidget* target = window->findChild<QWidget*>(c.focus);
@@ -179,8 +171,7 @@ TEST_F(MainWindow, ExitEndsAtOnceAndClosingWaitsForTheOutputFirst) {
   const struct { bool exit; std::deque<PromptAnswer> answers; const char* outcome; } cases[] = {
       {true, {}, "ended, port closed, 0 questions, 0 waits"},
       {false, {PromptAnswer::Abort}, "running, port open, 1 questions, 10 waits"},
-      {false, {PromptAnswer::Ignore}, "ended, port closed, 1 questions, 10 waits"},
-  };
+      {false, {PromptAnswer::Ignore}, "ended, port closed, 1 questions, 10 waits"}};
   // clang-format on
   for (const auto& c : cases) {
     serial = {};

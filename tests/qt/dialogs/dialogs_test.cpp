@@ -5,7 +5,6 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -13,8 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 
 #include "i18n/language_file.h"
@@ -23,9 +20,7 @@
 #include "qt/dialogs/frm_language_chooser.h"
 #include "qt/dialogs/frm_properties.h"
 #include "qt/i18n/language_captions.h"
-#include "qt/serial/qt_serial_control.h"
 #include "qt/support/window_rig.h"
-#include "support/fakes.h"
 
 namespace vqx {
 namespace {
@@ -51,13 +46,11 @@ class PropertiesWindow : public ::testing::Test {
   // What the dialog shows: the four line-format lists, the port, and the checked options.
   std::string shown() {
     std::string s;
-    for (const char* list : {"cboSpeed", "cboParity", "cboDataBits", "cboStopBits", "cboPort"}) {
+    for (const char* list : {"cboSpeed", "cboParity", "cboDataBits", "cboStopBits", "cboPort"})
       s += find<QComboBox>(dialog, list)->currentText().toStdString() + " ";
-    }
     for (const char* option :
-         {"optFlow_0", "optFlow_1", "optFlow_2", "optFlow_3", "optEcho_0", "optEcho_1"}) {
+         {"optFlow_0", "optFlow_1", "optFlow_2", "optFlow_3", "optEcho_0", "optEcho_1"})
       if (find<QRadioButton>(dialog, option)->isChecked()) s += option;
-    }
     return s;
   }
   void click(const char* name) {
@@ -201,9 +194,8 @@ TEST(PortDevice, DeviceButtonMapsAPortToALineAndOkOpensIt) {
 
 TEST(LanguageChooser, PickingAFileAnnouncesFolderAndNameAndClosesOrRefusesALineBreak) {
   QTemporaryDir dir;
-  for (const char* name : {"Italiano.lng", "English.lng", "notes.txt", "Line\nbreak.lng"}) {
+  for (const char* name : {"Italiano.lng", "English.lng", "notes.txt", "Line\nbreak.lng"})
     QFile(dir.filePath(name)).open(QIODevice::WriteOnly);
-  }
   QDir(dir.path()).mkdir("empty");
   const QString sep = QDir::separator(), empty = dir.filePath("empty");
   // Each row: the folder, the row clicked (-1: a selection without a file name); then the file

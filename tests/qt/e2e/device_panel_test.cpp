@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <fstream>
 #include <set>
 

@@ -4,7 +4,6 @@
 // the old or the new content whole), a full disk, FIFOs, a lost terminal's name given to
 // another, signals.
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -13,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -51,8 +49,7 @@ TEST(Faults, SaveKilledAtAnyMomentLeavesTheOldOrTheNewFileWhole) {
   EXPECT_TRUE(seen[0] > 0 && seen[1] > 0);
 }
 
-// A full file system, played by a file size limit: the old file stays, and the next save writes
-// the new one once there is room.
+// A full file system, played by a file size limit.
 TEST(Faults, SaveOnAFullDiskKeepsTheOldFileAndTheNextSaveTriesAgain) {
   QTemporaryDir dir;
   SettingsFileIo file(dir.filePath("VQX.ini"));

@@ -3,11 +3,12 @@
 // The serial control, alone and under the window, on a pseudo-terminal; the test is the device.
 #include "qt/serial/qt_serial_control.h"
 
+#include <asm/termbits.h>  // termios2, which tells custom speeds too; not with termios.h
 #include <gtest/gtest.h>
 #include <linux/capability.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <QElapsedTimer>
@@ -23,9 +24,6 @@
 #include "qt/support/window_rig.h"
 
 namespace vqx {
-namespace testing {
-long lineSpeed(int fd);  // the speed in baud, custom ones too (line_speed.cpp)
-}  // namespace testing
 namespace {
 
 using testing::waitFor;
@@ -82,12 +80,12 @@ TEST_F(SerialOnLine, LineSettingsHandshakingAndPortNumberReachTheLineOrAreRefuse
     for (const auto& c : cases) {
       ASSERT_TRUE(control.setSettings(c.settings) && control.setHandshaking(c.handshaking));
       if (!openFirst) open();
-      termios tio{};
-      ::tcgetattr(pty.terminalFd(), &tio);
+      termios2 tio{};
+      ::ioctl(pty.terminalFd(), TCGETS2, &tio);
       // Without parity the odd-parity bit means nothing and may stay.
       const bool parity = std::string(c.settings).find(",n,") == std::string::npos;
       const tcflag_t cbits = CSIZE | CMSPAR | CSTOPB | CRTSCTS | (parity ? PARODD : 0);
-      EXPECT_EQ(std::make_tuple(testing::lineSpeed(pty.terminalFd()), tio.c_cflag & cbits,
+      EXPECT_EQ(std::make_tuple(long(tio.c_ospeed), tio.c_cflag & cbits,
                                 tio.c_iflag & (IXON | IXOFF | IXANY), control.settings()),
                 std::make_tuple(c.speed, c.cflag & cbits, c.iflag, std::string(c.settings)));
       ASSERT_TRUE(openFirst || control.setPortOpen(false));
@@ -96,9 +94,8 @@ TEST_F(SerialOnLine, LineSettingsHandshakingAndPortNumberReachTheLineOrAreRefuse
   // What the line cannot take is refused, and the settings stay as they were; the port number
   // is 1 to 255 and fixed while the port is open.
   open();
-  for (const char* refused : {"9600,n,4,1", "9600,n,8,1.5", "9600,q,8,1", "0,n,8,1"}) {
+  for (const char* refused : {"9600,n,4,1", "9600,n,8,1.5", "9600,q,8,1", "0,n,8,1"})
     EXPECT_FALSE(control.setSettings(refused)) << refused;
-  }
   EXPECT_FALSE(control.setHandshaking(4));
   for (int port : {0, -1, 256, 1}) EXPECT_FALSE(control.setCommPort(port)) << port;
   EXPECT_FALSE(control.setPortOpen(true));
@@ -144,9 +141,8 @@ TEST_F(SerialOnLine, ReceiveQueueKeepsTheNewestBytesAndReportsTheOverflow) {
   EXPECT_EQ(got, sent.substr(sent.size() - got.size()));
 }
 
-// The send queue takes whole texts up to 512 bytes while the line is stopped. Closing drops what
-// waits in both directions: a stale status frame must not be read as news after the port is
-// opened again.
+// Up to 512 bytes wait to be sent. Closing drops what waits in both directions: a stale status
+// frame must not be read as news after the port is opened again.
 TEST_F(SerialOnLine, SendQueueTakesWholeTextsWhileTheLineIsStoppedAndClosingDropsBothQueues) {
   ASSERT_TRUE(control.setHandshaking(1));
   drain = false;

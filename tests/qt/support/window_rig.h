@@ -53,10 +53,7 @@ Window* topLevel() {
 class SimProcess {
  public:
   explicit SimProcess(const std::vector<std::string>& args, const char* program = VQX16_SIM_PATH);
-  ~SimProcess() {
-    process_.kill();
-    process_.waitForFinished();
-  }
+  ~SimProcess() { stop(SIGKILL); }
   std::string readLine(qint64 most = 0);
   bool logShows(const QString& text) {
     return waitFor([&] { return (log_ += process_.readAllStandardError()).contains(text); });

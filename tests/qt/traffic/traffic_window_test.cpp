@@ -1,13 +1,11 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The traffic monitor and the incident log in the running program, on a pseudo-terminal.
-#include <signal.h>
 #include <sys/resource.h>
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QTemporaryDir>
 
 #include "qt/dialogs/frm_monitor.h"
 #include "qt/support/window_rig.h"
@@ -49,8 +47,7 @@ TEST(TrafficMonitor, ShowsWhatPassedOverTheLineAndTheLogKeepsIt) {
             expected);
 }
 
-// A full disk (played by a file size limit) and a folder that cannot be made: the log stops
-// with one message, and the program goes on.
+// A full disk (played by a file size limit) and a folder that cannot be made; the program goes on.
 TEST(IncidentLog, AFullDiskOrAnUnwritableFolderStopsTheLogWithOneMessage) {
   QTemporaryDir dir;
   QFile(dir.filePath("file")).open(QIODevice::WriteOnly);
