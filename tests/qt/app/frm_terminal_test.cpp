@@ -1,8 +1,7 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window with fake adapters: the startup's decisions, the language chooser at first
-// start, the menus, where Enter goes, the settings file, and how the program ends; and the
-// program's message boxes.
+// The main window with fake adapters: startup, the first start's language chooser, the menus,
+// where Enter goes, the settings file, how the program ends; and the program's message boxes.
 #include "qt/app/frm_terminal.h"
 
 #include <gtest/gtest.h>
