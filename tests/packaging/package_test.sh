@@ -2,10 +2,8 @@
 # SPDX-FileCopyrightText: 2026 VQX16 maintainers
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
-# Builds the Debian package as the README says (./run.sh package) in the build tree given, has
-# lintian check it (copyright, changelog, man pages, control data, permissions, icons), unpacks
-# it and checks what an operator gets: the programs, the language files where the desktop entry
-# starts the program, a valid desktop entry and AppStream metadata, the icon, the dependencies.
+# The Debian package built as the README says (./run.sh package), checked by lintian, then
+# unpacked: programs, man pages, language files, desktop entry, AppStream data, icons, depends.
 #
 #   package_test.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail

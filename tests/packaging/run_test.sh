@@ -2,10 +2,8 @@
 # SPDX-FileCopyrightText: 2026 VQX16 maintainers
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
-# Runs the README's ./run.sh and ./run.sh --real as a newcomer on a headless machine would (no
-# display, no XDG_RUNTIME_DIR): each must bring the window up on a virtual display, save a
-# screenshot that shows it, open port 1 on a simulator, keep running, and stop cleanly when
-# terminated.
+# The README's ./run.sh and ./run.sh --real on a headless machine (no display, no
+# XDG_RUNTIME_DIR): the window up with a screenshot, port 1 open on a simulator, a clean stop.
 #
 #   run_test.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
@@ -32,9 +30,8 @@ wait_for() {
 }
 shot_or_ended() { grep -q 'screenshot: ' "$work/run.log" || ! kill -0 "$run_pid" 2>/dev/null; }
 
-# ./run.sh with the given arguments, headless; its simulator logs to $1. Waits for the
-# screenshot (a virtual screen without the window is one colour, the panel has many) and for
-# port 1 opened, then stops it as Ctrl+C would.
+# ./run.sh "$@" headless, its simulator logging to $1, until the screenshot (the panel has many
+# colours, an empty screen one) and port 1 are there; then Ctrl+C.
 run() {
   local sim_log=$1 && shift
   rm -f "$shot"

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 #include <sstream>
 #include <stdexcept>
@@ -21,14 +20,11 @@ struct Host : PanelHost {
   std::string sent;
   std::vector<std::string> log;
   std::map<Lamp, bool> lamps{{Lamp::Lux3, true}, {Lamp::Lux4, false}};
-  std::function<void()> onMessage;  // runs while the message box would be open
-  bool failing = false;             // every character and every lamp read throws
+  bool failing = false;  // every character and every lamp read throws
 
   void keyPress(std::int16_t code) override {
     if (failing) throw std::runtime_error("Port not open");
     sent.push_back(static_cast<char>(code));
-    if (log.empty() || log.back().rfind("send ", 0) != 0) log.emplace_back("send ");
-    log.back().push_back(static_cast<char>(code));
   }
   bool lampVisible(Lamp lamp) override {
     if (failing) throw std::runtime_error("property read failed");
@@ -40,10 +36,7 @@ struct Host : PanelHost {
   }
   void moveCameraLamp(int left) override { log.push_back("move " + std::to_string(left)); }
   void togglePort() override { log.emplace_back("toggle"); }
-  void showMessage(const std::string& text) override {
-    log.push_back("message " + text);
-    if (onMessage) onMessage();
-  }
+  void showMessage(const std::string& text) override { log.push_back("message " + text); }
   void setRepeatTimer(RepeatTimer timer, bool on) override {
     log.push_back("timer " + std::to_string(int(timer)) + (on ? " on" : " off"));
   }
@@ -147,21 +140,6 @@ TEST(PanelKeys, EveryKeyInEveryStateSendsItsBytesAndLeavesItsState) {
             "/S1/S2/S3/S4/S5/S6/S7/S8/S9/SA/SB/SC/SD/SE/SF/SG"
             "/X1/X2/X3/X4/X5/X6/X7/X8/X9/XA/XB/XC/XD/XE/XF/XG");
   for (int n : {0, 17}) EXPECT_THROW(command::cameraFunction(n), std::out_of_range) << n;
-}
-
-TEST(PanelKeys, SecondFunctionPipResetsThePanelThenShowsTheMessage) {
-  Host host;
-  host.keys.setPipMessage("Panel reset");
-  play("F> P< lux4 F> |", &host);
-  host.log.clear();
-  KeyState during;
-  host.onMessage = [&] { during = host.keys.state(); };
-  host.keys.Screen_MouseDown(ScreenKey::Pip, MouseButton::Left);
-  const std::vector<std::string> expected = {"timer 0 on", "send /\0\1/AU"s, "timer 0 off",
-                                             "hide 2", "hide 3", "toggle", "message Panel reset"};
-  EXPECT_EQ(host.log, expected) << "no /SQ after the box: the sequence lamp is out by then";
-  EXPECT_EQ(during.PipFunctionStep, 2) << "the step goes back only when the box is closed";
-  EXPECT_EQ(play("", &host).second, "");
 }
 
 TEST(PanelKeys, AFailingStepIsSkippedAndTheRestStillRuns) {

@@ -50,23 +50,6 @@ TEST(StatusFrame, CameraLampFollowsBytesOneAndTwoThenCameraEightThenSixteen) {
   }
 }
 
-// Bytes 3 and 4 are walked by threshold and subtraction: below twice the top threshold that is
-// a test of active-low bits; from there on every indicator of the byte is off.
-TEST(StatusFrame, EveryValueOfBytesThreeAndFourAgainstABitByBitReading) {
-  for (int v = 0; v < 256; ++v) {
-    const Indicators i3 = decodeStatusFrame({255, 127, std::uint8_t(v), 63}),
-                     i4 = decodeStatusFrame({255, 127, 127, std::uint8_t(v)});
-    std::string got, expected;  // byte 3 from bit 6 down, then byte 4 from bit 5 down
-    for (bool on : {i3.sediciScreenRed, i3.functionLamp, i3.cameraLampLeft == 6600, i3.tapeLamp,
-                    i3.liveLamp, i3.callLamp, i3.sequenceLamp, i4.beep, i4.noveScreenRed,
-                    i4.quattroScreenRed, i4.pipRed, i4.fullScreenRed, i4.cameraLampLeft == 8520})
-      got += on ? '1' : '0';
-    for (int bit = 6; bit >= 0; --bit) expected += v < 128 && !(v & (1 << bit)) ? '1' : '0';
-    for (int bit = 5; bit >= 0; --bit) expected += v < 64 && !(v & (1 << bit)) ? '1' : '0';
-    EXPECT_EQ(got, expected) << v;
-  }
-}
-
 // Each row: what is in the box beforehand; blocks of received bytes, one receive event each,
 // separated by "|"; what each event showed: a decoded frame in words or "-", and after a "+"
 // what formed no frame; and what is left in the box.

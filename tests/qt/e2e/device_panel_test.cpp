@@ -1,8 +1,7 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program against the simulated device: the real main window and serial control, and
-// vqx16-sim on a pseudo-terminal behind a link. The panel follows the device; the device goes
-// away and comes back on the same link, and the program takes it up again by itself.
+// vqx16-sim on a pseudo-terminal behind a link.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -23,10 +22,15 @@ namespace {
 using testing::SimProcess;
 using testing::waitFor;
 
-TEST(ProgramOnSimulatedDevice, PanelFollowsTheDeviceWhichIsTakenUpAgainWhenItComesBack) {
+// A shift on the device: the panel follows it; the device goes away and comes back, and the
+// program takes it up again by itself. Then the link state beside the menus, as a screen reader
+// reads it, through every state: the device paused and sending again, the port closed and opened,
+// the device gone, the port then opened by the operator. Each shows within its bound of the cause,
+// in a colour of its own, and the traffic monitor hears each port event once, in the same words.
+TEST(ProgramOnSimulatedDevice, PanelAndLinkStateFollowTheDeviceWhichIsTakenUpAgainWhenItComesBack) {
   testing::TemporaryUserSettings home;
   QTemporaryDir dir;
-  const std::string link = dir.filePath("ttyVQX16").toStdString();
+  const std::string link = dir.filePath("ttyVQX16").toStdString(), com1 = "Com1 (" + link + ")";
   std::unique_ptr<SimProcess> sim;
   const auto plugIn = [&] {  // the device, and its line behind the link
     sim = std::make_unique<SimProcess>(std::vector<std::string>{"--link", link, "--log"});
@@ -54,56 +58,46 @@ TEST(ProgramOnSimulatedDevice, PanelFollowsTheDeviceWhichIsTakenUpAgainWhenItCom
   EXPECT_TRUE(waitFor([&] { return panel.key("NoveScreen")->faceColour() == QColor(255, 0, 0); }));
   EXPECT_EQ(sim->stop(), 0);  // the device goes, and its line and link with it
   ASSERT_TRUE(waitFor([&] { return !prompts.shown.empty(); }));
-  EXPECT_FALSE(serial.portOpen() || window.findChild<QAction*>("mnuOpen")->isChecked());
+  QAction& toggle = *window.findChild<QAction*>("mnuOpen");
+  EXPECT_FALSE(serial.portOpen() || toggle.isChecked());
   EXPECT_TRUE(window.waitingForDevice());
   ASSERT_TRUE(plugIn());
   ASSERT_TRUE(waitFor([&] { return serial.portOpen(); }));
-  EXPECT_TRUE(window.findChild<QAction*>("mnuOpen")->isChecked());
+  EXPECT_TRUE(toggle.isChecked());
   click("Sedici");
   EXPECT_TRUE(sim->logShows("/16"));
   ASSERT_EQ(prompts.shown.size(), 1u) << "the return is told in the loss report";
   EXPECT_FALSE(prompts.shown[0].waits) << "the loss report does not hold the recovery";
   EXPECT_TRUE(prompts.shown[0].text.ends_with(std::string("\n\n") + kDeviceBack));
-}
 
-// The link state beside the menus, as a screen reader reads it, through every state: the device
-// sending, paused, sending again, the port closed and opened, the device gone, the port then
-// opened by the operator. Each shows within its bound of the cause, in a colour of its own, and
-// the traffic monitor hears each port event once, in the same words.
-TEST(ProgramOnSimulatedDevice, LinkStateShowsEachChangeOfTheLinkSoonAfterIt) {
-  SimProcess sim({});
-  const std::string line = sim.readLine(), com1 = "Com1 (" + line + ")";
-  testing::WindowRig rig(line);
-  frmTerminal& window = rig.load();
   QStringList ports;
   window.recorder()->setWatched(true);
   QObject::connect(window.recorder(), &TrafficRecorder::line, [&](const QString& text) {
     if (text.contains(" port ")) ports << text.mid(text.indexOf("Com1")).section(": ", 0, 0);
   });
-  const auto toggle = [&] { rig.action("mnuOpen")->trigger(); };
   const std::string missing =
       com1 +
       " does not exist. Connect the adapter, or choose another port under Port > Properties.";
   // clang-format off
   const struct { std::function<void()> cause; std::string shown; int withinMs; } steps[] = {
-      {[] {}, "open", 2000}, {[&] { sim.signal(SIGSTOP); }, "no frame for 3 s", 4000},
-      {[&] { sim.signal(SIGCONT); }, "open", 2000}, {toggle, "closed", 2000},
-      {toggle, "open", 2000}, {[&] { sim.stop(SIGKILL); }, "lost, retrying", 2000},
-      {toggle, "cannot open", 2000}};
+      {[] {}, "open", 2000}, {[&] { sim->signal(SIGSTOP); }, "no frame for 3 s", 4000},
+      {[&] { sim->signal(SIGCONT); }, "open", 2000}, {[&] { toggle.trigger(); }, "closed", 2000},
+      {[&] { toggle.trigger(); }, "open", 2000}, {[&] { sim->stop(); }, "lost, retrying", 2000},
+      {[&] { toggle.trigger(); }, "cannot open", 2000}};
   // clang-format on
-  const LinkIndicator& link = *window.linkIndicator();
+  const LinkIndicator& state = *window.linkIndicator();
   std::set<QRgb> colours;
   for (const auto& s : steps) {
     s.cause();
     EXPECT_TRUE(waitFor(
-        [&] { return link.accessibleName().toStdString() == com1 + ": " + s.shown; }, s.withinMs))
-        << s.shown << ", shown: " << link.accessibleName().toStdString();
-    colours.insert(link.colour().rgb());
+        [&] { return state.accessibleName().toStdString() == com1 + ": " + s.shown; }, s.withinMs))
+        << s.shown << ", shown: " << state.accessibleName().toStdString();
+    colours.insert(state.colour().rgb());
   }
   EXPECT_EQ(colours.size(), 5u);
-  EXPECT_EQ(link.accessibleDescription().toStdString(), missing);
-  ASSERT_EQ(rig.prompts.shown.size(), 2u) << "the loss report, and the one box of the failure";
-  EXPECT_EQ(rig.prompts.shown[1].text, missing);
+  EXPECT_EQ(state.accessibleDescription().toStdString(), missing);
+  ASSERT_EQ(prompts.shown.size(), 2u) << "the loss report, and the one box of the failure";
+  EXPECT_EQ(prompts.shown[1].text, missing);
   const QString c = QString::fromStdString(com1);
   EXPECT_EQ(ports, QStringList({c + " closed", c + " opened", c + " lost, retrying",
                                 QString::fromStdString(missing)}));

@@ -1,8 +1,7 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Attacks on the program from outside: saves killed at random moments (the file must always hold
-// the old or the new content whole), a full disk, FIFOs, a lost terminal's name given to
-// another, signals.
+// Attacks from outside: saves killed at random moments (the file always holds the old or the new
+// content whole), a full disk, FIFOs, a lost terminal's name given to another, signals.
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>

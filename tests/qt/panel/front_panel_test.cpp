@@ -146,8 +146,13 @@ TEST_F(FrontPanelTest, HeldScreenKeysRepeatUntilReleased) {
   }
 }
 
+// The second function Pip resets the panel: the repeat stops, the lamps go out (so no "/SQ"
+// follows the reset, as it followed the first), the port toggles, and the message shows.
 TEST_F(FrontPanelTest, SecondFunctionPipStopsTheRepeatTogglesThePortAndShowsTheMessage) {
   panel->setPipMessage("Reset done");
+  Indicators lit;
+  lit.sequenceLamp = lit.functionLamp = true;
+  panel->applyIndicators(lit);
   for (int i = 0; i < 2; ++i) {
     tap("FunctionA", Qt::RightButton);
     QTest::mousePress(key("Pip"), Qt::LeftButton);
@@ -155,8 +160,8 @@ TEST_F(FrontPanelTest, SecondFunctionPipStopsTheRepeatTogglesThePortAndShowsTheM
     EXPECT_EQ(key("Pip")->isDown(), i == 0);
     QTest::mouseRelease(key("Pip"), Qt::LeftButton);
   }
-  EXPECT_EQ(take(), "/\x00\x01/AU/\x00\x01/AU<toggle><Reset done>"s);
-  EXPECT_TRUE(lamp(Lamp::Lux3)->isHidden());
+  EXPECT_EQ(take(), "/\x00\x01/AU/SQ/\x00\x01/AU<toggle><Reset done>"s);
+  EXPECT_TRUE(lamp(Lamp::Lux3)->isHidden() && lamp(Lamp::Lux4)->isHidden());
 }
 
 // The panel drawn as a screen of this device pixel ratio shows it, one pixel in from the image's

@@ -2,9 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// What the window tests share: patience, the simulator as a process, a pseudo-terminal as the
-// device, private user settings, and the main window built as the program builds it, on the real
-// serial control.
+// What the window tests share: patience, child processes, a pseudo-terminal as the device,
+// private user settings, and the main window on the real serial control.
 #include <signal.h>
 
 #include <QAction>
@@ -25,8 +24,7 @@
 
 namespace vqx::testing {
 
-// Runs the event loop until the condition holds. The bound only matters when the test fails: a
-// loaded machine may be slow, but must not make a test fail.
+// Runs the event loop until the condition holds; the bound is generous, for loaded machines.
 template <typename Condition>
 bool waitFor(Condition condition, int timeoutMs = 20000) {
   return QTest::qWaitFor(condition, timeoutMs);
