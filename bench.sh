@@ -129,8 +129,8 @@ flood=$(QT_QPA_PLATFORM=offscreen "$build/bench/bench_flood")
 t_off=() t_mon=() t_log=()
 for _ in $(seq "$idle_runs"); do
   line=$(QT_QPA_PLATFORM=offscreen "$build/bench/bench_traffic" "$sim" $((idle_seconds / 2 + 1)) |
-    head -1)
-  read -r a b c < <(grep -o '[0-9.]* %' <<<"$line" | tr -d ' %' | tr '\n' ' ')
+    sed -n 1p)
+  read -r a b c <<<"$(grep -o '[0-9.]* %' <<<"$line" | tr -d ' %' | tr '\n' ' ')"
   t_off+=("$a") t_mon+=("$b") t_log+=("$c")
 done
 day=$(QT_QPA_PLATFORM=offscreen "$build/bench/bench_traffic" "$sim" 1 | tail -1)
