@@ -43,6 +43,7 @@ void TerminalTextBox::paintEvent(QPaintEvent*) {
   painter.fillRect(rect(), palette().base());
   painter.setPen(textColor_);
   // One byte per character, shown as Latin-1; CR LF breaks a line.
+  painted_ = box_.text();
   QString shown;
   for (const char c : box_.text()) {
     const auto byte = static_cast<unsigned char>(c);

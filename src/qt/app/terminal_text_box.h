@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "status/terminal_box.h"
 
@@ -25,8 +26,11 @@ class TerminalTextBox : public QWidget {
   const TerminalBox& box() const { return box_; }
   void setKeyPressHandler(KeyPressHandler handler) { keyPress_ = std::move(handler); }
   void setTextColor(const QColor& color);
-  // Call after the model changed, so the box shows it.
-  void refresh() { update(); }
+  // Call after the model may have changed, so the box shows it. A status frame passes through
+  // the box and leaves it as it was, a hundred times a second: that paints nothing.
+  void refresh() {
+    if (box_.text() != painted_) update();
+  }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -34,6 +38,7 @@ class TerminalTextBox : public QWidget {
 
  private:
   TerminalBox box_;
+  std::string painted_;  // the text as last painted
   KeyPressHandler keyPress_;
   QColor textColor_ = Qt::black;
 };
