@@ -86,6 +86,7 @@ TEST_F(FrontPanelTest, EachMouseButtonOnEachKindOfKey) {
 
 TEST_F(FrontPanelTest, ArmedStatesTurnTheirKeysGreyAndTheDeviceTurnsItsKeysRed) {
   EXPECT_EQ(faces({"FunctionA"}), "bg");
+  EXPECT_TRUE(lamp(Lamp::Lux4)->isHidden() && lamp(Lamp::Lux6)->isHidden()) << "out at first";
   tap("FunctionA", Qt::RightButton);
   EXPECT_EQ(faces({"FunctionA"}), "grey");
   tap("QuattroScreen", Qt::RightButton);  // consumes the shift: its function variant
