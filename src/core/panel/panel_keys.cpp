@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kCameraLampHomeLeft = 4920;  // above camera key 1
 
-const std::array<ScreenKeySpec, 4> kScreenKeys{{
+const std::array<ScreenKeyEntry, 4> kScreenKeys{{
     {ScreenKey::Pip, "Pip", command::kPip, RepeatTimer::TimerUp, 0, 'U', false, false},
     {ScreenKey::QuattroScreen, "QuattroScreen", command::kQuattroScreen, RepeatTimer::TimerDown, 4,
      'D', true, false},
@@ -33,18 +33,18 @@ void step(Step&& run) {
 
 }  // namespace
 
-const std::array<ScreenKeySpec, 4>& screenKeySpecs() {
+const std::array<ScreenKeyEntry, 4>& screenKeyEntries() {
   return kScreenKeys;
 }
 
-const ScreenKeySpec& screenKeySpec(ScreenKey key) {
+const ScreenKeyEntry& screenKeyEntry(ScreenKey key) {
   for (const auto& entry : kScreenKeys) {
     if (entry.key == key) return entry;
   }
   throw std::invalid_argument("unknown screen key");
 }
 
-const ScreenKeySpec& screenKeySpec(RepeatTimer timer) {
+const ScreenKeyEntry& screenKeyEntry(RepeatTimer timer) {
   for (const auto& entry : kScreenKeys) {
     if (entry.timer == timer) return entry;
   }
@@ -182,7 +182,7 @@ void PanelKeys::Call_Click() {
 }
 
 void PanelKeys::Screen_MouseDown(ScreenKey key, MouseButton button) {
-  const ScreenKeySpec& entry = screenKeySpec(key);
+  const ScreenKeyEntry& entry = screenKeyEntry(key);
   const KeyState before = state_;
   setRepeatTimer(entry.timer, true);
   if (!state_.FunctionOn) {
@@ -220,11 +220,11 @@ void PanelKeys::Screen_MouseDown(ScreenKey key, MouseButton button) {
 }
 
 void PanelKeys::Screen_MouseUp(ScreenKey key) {
-  setRepeatTimer(screenKeySpec(key).timer, false);
+  setRepeatTimer(screenKeyEntry(key).timer, false);
 }
 
 void PanelKeys::Repeat_Timer(RepeatTimer timer) {
-  const ScreenKeySpec& entry = screenKeySpec(timer);
+  const ScreenKeyEntry& entry = screenKeyEntry(timer);
   if (timer == RepeatTimer::TimerDown && state_.FunctionOn) return;
   send(entry.command);
 }

@@ -19,7 +19,7 @@ enum class ScreenKey { Pip, QuattroScreen, NoveScreen, SediciScreen };
 enum class MouseButton { Left, Right, Middle };
 
 // Per-key constants of the screen keys.
-struct ScreenKeySpec {
+struct ScreenKeyEntry {
   ScreenKey key;
   std::string_view name;
   std::string_view command;           // plain command, also sent at every repeat tick
@@ -30,9 +30,9 @@ struct ScreenKeySpec {
   bool hidesSequenceLamp;             // hides Lux4 after the sequence check
 };
 
-const std::array<ScreenKeySpec, 4>& screenKeySpecs();
-const ScreenKeySpec& screenKeySpec(ScreenKey key);
-const ScreenKeySpec& screenKeySpec(RepeatTimer timer);
+const std::array<ScreenKeyEntry, 4>& screenKeyEntries();
+const ScreenKeyEntry& screenKeyEntry(ScreenKey key);
+const ScreenKeyEntry& screenKeyEntry(RepeatTimer timer);
 
 // The key state and every key's handling. Widgets translate their events into these calls;
 // everything a key does to the world goes through the PanelHost. A failing host call is

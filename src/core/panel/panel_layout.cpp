@@ -9,9 +9,9 @@ namespace vqx::layout {
 
 namespace {
 
-constexpr FontSpec kSans{"MS Sans Serif", 8.25, false, false};
-constexpr FontSpec kArrow{"Wingdings 3", 10.5, false, true};
-constexpr FontSpec kBrand{"MS Sans Serif", 12, true, false};
+constexpr FontStyle kSans{"MS Sans Serif", 8.25, false, false};
+constexpr FontStyle kArrow{"Wingdings 3", 10.5, false, true};
+constexpr FontStyle kBrand{"MS Sans Serif", 12, true, false};
 
 constexpr Rect keyAt(int left) {
   return {left, kKeyTop, kKeySize, kKeySize};
@@ -39,8 +39,8 @@ constexpr std::string_view kCameraTip =
     "Camera: shows this camera on the main monitor; with the function shift, its function; in "
     "assignment mode, puts it in the next window of the layout";
 
-constexpr std::array<KeySpec, 26> makeKeys() {
-  std::array<KeySpec, 26> k{{
+constexpr std::array<KeyEntry, 26> makeKeys() {
+  std::array<KeyEntry, 26> k{{
       {"FunctionA", KeyRole::Function, KeyAction::Press, 0, keyAt(120), 1, "Function",
        "Function: left button sends the function command, right button arms the function shift "
        "for the next key"},
@@ -71,9 +71,9 @@ constexpr std::array<KeySpec, 26> makeKeys() {
   return k;
 }
 
-constexpr std::array<KeySpec, 26> kKeys = makeKeys();
+constexpr std::array<KeyEntry, 26> kKeys = makeKeys();
 
-constexpr std::array<LampSpec, 6> kLamps{{
+constexpr std::array<LampEntry, 6> kLamps{{
     {"Lux", {4920, 264, 252, 132}, kRed, true, "Camera lamp"},
     {"Lux2", {2760, 240, 252, 132}, kRed, true, "Live lamp"},
     {"Lux5", {3180, 240, 132, 132}, kRed, true, "Tape lamp"},
@@ -88,8 +88,8 @@ constexpr std::array<std::string_view, 15> kNumberNames{
     "Label16", "Label17", "Label18", "Label19", "Label20", "Label21", "Label22", "Label23",
     "Label24", "Label25", "Label26", "Label27", "Label28", "Label29", "Label30"};
 
-constexpr std::array<LabelSpec, 28> makeLabels() {
-  std::array<LabelSpec, 28> l{{
+constexpr std::array<LabelEntry, 28> makeLabels() {
+  std::array<LabelEntry, 28> l{{
       {"Label12", "1", {4980, 24, 132, 252}, Align::Left, kSans, kBlack},
       {"Label8", "  1 cam", {0, 24, 612, 252}, Align::Left, kSans, kBlack},
       {"Label10", "live tape", {2760, 24, 612, 252}, Align::Centre, kSans, kBlack},
@@ -115,9 +115,9 @@ constexpr std::array<LabelSpec, 28> makeLabels() {
   return l;
 }
 
-constexpr std::array<LabelSpec, 28> kLabels = makeLabels();
+constexpr std::array<LabelEntry, 28> kLabels = makeLabels();
 
-constexpr std::array<ShapeSpec, 8> kShapes{{
+constexpr std::array<ShapeEntry, 8> kShapes{{
     {"Shape1", {720, 0, 252, 252}},
     {"Shape2", {1080, 0, 252, 252}},
     {"Shape5", {1200, 120, 132, 132}},
@@ -128,7 +128,7 @@ constexpr std::array<ShapeSpec, 8> kShapes{{
     {"Shape8", {2160, 0, 252, 252}},
 }};
 
-constexpr std::array<LineSpec, 12> kLines{{
+constexpr std::array<LineEntry, 12> kLines{{
     {"Line3", 1872, 0, 1872, 240},
     {"Line4", 1968, 0, 1968, 240},
     {"Line11", 1800, 72, 2040, 72},
@@ -153,29 +153,29 @@ const Entry* findIn(const std::array<Entry, N>& table, std::string_view name) {
 
 }  // namespace
 
-std::span<const KeySpec> keys() {
+std::span<const KeyEntry> keys() {
   return kKeys;
 }
-std::span<const LampSpec> lamps() {
+std::span<const LampEntry> lamps() {
   return kLamps;
 }
-std::span<const LabelSpec> labels() {
+std::span<const LabelEntry> labels() {
   return kLabels;
 }
-std::span<const ShapeSpec> shapes() {
+std::span<const ShapeEntry> shapes() {
   return kShapes;
 }
-std::span<const LineSpec> lines() {
+std::span<const LineEntry> lines() {
   return kLines;
 }
 
-const KeySpec* findKey(std::string_view name) {
+const KeyEntry* findKey(std::string_view name) {
   return findIn(kKeys, name);
 }
-const LampSpec* findLamp(std::string_view name) {
+const LampEntry* findLamp(std::string_view name) {
   return findIn(kLamps, name);
 }
-const LabelSpec* findLabel(std::string_view name) {
+const LabelEntry* findLabel(std::string_view name) {
   return findIn(kLabels, name);
 }
 
@@ -184,7 +184,7 @@ std::string_view cameraKeyName(int n) {
   return kCameraNames[n - 1];
 }
 
-std::string keyDescription(const KeySpec& key, bool onMainMonitor, bool litRed) {
+std::string keyDescription(const KeyEntry& key, bool onMainMonitor, bool litRed) {
   std::string text;
   if (onMainMonitor) text += "On the main monitor. ";
   if (litRed) text += "On at the device. ";

@@ -47,7 +47,7 @@ enum class KeyRole { Function, Zoom, Screen, Mode, Camera };
 // button (the screen keys), or on a click (left button released over it, or the keyboard).
 enum class KeyAction { Press, PressRelease, Click };
 
-struct KeySpec {
+struct KeyEntry {
   std::string_view name;
   KeyRole role;
   KeyAction action;
@@ -58,7 +58,7 @@ struct KeySpec {
   std::string_view toolTip;
 };
 
-struct LampSpec {
+struct LampEntry {
   std::string_view name;
   Rect rect;
   Rgb fill;
@@ -68,28 +68,28 @@ struct LampSpec {
 
 enum class Align { Left, Centre };
 
-struct FontSpec {
+struct FontStyle {
   std::string_view family;  // the family the panel was designed with
   double pointSize;
   bool bold;
   bool symbol;  // a symbol font: the caption is shown with a font that has the characters
 };
 
-struct LabelSpec {
+struct LabelEntry {
   std::string_view name;
   std::string_view caption;  // UTF-8, exactly as shown, spaces included
   Rect rect;
   Align align;
-  FontSpec font;
+  FontStyle font;
   Rgb colour;
 };
 
-struct ShapeSpec {
+struct ShapeEntry {
   std::string_view name;
   Rect rect;  // a one-pixel black outline, no fill
 };
 
-struct LineSpec {
+struct LineEntry {
   std::string_view name;
   int x1, y1, x2, y2;  // a one-pixel black line
 };
@@ -104,23 +104,23 @@ constexpr int cameraLeft(int n) {
   return kFirstCameraLeft + kCameraPitch * (n - 1);
 }
 
-std::span<const KeySpec> keys();      // 26 keys, in creation order
-std::span<const LampSpec> lamps();    // Lux, Lux2, Lux5, Lux4, Lux3, Lux6
-std::span<const LabelSpec> labels();  // every fixed text
-std::span<const ShapeSpec> shapes();  // pictogram rectangles
-std::span<const LineSpec> lines();    // pictogram lines and the camera row's lines
+std::span<const KeyEntry> keys();      // 26 keys, in creation order
+std::span<const LampEntry> lamps();    // Lux, Lux2, Lux5, Lux4, Lux3, Lux6
+std::span<const LabelEntry> labels();  // every fixed text
+std::span<const ShapeEntry> shapes();  // pictogram rectangles
+std::span<const LineEntry> lines();    // pictogram lines and the camera row's lines
 
 // Looks an element up by its name; nullptr when there is none.
-const KeySpec* findKey(std::string_view name);
-const LampSpec* findLamp(std::string_view name);
-const LabelSpec* findLabel(std::string_view name);
+const KeyEntry* findKey(std::string_view name);
+const LampEntry* findLamp(std::string_view name);
+const LabelEntry* findLabel(std::string_view name);
 
 // Name of camera key n (Uno to Sedici); throws std::out_of_range outside 1 to 16.
 std::string_view cameraKeyName(int n);
 
 // What assistive technology is told of a key besides its name: the state the panel shows on it
 // (the camera key under the camera lamp, a key the device lights red), then the key's tip.
-std::string keyDescription(const KeySpec& key, bool onMainMonitor, bool litRed);
+std::string keyDescription(const KeyEntry& key, bool onMainMonitor, bool litRed);
 // ... and of a lamp: whether it is lit.
 std::string_view lampDescription(bool lit);
 

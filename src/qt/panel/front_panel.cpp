@@ -42,10 +42,10 @@ const QTransform kTwips =
 // whose labels overlap as their keys do), in pixels: the captions stay apart.
 constexpr int kCaptionMargin = 2;
 
-bool overlapsAnotherLabel(const layout::LabelSpec& label) {
+bool overlapsAnotherLabel(const layout::LabelEntry& label) {
   const QRect here = pixels(label.rect);
   return std::any_of(layout::labels().begin(), layout::labels().end(),
-                     [&](const layout::LabelSpec& other) {
+                     [&](const layout::LabelEntry& other) {
                        return &other != &label && pixels(other.rect).intersects(here);
                      });
 }
@@ -89,7 +89,7 @@ FrontPanel::FrontPanel(FrontPanelHooks hooks, QWidget* parent)
 FrontPanel::~FrontPanel() = default;
 
 void FrontPanel::build() {
-  for (const layout::LabelSpec& entry : layout::labels()) {
+  for (const layout::LabelEntry& entry : layout::labels()) {
     const QRectF rect = kTwips.mapRect(twips(entry.rect));
     const QString text = qs(entry.caption);
     const int room = int(rect.width()) - (overlapsAnotherLabel(entry) ? 2 * kCaptionMargin : 0);
@@ -101,7 +101,7 @@ void FrontPanel::build() {
 
   std::vector<std::pair<int, PanelKey*>> focusChain;
   std::vector<PanelKey*> created;
-  for (const layout::KeySpec& entry : layout::keys()) {
+  for (const layout::KeyEntry& entry : layout::keys()) {
     auto* key = new PanelKey(entry, this);
     created.push_back(key);
     const QString name = qs(entry.name);
@@ -124,7 +124,7 @@ void FrontPanel::build() {
         break;
       case layout::KeyAction::PressRelease: {
         ScreenKey screen = ScreenKey::Pip;
-        for (const ScreenKeySpec& s : screenKeySpecs()) {
+        for (const ScreenKeyEntry& s : screenKeyEntries()) {
           if (s.name == entry.name) screen = s.key;
         }
         connect(key, &PanelKey::mouseDown, this, [this, screen](Qt::MouseButton b) {
@@ -175,7 +175,7 @@ void FrontPanel::build() {
     QWidget::setTabOrder(focusChain[i - 1].second, focusChain[i].second);
   }
 
-  for (const layout::LampSpec& entry : layout::lamps()) {
+  for (const layout::LampEntry& entry : layout::lamps()) {
     auto* lamp = new PanelLamp(qcolour(entry.fill), this);
     lamp->setObjectName(qs(entry.name));
     lamp->setAccessibleName(qs(entry.accessibleName));
@@ -318,9 +318,9 @@ void FrontPanel::describe(PanelKey* key) {
   for (const StatusKey& s : statusKeys_) {
     if (s.key == key) red = s.red;
   }
-  const layout::KeySpec& spec = key->spec();
-  const bool onMonitor = spec.number > 0 && spec.number == cameraOnMonitor_;
-  key->setAccessibleDescription(qs(layout::keyDescription(spec, onMonitor, red)));
+  const layout::KeyEntry& entry = key->entry();
+  const bool onMonitor = entry.number > 0 && entry.number == cameraOnMonitor_;
+  key->setAccessibleDescription(qs(layout::keyDescription(entry, onMonitor, red)));
 }
 
 void FrontPanel::paintEvent(QPaintEvent* event) {
@@ -332,10 +332,10 @@ void FrontPanel::paintEvent(QPaintEvent* event) {
   // Pictograms and the camera row's lines on whole device pixels. A line covers the pixels
   // from its first point up to its last, as the device's panel draws it.
   p.setWorldTransform(grid.deviceSpace());
-  for (const layout::ShapeSpec& shape : layout::shapes()) {
+  for (const layout::ShapeEntry& shape : layout::shapes()) {
     fillOutline(p, grid.snap(twips(shape.rect)), w, black, black);
   }
-  for (const layout::LineSpec& line : layout::lines()) {
+  for (const layout::LineEntry& line : layout::lines()) {
     QRect r = grid.snap(QRectF(QPointF(line.x1, line.y1), QPointF(line.x2, line.y2)).normalized());
     if (line.x1 == line.x2) {
       r.setWidth(w);

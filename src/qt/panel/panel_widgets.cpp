@@ -11,7 +11,7 @@
 
 namespace vqx {
 
-QFont panelFont(const layout::FontSpec& wanted) {
+QFont panelFont(const layout::FontStyle& wanted) {
   const QString designed = QString::fromUtf8(wanted.family.data(), qsizetype(wanted.family.size()));
   QFont font;
   if (wanted.symbol) {
@@ -66,8 +66,8 @@ void fillOutline(QPainter& painter, const QRect& r, int width, const QColor& top
   painter.fillRect(QRect(r.right() + 1 - width, r.top(), width, r.height()), bottomRight);
 }
 
-PanelKey::PanelKey(const layout::KeySpec& spec, QWidget* parent)
-    : QPushButton(parent), spec_(spec) {
+PanelKey::PanelKey(const layout::KeyEntry& entry, QWidget* parent)
+    : QPushButton(parent), entry_(entry) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   face_ = palette().color(QPalette::Button);
 }

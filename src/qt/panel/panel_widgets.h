@@ -17,7 +17,7 @@ namespace vqx {
 // The platform's stand-in for a font the panel was designed with: the designed family where
 // it exists, else the platform's sans-serif at the same size; a symbol font becomes one that
 // has the solid triangles of the arrow labels.
-QFont panelFont(const layout::FontSpec& wanted);
+QFont panelFont(const layout::FontStyle& wanted);
 
 // The font, made to fit the text in the width: the platform's sans-serif is wider than the
 // panel's designed font, and a caption must show whole. A number's digits are first set up to
@@ -60,9 +60,9 @@ void fillOutline(QPainter& painter, const QRect& r, int width, const QColor& top
 class PanelKey : public QPushButton {
   Q_OBJECT
  public:
-  explicit PanelKey(const layout::KeySpec& spec, QWidget* parent = nullptr);
+  explicit PanelKey(const layout::KeyEntry& entry, QWidget* parent = nullptr);
 
-  const layout::KeySpec& spec() const { return spec_; }
+  const layout::KeyEntry& entry() const { return entry_; }
   QColor faceColour() const { return face_; }
   // Repaints only when the colour differs from the current one.
   void setFaceColour(const QColor& colour);
@@ -79,7 +79,7 @@ class PanelKey : public QPushButton {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  const layout::KeySpec& spec_;
+  const layout::KeyEntry& entry_;
   QColor face_;
   int shownWidth_ = 0;  // 0: the whole key
 };

@@ -195,7 +195,7 @@ struct Rendering {
 TEST(PanelRendering, EveryKeyEdgePictogramAndLineShowsAtEachScale) {
   FrontPanel panel({});
   const int face = qGray(panel.backgroundColour().rgb());
-  const layout::LabelSpec& camera = *layout::findLabel("Label13");
+  const layout::LabelEntry& camera = *layout::findLabel("Label13");
   for (const double ratio : {1.0, 1.25, 1.5, 2.0}) {
     Rendering r{ratio, QImage((panel.size() + QSize(1, 1)) * ratio, QImage::Format_RGB32)};
     r.image.setDevicePixelRatio(ratio);
@@ -206,7 +206,7 @@ TEST(PanelRendering, EveryKeyEdgePictogramAndLineShowsAtEachScale) {
     // right edge is where the next key, which lies over it, begins.
     const auto keys = layout::keys();
     for (std::size_t i = 0; i < keys.size(); ++i) {
-      const layout::KeySpec& k = keys[i];
+      const layout::KeyEntry& k = keys[i];
       const int left = layout::toPixels(k.rect.left), top = layout::toPixels(k.rect.top);
       int right = left + layout::toPixels(k.rect.width);
       if (i + 1 < keys.size()) right = std::min(right, layout::toPixels(keys[i + 1].rect.left));
@@ -226,7 +226,7 @@ TEST(PanelRendering, EveryKeyEdgePictogramAndLineShowsAtEachScale) {
       EXPECT_TRUE(edge(shadow, r.dev(right) - 1, midY, -1, 0)) << "right edge of " << at;
       EXPECT_TRUE(edge(shadow, midX, r.dev(bottom) - 1, 0, -1)) << "bottom edge of " << at;
     }
-    for (const layout::ShapeSpec& s : layout::shapes()) {
+    for (const layout::ShapeEntry& s : layout::shapes()) {
       const layout::Rect& b = s.rect;
       const std::string name(s.name);
       r.expectStroke(name + " top", false, b.top, b.left, b.left + b.width);
@@ -234,7 +234,7 @@ TEST(PanelRendering, EveryKeyEdgePictogramAndLineShowsAtEachScale) {
       r.expectStroke(name + " left", true, b.left, b.top, b.top + b.height);
       r.expectStroke(name + " right", true, b.left + b.width, b.top, b.top + b.height);
     }
-    for (const layout::LineSpec& l : layout::lines()) {
+    for (const layout::LineEntry& l : layout::lines()) {
       const bool vertical = l.x1 == l.x2;
       const int c = vertical ? l.x1 : l.y1, a = vertical ? l.y1 : l.x1, b = vertical ? l.y2 : l.x2;
       const int labelLeft = camera.rect.left, labelRight = labelLeft + camera.rect.width;
