@@ -1,13 +1,9 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The port settings dialog's decisions (what the lists show, what OK does) and the About box's
-// lookup of the system-information tool.
+// The port settings dialog's decisions: what the lists show, what OK does.
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "dialogs/port_properties.h"
-#include "dialogs/sys_info.h"
 #include "support/fakes.h"
 
 namespace vqx {
@@ -79,66 +75,6 @@ TEST(PortProperties, OkAppliesChecksAndStores) {
         std::string("Properties/Echo=") + (echo ? "True" : "False")};
     EXPECT_EQ(store.writes, closes ? stored : std::vector<std::string>{}) << expected;
     for (const auto& shown : prompts.shown) EXPECT_EQ(shown.icon, PromptIcon::Exclamation);
-  }
-}
-
-// A system in memory: a registry of text values that counts the keys looked at and those left
-// open, a file system that holds one file, and a program launcher that fails on "bad" paths.
-struct FakeSystem : Registry, ProgramLauncher {
-  std::map<std::string, std::map<std::string, std::string>> keys;
-  int looked = 0, open = 0;
-  std::string started;
-  bool openKey(std::uint32_t root, const std::string& subKey, Key& key) override {
-    ++looked;
-    if (root != kHkeyLocalMachine || !keys.contains(subKey)) return false;
-    key = reinterpret_cast<Key>(&keys.at(subKey));
-    ++open;
-    return true;
-  }
-  bool queryValue(Key key, const std::string& name, std::size_t capacity, std::uint32_t& type,
-                  std::string& data) override {
-    const auto& values = *reinterpret_cast<std::map<std::string, std::string>*>(key);
-    if (!values.contains(name) || values.at(name).size() > capacity) return false;
-    type = kRegistryText;
-    data = values.at(name);
-    return true;
-  }
-  void closeKey(Key) override { --open; }
-  bool fileExists(const std::string& path) const override { return path == "C:\\Y\\MSINFO32.EXE"; }
-  Result start(const std::string& path) override {
-    started += path;
-    return path.find("bad") == std::string::npos ? Result::ok() : Result::fail("not found");
-  }
-};
-
-// Each row: the tool's path under the first key and its folder under the second (text values as
-// the registry hands them out, with their closing zero byte); then what was started, how many
-// keys were looked at, and whether "System Information Is Unavailable At This Time" was shown.
-TEST(SysInfo, StartsTheRegisteredToolOrSaysItIsUnavailable) {
-  const std::string longPath(kRegistryBufferSize + 1, 'x');
-  // clang-format off
-  const std::tuple<std::string, std::string, const char*> cases[] = {
-      {std::string("C:\\X\\msinfo.exe\0", 16), "C:\\Y", "C:\\X\\msinfo.exe, 1 keys"},
-      {"C:\\X\\bad.exe", "C:\\Y", "C:\\X\\bad.exe, 1 keys, unavailable"},
-      {"", "C:\\Y", "C:\\Y\\MSINFO32.EXE, 2 keys"},
-      {longPath, "C:\\Y", "C:\\Y\\MSINFO32.EXE, 2 keys"},
-      {"", "C:\\Z", ", 2 keys, unavailable"}, {"", "", ", 2 keys, unavailable"}};
-  // clang-format on
-  for (const auto& [path, folder, outcome] : cases) {
-    FakeSystem system;
-    FakePrompts prompts;
-    if (!path.empty()) system.keys["SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"]["PATH"] = path;
-    if (!folder.empty())
-      system.keys["SOFTWARE\\Microsoft\\Shared Tools Location"]["MSINFO"] = folder + '\0';
-    const bool started = startSysInfo(system, system, prompts);
-    std::string got = system.started + ", " + std::to_string(system.looked) + " keys";
-    for (const auto& shown : prompts.shown) {
-      const bool unavailable = shown.text == kSysInfoUnavailable && shown.icon == PromptIcon::None;
-      got += ", " + (unavailable ? "unavailable" : shown.text);
-    }
-    EXPECT_EQ(got, outcome);
-    EXPECT_EQ(started, prompts.shown.empty());
-    EXPECT_EQ(system.open, 0) << "every key opened is closed";
   }
 }
 

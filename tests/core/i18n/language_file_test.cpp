@@ -4,11 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
-#include <unistd.h>
-
 namespace vqx {
 namespace {
 
@@ -76,18 +71,6 @@ TEST(LanguageFile, Utf8OrWindows1252) {
   // One line that is not UTF-8 makes the whole file Windows-1252; lines past the twelfth do not.
   EXPECT_EQ(readLanguageTexts("\xC3\xA0\r\n\xE0\r\n").pipMessage, "\xC3\x83\xC2\xA0");
   EXPECT_EQ(readLanguageTexts(numbered(11) + "\xC3\xA0\r\n\xFF\r\n").cmdCancel, "\xC3\xA0");
-}
-
-TEST(LanguageFile, MissingFilesAndFoldersAreUnreadableAndABigFileIsReadToItsTwelfthLine) {
-  const auto dir =
-      std::filesystem::temp_directory_path() / ("vqx16-lang-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  const auto file = dir / "Italiano \xC3\xA0.lng";
-  std::ofstream(file, std::ios::binary) << numbered(12) << std::string(4 << 20, 'q');
-  EXPECT_EQ(readLanguageFile(file.string()).cmdCancel, "L12");
-  for (const std::string& path : {(dir / "missing.lng").string(), dir.string(), std::string()})
-    EXPECT_EQ(linesOf(readLanguageFile(path)), std::vector<std::string>(12, "")) << path;
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

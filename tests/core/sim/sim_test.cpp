@@ -85,19 +85,5 @@ TEST(SimulatedDevice, EachCommandChangesTheDeviceByItsRule) {
   }
 }
 
-TEST(SimulatedDevice, AssignmentNeverRunsPastTheWindowsAndTheBeepGoesOutOnce) {
-  SimulatedDevice device;
-  device.apply({CommandKind::Sixteen});
-  for (int i = 0; i < 40; ++i) device.apply({CommandKind::AssignCamera, 1 + i % 16});
-  EXPECT_EQ(device.state().assignLeft, 8);
-  EXPECT_EQ(device.state().windows[7], 8);
-  device.apply({CommandKind::Quad}), device.apply({CommandKind::AssignCamera, 9});
-  EXPECT_EQ(device.state().assignLeft, 3) << "a new layout starts a new round";
-
-  device.requestBeep();
-  EXPECT_TRUE(decodeStatusFrame(device.takeFrame()).beep);
-  EXPECT_FALSE(decodeStatusFrame(device.takeFrame()).beep);
-}
-
 }  // namespace
 }  // namespace vqx::sim

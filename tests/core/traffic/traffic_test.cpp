@@ -12,20 +12,6 @@ namespace {
 
 using Kind = TrafficEvent::Kind;
 
-TEST(Traffic, OneLineAnEventWithTimeDirectionBytesAndMeaning) {
-  const LocalTime t{2026, 12, 7, 3, 12, 7, 41};
-  EXPECT_EQ(dateText(t), "2026-12-07");
-  const std::pair<TrafficEvent, const char*> cases[] = {
-      {{t, Kind::Sent, "/05", "camera 5"}, "03:12:07.041 out  2F 30 35     camera 5"},
-      {{t, Kind::Frame, "\xFF\x77\x7B\x37", "camera 12"},
-       "03:12:07.041 in   FF 77 7B 37  camera 12"},
-      {{t, Kind::Unframed, std::string("AB\0\x80\x0D", 5), "no frame"},
-       "03:12:07.041 in   41 42 00 80 0D  no frame"},
-      {{t, Kind::Port, "", "Com1 (/dev/ttyUSB0) opened"},
-       "03:12:07.041 port              Com1 (/dev/ttyUSB0) opened"}};
-  for (const auto& [event, line] : cases) EXPECT_EQ(trafficLine(event), line);
-}
-
 // A folder in memory; it can be made to refuse every write, as a full disk does.
 struct Folder : LogFolder {
   std::map<std::string, std::string> content;
