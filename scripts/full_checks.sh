@@ -7,16 +7,17 @@
 # for a while. Sourced by test.sh after scripts/common.sh.
 
 # The size of the test suite against the program: test lines (tests/, seed corpora aside) against
-# the program's lines (src/, tools/). The aim is a third; the check fails above 36 %, where the
-# suite stands today, so that it can only come down towards the aim as the program grows.
+# the program's lines (src/, tools/). The aim is a quarter to a third; the check fails above
+# 35 %, so that new tests come as new rows of the tables and the suite comes down as the program
+# grows.
 vqx16_test_size() {
   local code tests
   code=$(cd "$VQX16_ROOT" && find src tools -type f -print0 | xargs -0 cat | wc -l)
   tests=$(cd "$VQX16_ROOT" && find tests -type f -not -path 'tests/fuzz/corpus/*' -print0 |
     xargs -0 cat | wc -l)
   echo "== Test size: $tests test lines for $code program lines" \
-    "($(awk "BEGIN { printf \"%.1f\", 100 * $tests / $code }") %, at most 36 %, aim 33 %)"
-  [ $((100 * tests)) -le $((36 * code)) ]
+    "($(awk "BEGIN { printf \"%.1f\", 100 * $tests / $code }") %, at most 35 %, aim 25 to 33 %)"
+  [ $((100 * tests)) -le $((35 * code)) ]
 }
 
 VQX16_ASAN_BUILD=${VQX16_ASAN_BUILD:-$VQX16_ROOT/build-asan}
