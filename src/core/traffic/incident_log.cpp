@@ -32,13 +32,16 @@ std::optional<int> dayOfFile(const std::string& name) {
 
 }  // namespace
 
+bool IncidentLog::repeats(std::string_view bytes, const LocalTime& time) const {
+  const LocalTime& last = lastFrame_.time;
+  return bytes == lastFrame_.bytes && time.year == last.year && time.month == last.month &&
+         time.day == last.day;
+}
+
 void IncidentLog::add(const TrafficEvent& event) {
   if (stopped_) return;
   const bool frame = event.kind == TrafficEvent::Kind::Frame;
-  const auto sameDay = [](const LocalTime& a, const LocalTime& b) {
-    return a.year == b.year && a.month == b.month && a.day == b.day;
-  };
-  if (frame && event.bytes == lastFrame_.bytes && sameDay(event.time, lastFrame_.time)) {
+  if (frame && repeats(event.bytes, event.time)) {
     ++repeats_;
     lastRepeat_ = event.time;
     return;

@@ -36,6 +36,9 @@ class IncidentLog {
   explicit IncidentLog(LogFolder& folder) : folder_(folder) {}
 
   void add(const TrafficEvent& event);
+  // Whether a frame of these bytes at that time would only be counted, not written: it repeats
+  // the frame before it on the same day. Such a frame needs no words.
+  bool repeats(std::string_view bytes, const LocalTime& time) const;
   // Writes the lines held. A failure stops the log; it is returned by the flush it happens in.
   Result flush();
   // Writes the count of repeated frames, then flushes.

@@ -82,9 +82,8 @@ void TrafficRecorder::received(const ReceivedTrace& trace,
   const LocalTime now = localTimeNow();
   if (trace.frame && indicators) {
     std::string bytes(trace.frame->begin(), trace.frame->end());
-    // A frame that repeats the one before reaches only the log, which counts it: no words.
-    const bool repeat = !watched_ && bytes == lastFrame_;
-    lastFrame_ = bytes;
+    // A frame the log only counts, with the monitor closed, needs no words.
+    const bool repeat = !watched_ && log_ && log_->repeats(bytes, now);
     record({now, TrafficEvent::Kind::Frame, std::move(bytes),
             repeat ? std::string() : describeStatus(*indicators)});
   }
@@ -99,7 +98,6 @@ void TrafficRecorder::port(const std::string& what) {
 }
 
 void TrafficRecorder::record(TrafficEvent event) {
-  if (event.kind != TrafficEvent::Kind::Frame) lastFrame_.clear();  // the next frame is news
   if (watched_) emit line(QString::fromStdString(trafficLine(event)));
   if (!log_) return;
   log_->add(event);

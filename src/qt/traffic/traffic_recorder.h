@@ -55,7 +55,6 @@ class TrafficRecorder : public QObject {
   std::unique_ptr<IncidentLog> log_;
   bool watched_ = false;
   std::string action_;     // the bytes of the key action under way
-  std::string lastFrame_;  // the last status frame received
   LocalTime actionTime_;
   QTimer actionEnd_;  // fires when the event that sent them is over
   QTimer flushTimer_;
