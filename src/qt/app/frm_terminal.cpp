@@ -369,7 +369,9 @@ void frmTerminal::MSComm1_OnComm() {
   if (indicators) {
     panel_->applyIndicators(*indicators);
     link_.frame();
-    showLinkState();
+    // While the link shows open its timer is running and looks again when it fires: only a
+    // frame that ends a quiet spell changes what shows.
+    if (linkIndicator_->view().state != LinkState::Open) showLinkState();
   }
 }
 
