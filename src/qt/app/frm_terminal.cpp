@@ -306,8 +306,7 @@ void frmTerminal::onPortEvent(SerialControl::PortEvent event, const std::string&
       recordPort(link_.openFailed(label, why));
       break;
   }
-  linkIndicator_->setLink(QString::fromStdString(label), link_.view());
-  showLinkState();
+  showLink();
 }
 
 std::string frmTerminal::linkLabel() const {
@@ -494,7 +493,6 @@ void frmTerminal::setCloseWaiting(bool waiting) {
   } else {
     unsetCursor();
   }
-  emit closeWaitingChanged(waiting);
 }
 
 void frmTerminal::closeEvent(QCloseEvent* event) {

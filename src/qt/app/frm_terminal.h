@@ -79,7 +79,6 @@ class frmTerminal : public QMainWindow {
 
   // The close sequence is waiting for the output to drain: the cursor is busy, a further close
   // request only brings the window to the front, and the sequence alone ends the program.
-  bool closeWaiting() const { return closeWaiting_; }
 
   bool Echo() const { return echo_; }
   const std::string& LanguageFile() const { return languageFile_; }
@@ -94,9 +93,6 @@ class frmTerminal : public QMainWindow {
   long leftTwips() const;
   long topTwips() const;
   void moveToTwips(double left, double top);
-
- signals:
-  void closeWaitingChanged(bool waiting);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
