@@ -287,7 +287,7 @@ void frmProperties::cmdDevice_Click() {
   layout->addLayout(buttons);
 
   const auto store = [&](const std::string& device) {
-    store_.setValue(kAppTitle, "Ports", key, device);
+    setPortDeviceName(i + 1, store_, device);
     dialog.accept();
   };
   connect(toDefault, &QPushButton::clicked, &dialog, [&] { store({}); });

@@ -8,16 +8,27 @@
 
 namespace vqx {
 
+namespace {
+
+std::string portKey(int port) {
+  return "Com" + std::to_string(port);
+}
+
+}  // namespace
+
 QString portDeviceName(int port, const SettingsStore& store) {
   const QString mapped =
-      QString::fromStdString(store.value(kAppTitle, "Ports", "Com" + std::to_string(port)))
-          .trimmed();
+      QString::fromStdString(store.value(kAppTitle, "Ports", portKey(port))).trimmed();
   if (!mapped.isEmpty()) return mapped;
 #ifdef Q_OS_WIN
   return QStringLiteral("COM%1").arg(port);
 #else
   return QStringLiteral("/dev/ttyS%1").arg(port - 1);
 #endif
+}
+
+void setPortDeviceName(int port, SettingsStore& store, const std::string& device) {
+  store.setValue(kAppTitle, "Ports", portKey(port), device);
 }
 
 QString systemLocation(const QString& device) {

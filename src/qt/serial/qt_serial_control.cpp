@@ -222,9 +222,8 @@ void QtSerialControl::adjustNative(char parity, int handshaking) {
 
 Result QtSerialControl::output(std::string_view bytes) {
   if (!portOpen()) return Result::fail("Port not open");
-  const qint64 waiting = port_->bytesToWrite();
-  if (waiting + static_cast<qint64>(bytes.size()) > kSendQueueSize) {
-    return Result::fail("Send queue full: " + std::to_string(waiting) + " of " +
+  if (const int room = sendQueueRoom(); static_cast<qint64>(bytes.size()) > room) {
+    return Result::fail("Send queue full: " + std::to_string(kSendQueueSize - room) + " of " +
                         std::to_string(kSendQueueSize) + " bytes waiting");
   }
   if (bytes.empty()) return Result::ok();
