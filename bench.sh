@@ -128,12 +128,11 @@ flood=$(QT_QPA_PLATFORM=offscreen "$build/bench/bench_flood")
 # --- the traffic monitor and the incident log at 100 frames/s, and a day of the log ----------
 t_off=() t_mon=() t_log=()
 for _ in $(seq "$idle_runs"); do
-  line=$(QT_QPA_PLATFORM=offscreen "$build/bench/bench_traffic" "$sim" $((idle_seconds / 2 + 1)) |
-    sed -n 1p)
-  read -r a b c <<<"$(grep -o '[0-9.]* %' <<<"$line" | tr -d ' %' | tr '\n' ' ')"
+  out=$(QT_QPA_PLATFORM=offscreen "$build/bench/bench_traffic" "$sim" $((idle_seconds / 2 + 1)))
+  read -r a b c <<<"$(sed -n 1p <<<"$out" | grep -o '[0-9.]* %' | tr -d ' %' | tr '\n' ' ')"
   t_off+=("$a") t_mon+=("$b") t_log+=("$c")
+  day=$(tail -1 <<<"$out")
 done
-day=$(QT_QPA_PLATFORM=offscreen "$build/bench/bench_traffic" "$sim" 1 | tail -1)
 
 # --- the table -------------------------------------------------------------------------------
 vs=$(median "${v_start[@]}") cs=$(median "${c_start[@]}")

@@ -12,7 +12,6 @@
 #include <QTest>
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
 #include <random>
 #include <string>
 
@@ -21,17 +20,10 @@
 #include "qt/panel/front_panel.h"
 #include "qt/panel/panel_widgets.h"
 #include "qt/serial/qt_serial_control.h"
+#include "resident_memory.h"
 #include "support/fakes.h"
 
 namespace {
-
-long residentKb() {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);) {
-    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-  }
-  return 0;
-}
 
 // Writes `total` random bytes as fast as the line takes them, the window running meanwhile.
 bool flood(int fd, std::size_t total, std::mt19937& random) {
@@ -77,12 +69,12 @@ int main(int argc, char** argv) {
 
   std::mt19937 random(2024);
   flood(pty.deviceFd(), 256 * 1024, random);  // every code path once: first-use allocations done
-  const long before = residentKb();
+  const long before = vqx::bench::residentKb();
   QElapsedTimer clock;
   clock.start();
   if (!flood(pty.deviceFd(), 10 * 1024 * 1024, random)) return 1;
   const qint64 floodMs = clock.elapsed();
-  const long after = residentKb();
+  const long after = vqx::bench::residentKb();
   (void)pty.readFor(50);
   clock.restart();
   QTest::mouseClick(window.panel()->key(QStringLiteral("Cinque")), Qt::LeftButton);

@@ -17,16 +17,16 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "qt/app/frm_terminal.h"
 #include "qt/serial/qt_serial_control.h"
 #include "qt/traffic/log_folder.h"
 #include "qt/traffic/traffic_recorder.h"
+#include "resident_memory.h"
 #include "status/status_frame.h"
 #include "support/fakes.h"
 
@@ -37,14 +37,6 @@ double cpuSeconds() {
   ::getrusage(RUSAGE_SELF, &usage);
   return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
          double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-long residentKb() {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);) {
-    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-  }
-  return 0;
 }
 
 // % of a core this process uses over `seconds` of the event loop. The loop runs as the
@@ -101,7 +93,7 @@ int main(int argc, char** argv) {
   // A day at one frame a second, the camera changed once a minute.
   vqx::QtLogFolder folder(dir.filePath("day"));
   vqx::IncidentLog day(folder);
-  const long before = residentKb();
+  const long before = vqx::bench::residentKb();
   for (int s = 0; s < 24 * 3600; ++s) {
     vqx::DeviceStatus status;
     status.camera = 1 + (s / 60) % 16;
@@ -118,7 +110,7 @@ int main(int argc, char** argv) {
       "a day at one frame a second, the camera changed each minute: a log of %.2f MB; "
       "resident memory %ld kB -> %ld kB\n",
       double(QFileInfo(dir.filePath("day/vqx16-2026-12-07.log")).size()) / 1e6, before,
-      residentKb());
+      vqx::bench::residentKb());
   sim.kill();
   sim.waitForFinished();
   return 0;
