@@ -9,7 +9,9 @@
 
 #include "qt/dialogs/frm_monitor.h"
 #include "qt/support/window_rig.h"
+#include "qt/traffic/log_folder.h"
 #include "qt/traffic/traffic_recorder.h"
+#include "status/status_frame.h"
 
 namespace vqx {
 namespace {
@@ -45,6 +47,24 @@ TEST(TrafficMonitor, ShowsWhatPassedOverTheLineAndTheLogKeepsIt) {
   EXPECT_EQ(afterTheTime(QString::fromStdString(testing::fileText(logs.filePath(day.c_str())))
                              .split('\n', Qt::SkipEmptyParts)),
             expected);
+}
+
+// A frame the monitor saw first, then the log switched on and the monitor closed: the log's
+// first line of it still says what it means.
+TEST(IncidentLog, ItsFirstFrameHasItsWordsWhateverTheMonitorSawBefore) {
+  QTemporaryDir dir;
+  testing::FakeSettingsStore store;
+  TrafficRecorder recorder(store, std::make_unique<QtLogFolder>(dir.path()));
+  const ReceivedTrace trace{StatusFrame{0xEF, 0x7F, 0x7F, 0x3F}, ""};
+  recorder.setWatched(true);
+  recorder.received(trace, decodeStatusFrame(*trace.frame));
+  recorder.setLogEnabled(true);
+  recorder.setWatched(false);
+  recorder.received(trace, decodeStatusFrame(*trace.frame));
+  recorder.flush();
+  const std::string day = "vqx16-" + dateText(localTimeNow()) + ".log";
+  EXPECT_TRUE(
+      testing::fileText(dir.filePath(day.c_str())).ends_with("  camera 5 on the main monitor\n"));
 }
 
 // A full disk (played by a file size limit) and a folder that cannot be made; the program goes on.
