@@ -78,6 +78,7 @@ void frmProperties::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) {
     showDevices(true);
     centreOnScreen();
+    cboPort_->setFocus();  // the dialog opens on its first choice
   }
   QDialog::showEvent(event);
 }
@@ -145,13 +146,15 @@ void frmProperties::buildControls() {
   }
 
   cmdOK_ = named(new QPushButton(QStringLiteral("OK")), "cmdOK");
-  cmdOK_->setDefault(true);
   cmdCancel_ = named(new QPushButton(QStringLiteral("Annulla")), "cmdCancel");
 
   // Port at the top left; speed above line format on the left, echo above flow control in
   // the middle, OK above Cancel on the right; the port's device on a status line at the bottom.
   auto* grid = new QGridLayout(fraSettings_);
   cmdDevice_ = named(new QPushButton(text(caption::kDeviceButton)), "cmdDevice");
+  // Enter belongs to OK wherever the focus is, this button's included: it is pressed with the
+  // space bar or the mouse, as a dialog's secondary buttons are.
+  cmdDevice_->setAutoDefault(false);
   lblPortDevice_ = named(new QLabel, "lblPortDevice");
   lblPortDevice_->setTextFormat(Qt::PlainText);
   // A long device name is cut at the right rather than widening the dialog: the tooltip has it.
@@ -176,6 +179,16 @@ void frmProperties::buildControls() {
   auto* outer = new QVBoxLayout(this);
   outer->addWidget(tabSettings_);
   outer->setSizeConstraint(QLayout::SetFixedSize);  // fixed frame: no resizing
+  // OK is the default button (Enter). Only a button inside the dialog can be made its default:
+  // one made so before, the dialog would not know, and would take the first of its buttons.
+  cmdOK_->setDefault(true);
+
+  // Tab walks the dialog as it reads: the port and its device, speed, line format, echo, flow
+  // control, then OK and Cancel.
+  QWidget* const order[] = {cboPort_,     cmdDevice_,  cboSpeed_,   cboDataBits_, cboParity_,
+                            cboStopBits_, optEcho_[0], optEcho_[1], optFlow_[0],  optFlow_[1],
+                            optFlow_[2],  optFlow_[3], cmdOK_,      cmdCancel_};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
   connect(flowGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
     if (checked) pendingFlow_ = id;
