@@ -184,15 +184,4 @@ std::string_view cameraKeyName(int n) {
   return kCameraNames[n - 1];
 }
 
-std::string keyDescription(const KeyEntry& key, bool onMainMonitor, bool litRed) {
-  std::string text;
-  if (onMainMonitor) text += "On the main monitor. ";
-  if (litRed) text += "On at the device. ";
-  return text.append(key.toolTip);
-}
-
-std::string_view lampDescription(bool lit) {
-  return lit ? "Lit" : "Off";
-}
-
 }  // namespace vqx::layout

@@ -118,10 +118,4 @@ const LabelEntry* findLabel(std::string_view name);
 // Name of camera key n (Uno to Sedici); throws std::out_of_range outside 1 to 16.
 std::string_view cameraKeyName(int n);
 
-// What assistive technology is told of a key besides its name: the state the panel shows on it
-// (the camera key under the camera lamp, a key the device lights red), then the key's tip.
-std::string keyDescription(const KeyEntry& key, bool onMainMonitor, bool litRed);
-// ... and of a lamp: whether it is lit.
-std::string_view lampDescription(bool lit);
-
 }  // namespace vqx::layout

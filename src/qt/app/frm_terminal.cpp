@@ -25,6 +25,7 @@
 #include "qt/dialogs/frm_properties.h"
 #include "qt/i18n/language_captions.h"
 #include "qt/panel/front_panel.h"
+#include "qt/panel/panel_keyboard.h"
 #include "qt/serial/port_naming.h"
 #include "qt/traffic/log_folder.h"
 #include "qt/traffic/traffic_recorder.h"
@@ -67,6 +68,7 @@ frmTerminal::frmTerminal(TerminalDependencies deps, QWidget* parent)
                               Qt::MSWindowsFixedSizeDialogHint),
       deps_(std::move(deps)),
       settingsFile_(deps_.settingsFile) {
+  LinkIndicator::makeReachable();
   setObjectName("frmTerminal");
   setWindowTitle(kAppTitle);
 
@@ -84,6 +86,7 @@ frmTerminal::frmTerminal(TerminalDependencies deps, QWidget* parent)
   hooks.beep = deps_.beep;
   panel_ = new FrontPanel(std::move(hooks), client);
   panel_->move(0, 0);
+  new PanelKeyboard(*panel_, *this);
 
   // Below the panel band, outside the client area at the designed size: the box is the
   // receive buffer of the status decoding, not something the operator reads.

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "panel/panel_access.h"
 #include "qt/app/qt_prompts.h"
 #include "qt/panel/panel_widgets.h"
 #include "status/status_frame.h"
@@ -107,7 +108,7 @@ void FrontPanel::build() {
     const QString name = qs(entry.name);
     key->setObjectName(name);
     key->setGeometry(pixels(entry.rect));
-    key->setToolTip(qs(entry.toolTip));
+    key->setToolTip(qs(keyToolTip(entry)));
     key->setAccessibleName(qs(entry.accessibleName));
     key->setFocusPolicy(Qt::StrongFocus);
     // A key with the focus takes Enter itself, as a dialog's buttons do.
@@ -181,7 +182,7 @@ void FrontPanel::build() {
     lamp->setAccessibleName(qs(entry.accessibleName));
     lamp->setGeometry(pixels(entry.rect));
     lamp->setVisible(entry.visibleAtStart);
-    lamp->setAccessibleDescription(qs(layout::lampDescription(entry.visibleAtStart)));
+    lamp->setAccessibleDescription(qs(lampDescription(entry.visibleAtStart)));
     for (std::size_t i = 0; i < kLampNames.size(); ++i) {
       if (entry.name == kLampNames[i]) lamps_[i] = lamp;
     }
@@ -300,7 +301,7 @@ void FrontPanel::showLamp(Lamp lamp, bool lit) {
   QWidget* widget = lampWidget(lamp);
   if (widget->isHidden() != lit) return;
   widget->setVisible(lit);
-  widget->setAccessibleDescription(qs(layout::lampDescription(lit)));
+  widget->setAccessibleDescription(qs(lampDescription(lit)));
 }
 
 void FrontPanel::moveCameraLamp(int leftTwips) {
@@ -320,7 +321,7 @@ void FrontPanel::describe(PanelKey* key) {
   }
   const layout::KeyEntry& entry = key->entry();
   const bool onMonitor = entry.number > 0 && entry.number == cameraOnMonitor_;
-  key->setAccessibleDescription(qs(layout::keyDescription(entry, onMonitor, red)));
+  key->setAccessibleDescription(qs(keyDescription(entry, onMonitor, red)));
 }
 
 void FrontPanel::paintEvent(QPaintEvent* event) {

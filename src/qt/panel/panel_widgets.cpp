@@ -118,6 +118,16 @@ void PanelKey::mouseReleaseEvent(QMouseEvent* event) {
   emit mouseUp(button);
 }
 
+void PanelKey::pressWith(Qt::MouseButton button) {
+  setDown(true);
+  emit mouseDown(button);
+}
+
+void PanelKey::releaseWith(Qt::MouseButton button) {
+  setDown(false);
+  emit mouseUp(button);
+}
+
 PanelLamp::PanelLamp(const QColor& fill, QWidget* parent) : QWidget(parent), fill_(fill) {
   setAttribute(Qt::WA_TransparentForMouseEvents);
 }

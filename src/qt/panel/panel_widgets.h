@@ -68,6 +68,10 @@ class PanelKey : public QPushButton {
   void setFaceColour(const QColor& colour);
   // The width, from the left, that no other key covers: the bevel's right side is drawn there.
   void setShownWidth(int width) { shownWidth_ = width; }
+  // A mouse button's press and release given another way (the keyboard): the key shows pressed
+  // until the release, and reports both as the mouse would.
+  void pressWith(Qt::MouseButton button);
+  void releaseWith(Qt::MouseButton button);
 
  signals:
   void mouseDown(Qt::MouseButton button);
