@@ -16,12 +16,14 @@ VQX16_RUN_PACKAGES=(
   xvfb x11-apps netpbm
 )
 # What the tests and checks add: the test and benchmark libraries, clang with the fuzzer
-# runtime, and the checkers of the package and its desktop files (librsvg2-bin renders the
-# icon's PNGs: packaging/icons/render.sh).
+# runtime, the checkers of the package and its desktop files (librsvg2-bin renders the icon's
+# PNGs: packaging/icons/render.sh), and a private session bus with the accessibility bus and its
+# Python client, which listen to the program as a screen reader does.
 VQX16_TEST_PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
   desktop-file-utils appstream lintian librsvg2-bin
+  dbus at-spi2-core python3-gi gir1.2-atspi-2.0
 )
 # What vqx16_install_dependencies installs; run.sh narrows it to the first list.
 VQX16_PACKAGES=("${VQX16_RUN_PACKAGES[@]}" "${VQX16_TEST_PACKAGES[@]}")

@@ -2,10 +2,57 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/app/link_indicator.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QMainWindow>
 #include <QPainter>
 
 namespace vqx {
 namespace {
+
+// The indicator as assistive technology sees it: a status display, a child of its window.
+class LinkStateAccessible : public QAccessibleWidget {
+ public:
+  explicit LinkStateAccessible(QWidget* indicator)
+      : QAccessibleWidget(indicator, QAccessible::StatusBar) {}
+  QAccessibleInterface* parent() const override {
+    return QAccessible::queryAccessibleInterface(widget()->window());
+  }
+};
+
+// A main window whose children, as assistive technology sees them, end with its link indicator.
+class WindowWithLinkAccessible : public QAccessibleWidget {
+ public:
+  explicit WindowWithLinkAccessible(QMainWindow* window)
+      : QAccessibleWidget(window, QAccessible::Window) {}
+  int childCount() const override { return widgetCount() + (indicator() ? 1 : 0); }
+  QAccessibleInterface* child(int index) const override {
+    if (index == widgetCount() && indicator()) {
+      return QAccessible::queryAccessibleInterface(indicator());
+    }
+    return QAccessibleWidget::child(index);
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    if (child && indicator() && child->object() == indicator()) return widgetCount();
+    return QAccessibleWidget::indexOfChild(child);
+  }
+
+ private:
+  int widgetCount() const { return QAccessibleWidget::childCount(); }
+  LinkIndicator* indicator() const { return widget()->findChild<LinkIndicator*>(); }
+};
+
+// Asked for each class of an object from its own up: the answer must come at the window's own
+// class, before Qt's answer for QMainWindow.
+QAccessibleInterface* accessibleOf(const QString& className, QObject* object) {
+  if (className != QLatin1String(object->metaObject()->className())) return nullptr;
+  if (auto* indicator = qobject_cast<LinkIndicator*>(object)) {
+    return new LinkStateAccessible(indicator);
+  }
+  // Every main window, also one whose indicator is still to come: its interface is made once.
+  if (auto* window = qobject_cast<QMainWindow*>(object)) return new WindowWithLinkAccessible(window);
+  return nullptr;
+}
 
 struct Colours {
   QColor background, text;
@@ -31,6 +78,15 @@ Colours coloursOf(LinkState state) {
 
 LinkIndicator::LinkIndicator(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("linkState"));
+  makeReachable();
+}
+
+void LinkIndicator::makeReachable() {
+  static const bool installed = [] {
+    QAccessible::installFactory(accessibleOf);
+    return true;
+  }();
+  (void)installed;
 }
 
 void LinkIndicator::setLink(const QString& port, const LinkView& view) {
