@@ -74,4 +74,15 @@ inline constexpr const char* kAddressPort = "the port number must be 1 to 65535.
 inline constexpr const char* kAddressBlank =
     "A network address cannot hold a space, a line break or another control character.";
 
+// What a device server did with the line settings it was asked to set (%1 the settings text,
+// %2 and %3 a value in words), and what the operator is told when its replies do not come.
+inline constexpr const char* kServerSet = "%1 (the device server set %2 instead of %3)";
+inline constexpr const char* kServerRefused = "%1 (the device server refused %2)";
+inline constexpr const char* kServerSetsNoLine = "%1 (the device server does not set its line)";
+inline constexpr const char* kServerNoAnswer =
+    "the device server has not answered the offer to set its line, so the line keeps the "
+    "server's own settings";
+inline constexpr const char* kServerUnconfirmed =
+    "the device server has not confirmed %1, so its line may run with other settings";
+
 }  // namespace vqx::caption
