@@ -35,7 +35,8 @@ class TelnetComPort {
   // one that keeps the line's bytes as they are (XON/XOFF takes two byte values out of them).
   TelnetComPort(const LineSettings& line, int handshaking);
 
-  // What to send as the connection opens: the client's offers.
+  // What to send as the connection opens: the client's offers. One object serves one
+  // connection; a new connection starts with a new one.
   std::string connect();
   // New line settings for the open connection; what to send now. Nothing goes out before the
   // server has taken COM-PORT-OPTION: the newest settings go out then.
