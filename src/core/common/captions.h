@@ -63,4 +63,26 @@ inline constexpr const char* kRefuseFolder = "%1 is a folder, not a serial devic
 inline constexpr const char* kRefuseFile = "%1 is a regular file, not a serial device.";
 inline constexpr const char* kRefuseNoLine = "%1 is not a serial device.";
 
+// A port's network address that cannot be used (%1 the address, %2 why).
+inline constexpr const char* kAddressRefused = "%1 is not a usable network address: %2";
+inline constexpr const char* kAddressScheme = "write tcp://HOST:PORT or rfc2217://HOST:PORT.";
+inline constexpr const char* kAddressExtra =
+    "write only HOST:PORT after the scheme, without a user name, path or query.";
+inline constexpr const char* kAddressHost =
+    "the host must be a name, an IPv4 address, or an IPv6 address in brackets such as [::1].";
+inline constexpr const char* kAddressPort = "the port number must be 1 to 65535.";
+inline constexpr const char* kAddressBlank =
+    "A network address cannot hold a space, a line break or another control character.";
+
+// What a device server did with the line settings it was asked to set (%1 the settings text,
+// %2 and %3 a value in words), and what the operator is told when its replies do not come.
+inline constexpr const char* kServerSet = "%1 (the device server set %2 instead of %3)";
+inline constexpr const char* kServerRefused = "%1 (the device server refused %2)";
+inline constexpr const char* kServerSetsNoLine = "%1 (the device server does not set its line)";
+inline constexpr const char* kServerNoAnswer =
+    "the device server has not answered the offer to set its line, so the line keeps the "
+    "server's own settings";
+inline constexpr const char* kServerUnconfirmed =
+    "the device server has not confirmed %1, so its line may run with other settings";
+
 }  // namespace vqx::caption
