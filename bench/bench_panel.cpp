@@ -29,7 +29,7 @@ void BM_CameraClicks(benchmark::State& state) {
   vqx::PanelKeys keys(host);
   int n = 0;
   for (auto _ : state) {
-    keys.Camera_Click(1 + n);
+    keys.cameraClicked(1 + n);
     n = (n + 1) % 16;
     if (host.sent.size() > 4096) host.sent.clear();
   }
@@ -45,13 +45,13 @@ void BM_MixedKeys(benchmark::State& state) {
   vqx::PanelKeys keys(host);
   std::int64_t commands = 0;
   for (auto _ : state) {
-    keys.FunctionA_MouseDown(vqx::MouseButton::Right);
-    keys.Screen_MouseDown(vqx::ScreenKey::QuattroScreen, vqx::MouseButton::Left);
-    keys.Screen_MouseUp(vqx::ScreenKey::QuattroScreen);
-    keys.Screen_MouseDown(vqx::ScreenKey::QuattroScreen, vqx::MouseButton::Right);
-    for (int n = 5; n <= 8; ++n) keys.Camera_Click(n);
-    keys.FullScreen_Click();
-    keys.Repeat_Timer(vqx::RepeatTimer::TimerLeft);
+    keys.functionPressed(vqx::MouseButton::Right);
+    keys.screenKeyPressed(vqx::ScreenKey::QuattroScreen, vqx::MouseButton::Left);
+    keys.screenKeyReleased(vqx::ScreenKey::QuattroScreen);
+    keys.screenKeyPressed(vqx::ScreenKey::QuattroScreen, vqx::MouseButton::Right);
+    for (int n = 5; n <= 8; ++n) keys.cameraClicked(n);
+    keys.zoomClicked();
+    keys.repeatTick(vqx::RepeatTimer::TimerLeft);
     commands += 9;  // function variant, two /22, four /X, /FZ, one repeat
     host.sent.clear();
   }

@@ -29,7 +29,7 @@ inline constexpr std::size_t kMaxLanguageLineBytes = 32 * 1024;
 
 // The twelve texts of a language file, in line order, named after what they label.
 struct LanguageTexts {
-  std::string pipMessage;     // 1: PipMessage
+  std::string pipMessage;     // 1: the Function+Pip reset's message
   std::string mnuFileExit;    // 2
   std::string mnuPort;        // 3
   std::string mnuProperties;  // 4

@@ -10,12 +10,12 @@ namespace vqx {
 // The key state of the main window: what makes the same key send different commands. Created
 // with the window, never stored between runs.
 struct KeyState {
-  bool FunctionOn = false;      // function shift armed: the next key sends its function variant
-  bool ZoomOn = false;          // zoom on, toggled by the zoom key
-  bool AssignOn = false;        // camera assignment mode; false exactly when AssignLeft is 0
-  std::int16_t AssignLeft = 0;  // cameras still to assign
-  std::int16_t PipFunctionStep = 1;  // which of the two Function+Pip steps comes next (1 or 2)
-  std::string PipMessage;            // text of the Function+Pip reset's message box
+  bool functionShift = false;  // armed: the next key sends its function variant
+  bool zoomOn = false;         // toggled by the zoom key
+  bool assigning = false;      // camera assignment mode; false exactly when camerasToAssign is 0
+  std::int16_t camerasToAssign = 0;
+  std::int16_t pipFunctionStep = 1;  // which of the two Function+Pip steps comes next (1 or 2)
+  std::string pipMessage;            // text of the Function+Pip reset's message box
 
   bool operator==(const KeyState&) const = default;
 };

@@ -51,6 +51,49 @@ const ScreenKeyEntry& screenKeyEntry(RepeatTimer timer) {
   throw std::invalid_argument("unknown repeat timer");
 }
 
+std::optional<ScreenKey> screenKeyNamed(std::string_view name) {
+  for (const auto& entry : kScreenKeys) {
+    if (entry.name == name) return entry.key;
+  }
+  return std::nullopt;
+}
+
+void PanelKeys::clicked(const layout::KeyEntry& key) {
+  if (key.action != layout::KeyAction::Click) return;
+  switch (key.role) {
+    case layout::KeyRole::Camera:
+      cameraClicked(key.number);
+      break;
+    case layout::KeyRole::Zoom:
+      zoomClicked();
+      break;
+    case layout::KeyRole::Live:
+      liveClicked();
+      break;
+    case layout::KeyRole::Tape:
+      tapeClicked();
+      break;
+    case layout::KeyRole::Sequence:
+      sequenceClicked();
+      break;
+    case layout::KeyRole::Call:
+      callClicked();
+      break;
+    case layout::KeyRole::Function:
+    case layout::KeyRole::Screen:
+      break;
+  }
+}
+
+void PanelKeys::pressed(const layout::KeyEntry& key, MouseButton button) {
+  if (key.role == layout::KeyRole::Function) functionPressed(button);
+  if (const auto screen = screenKeyNamed(key.name)) screenKeyPressed(*screen, button);
+}
+
+void PanelKeys::released(const layout::KeyEntry& key) {
+  if (const auto screen = screenKeyNamed(key.name)) screenKeyReleased(*screen);
+}
+
 void PanelKeys::send(std::string_view characters) {
   bool whole = true;  // a command goes out whole or not at all
   step([&] { whole = host_.canSend(characters.size()); });
@@ -82,48 +125,48 @@ void PanelKeys::finish(const KeyState& before) {
 void PanelKeys::windowLoaded() {
   const KeyState before = state_;
   KeyState fresh;
-  fresh.PipMessage = std::move(state_.PipMessage);
+  fresh.pipMessage = std::move(state_.pipMessage);
   state_ = std::move(fresh);
   finish(before);
 }
 
 void PanelKeys::setPipMessage(std::string text) {
-  state_.PipMessage = std::move(text);
+  state_.pipMessage = std::move(text);
 }
 
-void PanelKeys::Camera_Click(int n) {
+void PanelKeys::cameraClicked(int n) {
   // Build every command first: a camera number out of range changes nothing.
   const std::string function = command::cameraFunction(n);
   const std::string assign = command::cameraAssign(n);
   const std::string plain = command::cameraPlain(n);
   const KeyState before = state_;
-  if (state_.FunctionOn) {
+  if (state_.functionShift) {
     send(function);
-    state_.FunctionOn = false;
-  } else if (state_.AssignOn) {
+    state_.functionShift = false;
+  } else if (state_.assigning) {
     send(assign);
-    state_.AssignLeft = static_cast<std::int16_t>(state_.AssignLeft - 1);
-    if (state_.AssignLeft <= 0) {
-      state_.AssignLeft = 0;
-      state_.AssignOn = false;
+    state_.camerasToAssign = static_cast<std::int16_t>(state_.camerasToAssign - 1);
+    if (state_.camerasToAssign <= 0) {
+      state_.camerasToAssign = 0;
+      state_.assigning = false;
     }
-    state_.ZoomOn = false;
+    state_.zoomOn = false;
   } else {
     send(plain);
-    state_.ZoomOn = false;
+    state_.zoomOn = false;
   }
   finish(before);
 }
 
-void PanelKeys::FunctionA_MouseDown(MouseButton button) {
+void PanelKeys::functionPressed(MouseButton button) {
   const KeyState before = state_;
   switch (button) {
     case MouseButton::Left:
       send(command::kFunction);
-      state_.FunctionOn = false;
+      state_.functionShift = false;
       break;
     case MouseButton::Right:
-      state_.FunctionOn = true;
+      state_.functionShift = true;
       break;
     case MouseButton::Middle:
       break;
@@ -131,15 +174,15 @@ void PanelKeys::FunctionA_MouseDown(MouseButton button) {
   finish(before);
 }
 
-void PanelKeys::FullScreen_Click() {
+void PanelKeys::zoomClicked() {
   const KeyState before = state_;
-  if (!state_.FunctionOn) {
+  if (!state_.functionShift) {
     send(command::kZoom);
-    state_.ZoomOn = !state_.ZoomOn;
+    state_.zoomOn = !state_.zoomOn;
   } else {
-    state_.ZoomOn = false;
+    state_.zoomOn = false;
     send(command::functionVariant('F'));
-    state_.FunctionOn = false;
+    state_.functionShift = false;
   }
   if (lampVisible(Lamp::Lux4)) send(command::kSequence);
   hideLamp(Lamp::Lux4);
@@ -147,68 +190,68 @@ void PanelKeys::FullScreen_Click() {
   finish(before);
 }
 
-void PanelKeys::Live_Click() {
+void PanelKeys::liveClicked() {
   const KeyState before = state_;
-  if (!state_.FunctionOn) {
+  if (!state_.functionShift) {
     send(command::kLive);
   } else {
     send(command::kLiveFunction);
-    state_.FunctionOn = false;
+    state_.functionShift = false;
   }
-  state_.PipFunctionStep = 1;
+  state_.pipFunctionStep = 1;
   finish(before);
 }
 
-void PanelKeys::Tape_Click() {
+void PanelKeys::tapeClicked() {
   const KeyState before = state_;
   send(command::kTape);
-  state_.FunctionOn = false;
+  state_.functionShift = false;
   finish(before);
 }
 
-void PanelKeys::Sequence_Click() {
+void PanelKeys::sequenceClicked() {
   const KeyState before = state_;
   send(command::kSequence);
-  state_.FunctionOn = false;
-  state_.ZoomOn = false;
+  state_.functionShift = false;
+  state_.zoomOn = false;
   finish(before);
 }
 
-void PanelKeys::Call_Click() {
+void PanelKeys::callClicked() {
   const KeyState before = state_;
   send(command::kCall);
-  state_.FunctionOn = false;
+  state_.functionShift = false;
   finish(before);
 }
 
-void PanelKeys::Screen_MouseDown(ScreenKey key, MouseButton button) {
+void PanelKeys::screenKeyPressed(ScreenKey key, MouseButton button) {
   const ScreenKeyEntry& entry = screenKeyEntry(key);
   const KeyState before = state_;
   setRepeatTimer(entry.timer, true);
-  if (!state_.FunctionOn) {
+  if (!state_.functionShift) {
     send(entry.command);
     if (button == MouseButton::Right && entry.rightPressCount > 0) {
       send(entry.command);
-      state_.AssignOn = true;
-      state_.AssignLeft = entry.rightPressCount;
+      state_.assigning = true;
+      state_.camerasToAssign = entry.rightPressCount;
     }
-  } else if (!state_.ZoomOn) {
+  } else if (!state_.zoomOn) {
     send(command::functionVariant(entry.functionLetter));
     if (key == ScreenKey::Pip) {
-      if (state_.PipFunctionStep == 2) {
+      if (state_.pipFunctionStep == 2) {
         // The reset opens modal boxes (TogglePort's failure report, the message): stop the
         // repeat first, so a held key cannot keep sending behind them.
         setRepeatTimer(entry.timer, false);
         hideLamp(Lamp::Lux3);
         hideLamp(Lamp::Lux4);
         step([&] { host_.togglePort(); });
-        step([&] { host_.showMessage(state_.PipMessage); });
-        state_.PipFunctionStep = 1;
+        step([&] { host_.showMessage(state_.pipMessage); });
+        state_.pipFunctionStep = 1;
       } else {
-        state_.PipFunctionStep = 2;
+        state_.pipFunctionStep = 2;
       }
     }
-    state_.FunctionOn = false;
+    state_.functionShift = false;
     if (key == ScreenKey::Pip && lampVisible(Lamp::Lux4)) send(command::kSequence);
   }
   // Function shift with zoom on: nothing is sent and the shift stays armed.
@@ -219,13 +262,13 @@ void PanelKeys::Screen_MouseDown(ScreenKey key, MouseButton button) {
   finish(before);
 }
 
-void PanelKeys::Screen_MouseUp(ScreenKey key) {
+void PanelKeys::screenKeyReleased(ScreenKey key) {
   setRepeatTimer(screenKeyEntry(key).timer, false);
 }
 
-void PanelKeys::Repeat_Timer(RepeatTimer timer) {
+void PanelKeys::repeatTick(RepeatTimer timer) {
   const ScreenKeyEntry& entry = screenKeyEntry(timer);
-  if (timer == RepeatTimer::TimerDown && state_.FunctionOn) return;
+  if (timer == RepeatTimer::TimerDown && state_.functionShift) return;
   send(entry.command);
 }
 

@@ -4,11 +4,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "panel/commands.h"
 #include "panel/key_state.h"
+#include "panel/panel_layout.h"
 #include "panel/panel_host.h"
 
 namespace vqx {
@@ -33,12 +35,15 @@ struct ScreenKeyEntry {
 const std::array<ScreenKeyEntry, 4>& screenKeyEntries();
 const ScreenKeyEntry& screenKeyEntry(ScreenKey key);
 const ScreenKeyEntry& screenKeyEntry(RepeatTimer timer);
+// The screen key of that name (Pip, QuattroScreen, NoveScreen, SediciScreen); nothing for
+// another name.
+std::optional<ScreenKey> screenKeyNamed(std::string_view name);
 
 // The key state and every key's handling. Widgets translate their events into these calls;
 // everything a key does to the world goes through the PanelHost. A failing host call is
 // skipped and the handling goes on with its next step. A command goes to the key transmission
-// whole or not at all (PanelHost::canSend). After every call AssignOn is false
-// exactly when AssignLeft is 0, and the host hears keyStateChanged() whenever the key state
+// whole or not at all (PanelHost::canSend). After every call assigning is false
+// exactly when camerasToAssign is 0, and the host hears keyStateChanged() whenever the key state
 // differs from what it was before the call.
 class PanelKeys {
  public:
@@ -46,30 +51,38 @@ class PanelKeys {
 
   const KeyState& state() const { return state_; }
 
-  // Start values of the key state, as when the window loads; PipMessage is kept.
+  // Start values of the key state, as when the window loads; the Function+Pip message is kept.
   void windowLoaded();
   // Line 1 of the language file: the Function+Pip reset's message.
   void setPipMessage(std::string text);
 
+  // A key of the layout table clicked, or a mouse button pressed on it or released, as the
+  // key's action takes it (a click, or a press and release); each goes to the key's own handling
+  // below. The way in for every front end: the mouse, the keyboard, a remote caller. What a key
+  // does not act on is passed over.
+  void clicked(const layout::KeyEntry& key);
+  void pressed(const layout::KeyEntry& key, MouseButton button);
+  void released(const layout::KeyEntry& key);
+
   // Click on camera key n (1 to 16, Uno to Sedici). Throws std::out_of_range for any other n
   // before anything is sent or changed.
-  void Camera_Click(int n);
+  void cameraClicked(int n);
 
   // FunctionA reacts to a mouse button press only.
-  void FunctionA_MouseDown(MouseButton button);
+  void functionPressed(MouseButton button);
 
-  void FullScreen_Click();
-  void Live_Click();
-  void Tape_Click();
-  void Sequence_Click();
-  void Call_Click();
+  void zoomClicked();
+  void liveClicked();
+  void tapeClicked();
+  void sequenceClicked();
+  void callClicked();
 
   // Press and release of any mouse button on a screen key.
-  void Screen_MouseDown(ScreenKey key, MouseButton button);
-  void Screen_MouseUp(ScreenKey key);
+  void screenKeyPressed(ScreenKey key, MouseButton button);
+  void screenKeyReleased(ScreenKey key);
 
   // One tick of a repeat timer.
-  void Repeat_Timer(RepeatTimer timer);
+  void repeatTick(RepeatTimer timer);
 
  private:
   void send(std::string_view characters);

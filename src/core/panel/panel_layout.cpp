@@ -57,12 +57,12 @@ constexpr std::array<KeyEntry, 26> makeKeys() {
       {"SediciScreen", KeyRole::Screen, KeyAction::PressRelease, 0, keyAt(2160), 6,
        "16 pictures / right",
        "16 pictures; right arrow, repeats while held; right button: assign 16 cameras"},
-      {"Live", KeyRole::Mode, KeyAction::Click, 0, keyAt(2760), 7, "Live",
+      {"Live", KeyRole::Live, KeyAction::Click, 0, keyAt(2760), 7, "Live",
        "Live pictures; with the function shift, its function"},
-      {"Tape", KeyRole::Mode, KeyAction::Click, 0, keyAt(3120), 8, "Tape", "Tape playback"},
-      {"Sequence", KeyRole::Mode, KeyAction::Click, 0, keyAt(3600), 9, "Sequence",
+      {"Tape", KeyRole::Tape, KeyAction::Click, 0, keyAt(3120), 8, "Tape", "Tape playback"},
+      {"Sequence", KeyRole::Sequence, KeyAction::Click, 0, keyAt(3600), 9, "Sequence",
        "Camera sequence on or off"},
-      {"Call", KeyRole::Mode, KeyAction::Click, 0, keyAt(3960), 10, "Call", "Call monitor"},
+      {"Call", KeyRole::Call, KeyAction::Click, 0, keyAt(3960), 10, "Call", "Call monitor"},
   }};
   for (int n = 1; n <= 16; ++n) {
     k[9 + n] = {kCameraNames[n - 1],  KeyRole::Camera, KeyAction::Click,          n,

@@ -42,7 +42,8 @@ struct Rect {
   int left = 0, top = 0, width = 0, height = 0;
 };
 
-enum class KeyRole { Function, Zoom, Screen, Mode, Camera };
+// What a key is for; the mode keys each have their own.
+enum class KeyRole { Function, Zoom, Screen, Live, Tape, Sequence, Call, Camera };
 // How a key acts: on the press of a mouse button (FunctionA), on press and release of any
 // button (the screen keys), or on a click (left button released over it, or the keyboard).
 enum class KeyAction { Press, PressRelease, Click };

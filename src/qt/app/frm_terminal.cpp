@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -98,7 +97,6 @@ frmTerminal::frmTerminal(TerminalDependencies deps, QWidget* parent)
   font.setPointSize(12);
   txtTerm_->setFont(font);
   txtTerm_->setKeyPressHandler([this](std::int16_t& code) { txtTerm_KeyPress(code); });
-  txtTerm_->installEventFilter(this);
 
   buildMenus();
   setFixedSize(sizeHint());
@@ -378,29 +376,7 @@ void frmTerminal::MSComm1_OnComm() {
 }
 
 std::int16_t frmTerminal::PipFunctionStep() const {
-  return panel_->keyState().PipFunctionStep;
-}
-
-// Enter belongs to the window's default key, Uno, unless one of the panel's keys has the
-// focus; that holds for the terminal box too.
-void frmTerminal::keyPressEvent(QKeyEvent* event) {
-  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-      panel_->activateDefaultKey()) {
-    event->accept();
-    return;
-  }
-  QMainWindow::keyPressEvent(event);
-}
-
-bool frmTerminal::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == txtTerm_ && event->type() == QEvent::KeyPress) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-        panel_->activateDefaultKey()) {
-      return true;
-    }
-  }
-  return QMainWindow::eventFilter(watched, event);
+  return panel_->keyState().pipFunctionStep;
 }
 
 void frmTerminal::TimerMove_Timer() {

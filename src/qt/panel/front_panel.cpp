@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
@@ -13,7 +12,6 @@
 #include <vector>
 
 #include "panel/panel_access.h"
-#include "qt/app/qt_prompts.h"
 #include "qt/panel/panel_widgets.h"
 #include "status/status_frame.h"
 
@@ -83,7 +81,7 @@ FrontPanel::FrontPanel(FrontPanelHooks hooks, QWidget* parent)
   setFixedSize(toPixels(layout::kPanelWidth), toPixels(layout::kPanelHeight));
   setAutoFillBackground(true);
   build();
-  Timer3_Timer();
+  repaintKeyColours();
   paintStatusKeys();
 }
 
@@ -116,42 +114,16 @@ void FrontPanel::build() {
     keysByName_.insert(name, key);
     focusChain.emplace_back(entry.focusOrder, key);
 
-    switch (entry.action) {
-      case layout::KeyAction::Press:  // FunctionA
-        functionKey_ = key;
-        connect(key, &PanelKey::mouseDown, this, [this](Qt::MouseButton b) {
-          if (const auto button = panelButton(b)) keys_.FunctionA_MouseDown(*button);
-        });
-        break;
-      case layout::KeyAction::PressRelease: {
-        ScreenKey screen = ScreenKey::Pip;
-        for (const ScreenKeyEntry& s : screenKeyEntries()) {
-          if (s.name == entry.name) screen = s.key;
-        }
-        connect(key, &PanelKey::mouseDown, this, [this, screen](Qt::MouseButton b) {
-          if (const auto button = panelButton(b)) keys_.Screen_MouseDown(screen, *button);
-        });
-        connect(key, &PanelKey::mouseUp, this,
-                [this, screen](Qt::MouseButton) { keys_.Screen_MouseUp(screen); });
-        break;
-      }
-      case layout::KeyAction::Click:
-        if (entry.role == layout::KeyRole::Camera) {
-          cameraKeys_[entry.number - 1] = key;
-          const int n = entry.number;
-          connect(key, &QAbstractButton::clicked, this, [this, n] { keys_.Camera_Click(n); });
-        } else if (entry.name == "FullScreen") {
-          connect(key, &QAbstractButton::clicked, this, [this] { keys_.FullScreen_Click(); });
-        } else if (entry.name == "Live") {
-          connect(key, &QAbstractButton::clicked, this, [this] { keys_.Live_Click(); });
-        } else if (entry.name == "Tape") {
-          connect(key, &QAbstractButton::clicked, this, [this] { keys_.Tape_Click(); });
-        } else if (entry.name == "Sequence") {
-          connect(key, &QAbstractButton::clicked, this, [this] { keys_.Sequence_Click(); });
-        } else if (entry.name == "Call") {
-          connect(key, &QAbstractButton::clicked, this, [this] { keys_.Call_Click(); });
-        }
-        break;
+    if (entry.role == layout::KeyRole::Camera) cameraKeys_[entry.number - 1] = key;
+    if (entry.role == layout::KeyRole::Function) functionKey_ = key;
+    if (entry.action == layout::KeyAction::Click) {
+      connect(key, &QAbstractButton::clicked, this, [this, &entry] { keys_.clicked(entry); });
+    } else {
+      connect(key, &PanelKey::mouseDown, this, [this, &entry](Qt::MouseButton b) {
+        if (const auto button = panelButton(b)) keys_.pressed(entry, *button);
+      });
+      connect(key, &PanelKey::mouseUp, this,
+              [this, &entry](Qt::MouseButton) { keys_.released(entry); });
     }
   }
   defaultKey_ = key(QStringLiteral("Uno"));
@@ -196,7 +168,7 @@ void FrontPanel::build() {
     timer->setInterval(kRepeatInterval);
     timer->setTimerType(Qt::PreciseTimer);
     const auto which = static_cast<RepeatTimer>(i);
-    connect(timer, &QTimer::timeout, this, [this, which] { keys_.Repeat_Timer(which); });
+    connect(timer, &QTimer::timeout, this, [this, which] { keys_.repeatTick(which); });
     timers_[i] = timer;
   }
 }
@@ -210,11 +182,11 @@ QColor FrontPanel::backgroundColour() const {
   return window()->palette().color(QPalette::Window);
 }
 
-void FrontPanel::Timer3_Timer() {
+void FrontPanel::repaintKeyColours() {
   const QColor background = backgroundColour();
   const KeyState& state = keys_.state();
-  functionKey_->setFaceColour(state.FunctionOn ? kArmed : background);
-  const QColor camera = state.AssignOn ? kArmed : background;
+  functionKey_->setFaceColour(state.functionShift ? kArmed : background);
+  const QColor camera = state.assigning ? kArmed : background;
   for (PanelKey* key : cameraKeys_) key->setFaceColour(camera);
 }
 
@@ -267,18 +239,9 @@ void FrontPanel::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() == QEvent::PaletteChange) {
     // Keys in the background colour follow the window's new colour.
-    Timer3_Timer();
+    repaintKeyColours();
     paintStatusKeys();
   }
-}
-
-void FrontPanel::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    activateDefaultKey();
-    event->accept();
-    return;
-  }
-  QWidget::keyPressEvent(event);
 }
 
 bool FrontPanel::canSend(std::size_t count) {
@@ -370,11 +333,7 @@ void FrontPanel::showMessage(const std::string& text) {
   for (PanelKey* key : keysByName_) {
     if (key->isDown()) key->setDown(false);
   }
-  if (hooks_.showMessage) {
-    hooks_.showMessage(text);
-    return;
-  }
-  QtPrompts(this).message(text);
+  if (hooks_.showMessage) hooks_.showMessage(text);
 }
 
 void FrontPanel::setRepeatTimer(RepeatTimer timer, bool enabled) {
@@ -387,7 +346,7 @@ void FrontPanel::setRepeatTimer(RepeatTimer timer, bool enabled) {
 }
 
 void FrontPanel::keyStateChanged() {
-  Timer3_Timer();
+  repaintKeyColours();
 }
 
 }  // namespace vqx

@@ -32,7 +32,6 @@ struct FrontPanelHooks {
   // TogglePort, run by the Function+Pip reset.
   std::function<void()> togglePort;
   // A modal message box: the text as plain text, OK only, no icon, caption "VQX16".
-  // Unset: the panel shows such a box itself.
   std::function<void(const std::string& text)> showMessage;
   // The main window's current background colour. Unset: the panel's window's palette colour.
   std::function<QColor()> backgroundColour;
@@ -50,25 +49,23 @@ class FrontPanel : public QWidget, private PanelHost {
   explicit FrontPanel(FrontPanelHooks hooks, QWidget* parent = nullptr);
   ~FrontPanel() override;
 
-  // The key state and the key handling behind the widgets.
+  // The key state behind the widgets.
   const KeyState& keyState() const { return keys_.state(); }
-  PanelKeys& keys() { return keys_; }
   void setPipMessage(const std::string& text) { keys_.setPipMessage(text); }
-  // Start values of the key state, as when the window loads (PipFunctionStep 1).
+  // Start values of the key state, as when the window loads (the next Function+Pip is a first).
   void windowLoaded();
 
   // Paints FunctionA and the sixteen camera keys from the key state: armed grey
-  // RGB(128, 128, 128) while FunctionOn / AssignOn is set, else the window's current background
+  // RGB(128, 128, 128) while the function shift / camera assignment is on, else the window's current background
   // colour. Runs after every change of the key state and when the palette changes.
-  void Timer3_Timer();
+  void repaintKeyColours();
 
   // Shows what a status frame says: the camera lamp's place, lamps Lux2 to Lux6, the colour
   // of the four screen keys and the zoom key, a beep.
   void applyIndicators(const Indicators& indicators);
 
-  // Enter pressed outside the panel's keys: clicks the default key Uno, unless another of the
-  // panel's keys holds the focus (that key takes Enter itself). Returns whether Uno was
-  // clicked.
+  // Enter: clicks the default key Uno, unless another of the panel's keys holds the focus (that
+  // key takes Enter itself). Returns whether Uno was clicked.
   bool activateDefaultKey();
 
   PanelKey* key(const QString& name) const { return keysByName_.value(name); }
@@ -79,7 +76,6 @@ class FrontPanel : public QWidget, private PanelHost {
 
  protected:
   void changeEvent(QEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenuBar>
 
 #include "qt/panel/front_panel.h"
 #include "qt/panel/panel_widgets.h"
@@ -37,6 +38,11 @@ QString keyName(std::string_view name) {
   return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
+bool isEnter(const QKeyEvent& key) {
+  return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
+         (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
 }  // namespace
 
 PanelKeyboard::PanelKeyboard(FrontPanel& panel, QWidget& window)
@@ -63,6 +69,12 @@ bool PanelKeyboard::eventFilter(QObject* watched, QEvent* event) {
     return false;
   }
   const auto& key = static_cast<const QKeyEvent&>(*event);
+  if (event->type() == QEvent::KeyPress && isEnter(key)) {
+    // A menu bar that the keyboard walks opens its menu on Enter.
+    if (qobject_cast<QMenuBar*>(widget)) return false;
+    entry_.clear();
+    return panel_.activateDefaultKey();
+  }
   if (event->type() == QEvent::KeyPress) return keyPressed(key);
   keyReleased(key);
   return false;

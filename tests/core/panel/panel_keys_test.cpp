@@ -58,9 +58,9 @@ std::pair<std::string, std::string> play(const std::string& script, Host* given 
   using T = RepeatTimer;
   using S = ScreenKey;
   // clang-format off
-  const std::map<std::string, void (K::*)()> clicks = {{"Z", &K::FullScreen_Click},
-      {"LV", &K::Live_Click}, {"TP", &K::Tape_Click}, {"SQ", &K::Sequence_Click},
-      {"CL", &K::Call_Click}};
+  const std::map<std::string, void (K::*)()> clicks = {{"Z", &K::zoomClicked},
+      {"LV", &K::liveClicked}, {"TP", &K::tapeClicked}, {"SQ", &K::sequenceClicked},
+      {"CL", &K::callClicked}};
   const std::map<std::string, T> ticks = {
       {"tU", T::TimerUp}, {"tD", T::TimerDown}, {"tL", T::TimerLeft}, {"tR", T::TimerRight}};
   const std::map<std::string, S> screens = {
@@ -73,18 +73,18 @@ std::pair<std::string, std::string> play(const std::string& script, Host* given 
     if (a == "|") host.sent.clear();
     else if (a == "lux4") host.lamps[Lamp::Lux4] = true;
     else if (clicks.count(a)) (keys.*clicks.at(a))();
-    else if (ticks.count(a)) keys.Repeat_Timer(ticks.at(a));
-    else if (key == "F") keys.FunctionA_MouseDown(buttons.at(a.back()));
-    else if (screens.count(key)) keys.Screen_MouseDown(screens.at(key), buttons.at(a.back()));
-    else keys.Camera_Click(std::stoi(a));
-    if (screens.count(key)) keys.Screen_MouseUp(screens.at(key));  // the press ends at once
+    else if (ticks.count(a)) keys.repeatTick(ticks.at(a));
+    else if (key == "F") keys.functionPressed(buttons.at(a.back()));
+    else if (screens.count(key)) keys.screenKeyPressed(screens.at(key), buttons.at(a.back()));
+    else keys.cameraClicked(std::stoi(a));
+    if (screens.count(key)) keys.screenKeyReleased(screens.at(key));  // the press ends at once
   }
   const KeyState& s = keys.state();
   std::string state;
-  if (s.FunctionOn) state += " F";
-  if (s.ZoomOn) state += " Z";
-  if (s.AssignOn || s.AssignLeft) state += " A" + std::to_string(s.AssignOn ? s.AssignLeft : -1);
-  if (s.PipFunctionStep != 1) state += " P" + std::to_string(s.PipFunctionStep);
+  if (s.functionShift) state += " F";
+  if (s.zoomOn) state += " Z";
+  if (s.assigning || s.camerasToAssign) state += " A" + std::to_string(s.assigning ? s.camerasToAssign : -1);
+  if (s.pipFunctionStep != 1) state += " P" + std::to_string(s.pipFunctionStep);
   if (host.lamps[Lamp::Lux4]) state += " lux4";
   // clang-format on
   return {host.sent, state.empty() ? state : state.substr(1)};
@@ -145,9 +145,9 @@ TEST(PanelKeys, EveryKeyInEveryStateSendsItsBytesAndLeavesItsState) {
 TEST(PanelKeys, AFailingStepIsSkippedAndTheRestStillRuns) {
   Host host;
   host.failing = true;
-  host.keys.Screen_MouseDown(ScreenKey::NoveScreen, MouseButton::Right);
+  host.keys.screenKeyPressed(ScreenKey::NoveScreen, MouseButton::Right);
   EXPECT_EQ(host.log.front(), "timer 2 on");
-  host.keys.FullScreen_Click();
+  host.keys.zoomClicked();
   EXPECT_EQ(host.log.back(), "move 4920") << "the zoom key puts the camera lamp above camera 1";
   host.failing = false;
   EXPECT_EQ(play("", &host).second, "Z A9");
