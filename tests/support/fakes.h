@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/close_sequence.h"
-#include "app/settings_store.h"
+#include "common/settings_store.h"
 #include "serial/settings_text.h"
 
 namespace vqx::testing {

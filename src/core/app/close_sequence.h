@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "app/prompts.h"
+#include "common/prompts.h"
 #include "serial/serial_control.h"
 
 namespace vqx {

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "app/prompts.h"
-#include "app/settings_store.h"
+#include "common/prompts.h"
+#include "common/settings_store.h"
 #include "serial/serial_control.h"
 
 namespace vqx {

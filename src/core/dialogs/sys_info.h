@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/prompts.h"
+#include "common/prompts.h"
 #include "common/result.h"
 
 namespace vqx {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/prompts.h"
+#include "common/prompts.h"
 #include "serial/serial_control.h"
 
 namespace vqx {

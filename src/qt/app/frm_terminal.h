@@ -10,8 +10,8 @@
 #include <string>
 
 #include "app/close_sequence.h"
-#include "app/prompts.h"
-#include "app/settings_store.h"
+#include "common/prompts.h"
+#include "common/settings_store.h"
 #include "qt/app/settings_file_io.h"
 #include "serial/link_recovery.h"
 #include "serial/link_state.h"

@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/prompts.h"
+#include "common/prompts.h"
 
 namespace vqx {
 

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "app/settings_store.h"
+#include "common/settings_store.h"
 
 namespace vqx {
 

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <memory>
 
-#include "app/prompts.h"
+#include "common/prompts.h"
 #include "dialogs/sys_info.h"
 
 class QLabel;

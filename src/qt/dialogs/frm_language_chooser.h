@@ -6,7 +6,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "app/prompts.h"
+#include "common/prompts.h"
 
 class QComboBox;
 class QLabel;

@@ -7,8 +7,8 @@
 #include <functional>
 #include <memory>
 
-#include "app/prompts.h"
-#include "app/settings_store.h"
+#include "common/prompts.h"
+#include "common/settings_store.h"
 #include "dialogs/port_properties.h"
 #include "serial/serial_control.h"
 

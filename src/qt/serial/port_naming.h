@@ -5,7 +5,7 @@
 #include <QString>
 #include <string>
 
-#include "app/settings_store.h"
+#include "common/settings_store.h"
 
 namespace vqx {
 

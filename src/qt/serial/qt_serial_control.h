@@ -8,7 +8,7 @@
 #include <QString>
 #include <QTimer>
 
-#include "app/settings_store.h"
+#include "common/settings_store.h"
 #include "qt/serial/line_lock.h"
 #include "serial/serial_control.h"
 #include "serial/settings_text.h"

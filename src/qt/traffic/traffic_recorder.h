@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "app/settings_store.h"
+#include "common/settings_store.h"
 #include "status/indicators.h"
 #include "status/status_handler.h"
 #include "traffic/incident_log.h"

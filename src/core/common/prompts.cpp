@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/prompts.h"
+#include "common/prompts.h"
 
 namespace vqx {
 
