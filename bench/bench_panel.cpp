@@ -46,12 +46,12 @@ void BM_MixedKeys(benchmark::State& state) {
   std::int64_t commands = 0;
   for (auto _ : state) {
     keys.functionPressed(vqx::MouseButton::Right);
-    keys.screenKeyPressed(vqx::ScreenKey::QuattroScreen, vqx::MouseButton::Left);
-    keys.screenKeyReleased(vqx::ScreenKey::QuattroScreen);
-    keys.screenKeyPressed(vqx::ScreenKey::QuattroScreen, vqx::MouseButton::Right);
+    keys.screenKeyPressed(vqx::ScreenKey::FourPictures, vqx::MouseButton::Left);
+    keys.screenKeyReleased(vqx::ScreenKey::FourPictures);
+    keys.screenKeyPressed(vqx::ScreenKey::FourPictures, vqx::MouseButton::Right);
     for (int n = 5; n <= 8; ++n) keys.cameraClicked(n);
     keys.zoomClicked();
-    keys.repeatTick(vqx::RepeatTimer::TimerLeft);
+    keys.repeatTick(vqx::RepeatTimer::Left);
     commands += 9;  // function variant, two /22, four /X, /FZ, one repeat
     host.sent.clear();
   }

@@ -9,10 +9,10 @@
 // variants of the zoom and screen keys "/", the raw bytes 0 and 1, "/", "A" and a letter.
 namespace vqx::command {
 
-inline constexpr std::string_view kPip = "/PP";
-inline constexpr std::string_view kQuattroScreen = "/22";
-inline constexpr std::string_view kNoveScreen = "/33";
-inline constexpr std::string_view kSediciScreen = "/44";
+inline constexpr std::string_view kPictureInPicture = "/PP";
+inline constexpr std::string_view kFourPictures = "/22";
+inline constexpr std::string_view kNinePictures = "/33";
+inline constexpr std::string_view kSixteenPictures = "/44";
 inline constexpr std::string_view kZoom = "/FZ";
 inline constexpr std::string_view kFunction = "/AT";
 inline constexpr std::string_view kLive = "/LV";

@@ -8,13 +8,13 @@
 
 namespace vqx {
 
-// The panel's six lamps.
-enum class Lamp { Lux, Lux2, Lux3, Lux4, Lux5, Lux6 };
+// The panel's six lamps, in the order of their object names Lux, Lux2 ... Lux6.
+enum class Lamp { Camera, Live, Call, Sequence, Tape, Function };
 
-// The repeat timers of the four screen keys (up, down, left and right arrows).
-enum class RepeatTimer { TimerUp, TimerDown, TimerLeft, TimerRight };
+// The repeat timers of the four screen keys, after their arrows (TimerUp ... TimerRight).
+enum class RepeatTimer { Up, Down, Left, Right };
 
-// Everything a panel key may do to the world around it. The main window implements it; the
+// Everything a panel key may do to the world around it. The drawn panel implements it; the
 // key handling in PanelKeys acts only through these calls.
 class PanelHost {
  public:
@@ -35,7 +35,7 @@ class PanelHost {
   virtual bool lampVisible(Lamp lamp) = 0;
   virtual void hideLamp(Lamp lamp) = 0;
 
-  // Moves the camera lamp Lux to this Left (twips); nothing else of it changes.
+  // Moves the camera lamp to this Left (twips); nothing else of it changes.
   virtual void moveCameraLamp(int leftTwips) = 0;
 
   // Runs TogglePort: opens the port when it is closed, closes it when it is open; reports its

@@ -13,12 +13,13 @@ namespace {
 constexpr int kCameraLampHomeLeft = 4920;  // above camera key 1
 
 const std::array<ScreenKeyEntry, 4> kScreenKeys{{
-    {ScreenKey::Pip, "Pip", command::kPip, RepeatTimer::TimerUp, 0, 'U', false, false},
-    {ScreenKey::QuattroScreen, "QuattroScreen", command::kQuattroScreen, RepeatTimer::TimerDown, 4,
-     'D', true, false},
-    {ScreenKey::NoveScreen, "NoveScreen", command::kNoveScreen, RepeatTimer::TimerLeft, 9, 'L',
-     true, true},
-    {ScreenKey::SediciScreen, "SediciScreen", command::kSediciScreen, RepeatTimer::TimerRight, 16,
+    {ScreenKey::PictureInPicture, "Pip", command::kPictureInPicture, RepeatTimer::Up, 0, 'U', false,
+     false},
+    {ScreenKey::FourPictures, "QuattroScreen", command::kFourPictures, RepeatTimer::Down, 4, 'D',
+     true, false},
+    {ScreenKey::NinePictures, "NoveScreen", command::kNinePictures, RepeatTimer::Left, 9, 'L', true,
+     true},
+    {ScreenKey::SixteenPictures, "SediciScreen", command::kSixteenPictures, RepeatTimer::Right, 16,
      'R', true, true},
 }};
 
@@ -184,8 +185,8 @@ void PanelKeys::zoomClicked() {
     send(command::functionVariant('F'));
     state_.functionShift = false;
   }
-  if (lampVisible(Lamp::Lux4)) send(command::kSequence);
-  hideLamp(Lamp::Lux4);
+  if (lampVisible(Lamp::Sequence)) send(command::kSequence);
+  hideLamp(Lamp::Sequence);
   step([&] { host_.moveCameraLamp(kCameraLampHomeLeft); });
   finish(before);
 }
@@ -237,13 +238,13 @@ void PanelKeys::screenKeyPressed(ScreenKey key, MouseButton button) {
     }
   } else if (!state_.zoomOn) {
     send(command::functionVariant(entry.functionLetter));
-    if (key == ScreenKey::Pip) {
+    if (key == ScreenKey::PictureInPicture) {
       if (state_.pipFunctionStep == 2) {
         // The reset opens modal boxes (TogglePort's failure report, the message): stop the
         // repeat first, so a held key cannot keep sending behind them.
         setRepeatTimer(entry.timer, false);
-        hideLamp(Lamp::Lux3);
-        hideLamp(Lamp::Lux4);
+        hideLamp(Lamp::Call);
+        hideLamp(Lamp::Sequence);
         step([&] { host_.togglePort(); });
         step([&] { host_.showMessage(state_.pipMessage); });
         state_.pipFunctionStep = 1;
@@ -252,12 +253,12 @@ void PanelKeys::screenKeyPressed(ScreenKey key, MouseButton button) {
       }
     }
     state_.functionShift = false;
-    if (key == ScreenKey::Pip && lampVisible(Lamp::Lux4)) send(command::kSequence);
+    if (key == ScreenKey::PictureInPicture && lampVisible(Lamp::Sequence)) send(command::kSequence);
   }
   // Function shift with zoom on: nothing is sent and the shift stays armed.
   if (entry.sequenceCheckAfterEveryPress) {
-    if (lampVisible(Lamp::Lux4)) send(command::kSequence);
-    if (entry.hidesSequenceLamp) hideLamp(Lamp::Lux4);
+    if (lampVisible(Lamp::Sequence)) send(command::kSequence);
+    if (entry.hidesSequenceLamp) hideLamp(Lamp::Sequence);
   }
   finish(before);
 }
@@ -268,7 +269,7 @@ void PanelKeys::screenKeyReleased(ScreenKey key) {
 
 void PanelKeys::repeatTick(RepeatTimer timer) {
   const ScreenKeyEntry& entry = screenKeyEntry(timer);
-  if (timer == RepeatTimer::TimerDown && state_.functionShift) return;
+  if (timer == RepeatTimer::Down && state_.functionShift) return;
   send(entry.command);
 }
 

@@ -10,13 +10,14 @@
 
 #include "panel/commands.h"
 #include "panel/key_state.h"
-#include "panel/panel_layout.h"
 #include "panel/panel_host.h"
+#include "panel/panel_layout.h"
 
 namespace vqx {
 
-// The four screen keys, which double as the up, down, left and right arrows.
-enum class ScreenKey { Pip, QuattroScreen, NoveScreen, SediciScreen };
+// The four screen keys (Pip, QuattroScreen, NoveScreen, SediciScreen), which double as the up,
+// down, left and right arrows.
+enum class ScreenKey { PictureInPicture, FourPictures, NinePictures, SixteenPictures };
 
 enum class MouseButton { Left, Right, Middle };
 

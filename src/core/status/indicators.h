@@ -10,7 +10,7 @@ namespace vqx {
 // The window applies it: a lamp shown or hidden, a key red or in the window's background
 // colour, the camera lamp moved, a beep.
 struct Indicators {
-  // Left of the camera lamp Lux in twips after the frame's last move; empty when the frame
+  // Left of the camera lamp (Lux) in twips after the frame's last move; empty when the frame
   // did not move it.
   std::optional<int> cameraLampLeft;
 
@@ -20,11 +20,11 @@ struct Indicators {
   bool tapeLamp = false;      // Lux5, above Tape
   bool functionLamp = false;  // Lux6, above FunctionA
 
-  bool sediciScreenRed = false;   // 16-picture key
-  bool noveScreenRed = false;     // 9-picture key
-  bool quattroScreenRed = false;  // 4-picture key
-  bool pipRed = false;            // picture-in-picture key
-  bool fullScreenRed = false;     // zoom key
+  bool sixteenPicturesRed = false;   // SediciScreen
+  bool ninePicturesRed = false;      // NoveScreen
+  bool fourPicturesRed = false;      // QuattroScreen
+  bool pictureInPictureRed = false;  // Pip
+  bool zoomRed = false;              // FullScreen
 
   bool beep = false;
 

@@ -61,7 +61,7 @@ Indicators decodeStatusFrame(const StatusFrame& frame) {
   thresholdWalk(b3, 64, [&](unsigned bit, bool on) {
     switch (bit) {
       case kSediciBit:
-        out.sediciScreenRed = on;
+        out.sixteenPicturesRed = on;
         break;
       case kFunctionBit:
         out.functionLamp = on;
@@ -90,16 +90,16 @@ Indicators decodeStatusFrame(const StatusFrame& frame) {
         out.beep = on;
         break;
       case kNoveBit:
-        out.noveScreenRed = on;
+        out.ninePicturesRed = on;
         break;
       case kQuattroBit:
-        out.quattroScreenRed = on;
+        out.fourPicturesRed = on;
         break;
       case kPipBit:
-        out.pipRed = on;
+        out.pictureInPictureRed = on;
         break;
       case kFullScreenBit:
-        out.fullScreenRed = on;
+        out.zoomRed = on;
         break;
       case kCamera16Bit:
         if (on) out.cameraLampLeft = cameraLampLeft(16);

@@ -18,11 +18,11 @@ std::string describeStatus(const Indicators& i) {
       {i.tapeLamp, "tape"},
       {i.sequenceLamp, "sequence running"},
       {i.callLamp, "call monitor"},
-      {i.fullScreenRed, "zoom key lit"},
-      {i.pipRed, "picture-in-picture key lit"},
-      {i.quattroScreenRed, "4-picture key lit"},
-      {i.noveScreenRed, "9-picture key lit"},
-      {i.sediciScreenRed, "16-picture key lit"},
+      {i.zoomRed, "zoom key lit"},
+      {i.pictureInPictureRed, "picture-in-picture key lit"},
+      {i.fourPicturesRed, "4-picture key lit"},
+      {i.ninePicturesRed, "9-picture key lit"},
+      {i.sixteenPicturesRed, "16-picture key lit"},
       {i.beep, "beep"},
   };
   for (const auto& [on, part] : parts) {

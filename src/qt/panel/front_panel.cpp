@@ -197,14 +197,14 @@ void FrontPanel::paintStatusKeys() {
 
 void FrontPanel::applyIndicators(const Indicators& indicators) {
   if (indicators.cameraLampLeft) moveCameraLamp(*indicators.cameraLampLeft);
-  showLamp(Lamp::Lux2, indicators.liveLamp);
-  showLamp(Lamp::Lux3, indicators.callLamp);
-  showLamp(Lamp::Lux4, indicators.sequenceLamp);
-  showLamp(Lamp::Lux5, indicators.tapeLamp);
-  showLamp(Lamp::Lux6, indicators.functionLamp);
-  const std::array<bool, 5> red{indicators.sediciScreenRed, indicators.noveScreenRed,
-                                indicators.quattroScreenRed, indicators.pipRed,
-                                indicators.fullScreenRed};
+  showLamp(Lamp::Live, indicators.liveLamp);
+  showLamp(Lamp::Call, indicators.callLamp);
+  showLamp(Lamp::Sequence, indicators.sequenceLamp);
+  showLamp(Lamp::Tape, indicators.tapeLamp);
+  showLamp(Lamp::Function, indicators.functionLamp);
+  const std::array<bool, 5> red{indicators.sixteenPicturesRed, indicators.ninePicturesRed,
+                                indicators.fourPicturesRed, indicators.pictureInPictureRed,
+                                indicators.zoomRed};
   for (std::size_t i = 0; i < red.size(); ++i) {
     if (statusKeys_[i].red == red[i]) continue;
     statusKeys_[i].red = red[i];
@@ -268,7 +268,7 @@ void FrontPanel::showLamp(Lamp lamp, bool lit) {
 }
 
 void FrontPanel::moveCameraLamp(int leftTwips) {
-  QWidget* lux = lampWidget(Lamp::Lux);
+  QWidget* lux = lampWidget(Lamp::Camera);
   lux->move(toPixels(leftTwips), lux->y());
   const int camera = cameraAtLampLeft(leftTwips);
   if (camera == cameraOnMonitor_) return;

@@ -56,8 +56,9 @@ class FrontPanel : public QWidget, private PanelHost {
   void windowLoaded();
 
   // Paints FunctionA and the sixteen camera keys from the key state: armed grey
-  // RGB(128, 128, 128) while the function shift / camera assignment is on, else the window's current background
-  // colour. Runs after every change of the key state and when the palette changes.
+  // RGB(128, 128, 128) while the function shift / camera assignment is on, else the window's
+  // current background colour. Runs after every change of the key state and when the palette
+  // changes.
   void repaintKeyColours();
 
   // Shows what a status frame says: the camera lamp's place, lamps Lux2 to Lux6, the colour

@@ -19,10 +19,10 @@ class PanelKey;
 // camera's key; Ctrl and an arrow key presses the screen key with that arrow until the arrow key
 // or Ctrl is let go, or the window loses the focus. Enter belongs to the panel's default key,
 // Uno, unless another of the panel's keys has the focus (that key takes Enter itself, as a
-// dialog's buttons do), or the menu bar is walked with the keyboard. Both take exactly the mouse's path through
-// the keys, so they send the same bytes and meet the same armed states. Wherever the focus is in
-// the window, the terminal box included, these keys go to the panel; everything else goes on as
-// before. Only key events are looked at: the map costs nothing while nobody types.
+// dialog's buttons do), or the menu bar is walked with the keyboard. Both take exactly the mouse's
+// path through the keys, so they send the same bytes and meet the same armed states. Wherever the
+// focus is in the window, the terminal box included, these keys go to the panel; everything else
+// goes on as before. Only key events are looked at: the map costs nothing while nobody types.
 class PanelKeyboard : public QObject {
   Q_OBJECT
  public:

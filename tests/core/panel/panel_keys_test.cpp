@@ -19,7 +19,7 @@ struct Host : PanelHost {
   PanelKeys keys{*this};
   std::string sent;
   std::vector<std::string> log;
-  std::map<Lamp, bool> lamps{{Lamp::Lux3, true}, {Lamp::Lux4, false}};
+  std::map<Lamp, bool> lamps{{Lamp::Call, true}, {Lamp::Sequence, false}};
   bool failing = false;  // every character and every lamp read throws
 
   void keyPress(std::int16_t code) override {
@@ -62,16 +62,16 @@ std::pair<std::string, std::string> play(const std::string& script, Host* given 
       {"LV", &K::liveClicked}, {"TP", &K::tapeClicked}, {"SQ", &K::sequenceClicked},
       {"CL", &K::callClicked}};
   const std::map<std::string, T> ticks = {
-      {"tU", T::TimerUp}, {"tD", T::TimerDown}, {"tL", T::TimerLeft}, {"tR", T::TimerRight}};
+      {"tU", T::Up}, {"tD", T::Down}, {"tL", T::Left}, {"tR", T::Right}};
   const std::map<std::string, S> screens = {
-      {"P", S::Pip}, {"4", S::QuattroScreen}, {"9", S::NoveScreen}, {"16", S::SediciScreen}};
+      {"P", S::PictureInPicture}, {"4", S::FourPictures}, {"9", S::NinePictures}, {"16", S::SixteenPictures}};
   const std::map<char, MouseButton> buttons = {
       {'<', MouseButton::Left}, {'>', MouseButton::Right}, {'^', MouseButton::Middle}};
   std::istringstream in(script);
   for (std::string a; in >> a;) {
     const std::string key = a.substr(0, a.size() - 1);
     if (a == "|") host.sent.clear();
-    else if (a == "lux4") host.lamps[Lamp::Lux4] = true;
+    else if (a == "lux4") host.lamps[Lamp::Sequence] = true;
     else if (clicks.count(a)) (keys.*clicks.at(a))();
     else if (ticks.count(a)) keys.repeatTick(ticks.at(a));
     else if (key == "F") keys.functionPressed(buttons.at(a.back()));
@@ -85,7 +85,7 @@ std::pair<std::string, std::string> play(const std::string& script, Host* given 
   if (s.zoomOn) state += " Z";
   if (s.assigning || s.camerasToAssign) state += " A" + std::to_string(s.assigning ? s.camerasToAssign : -1);
   if (s.pipFunctionStep != 1) state += " P" + std::to_string(s.pipFunctionStep);
-  if (host.lamps[Lamp::Lux4]) state += " lux4";
+  if (host.lamps[Lamp::Sequence]) state += " lux4";
   // clang-format on
   return {host.sent, state.empty() ? state : state.substr(1)};
 }
@@ -145,7 +145,7 @@ TEST(PanelKeys, EveryKeyInEveryStateSendsItsBytesAndLeavesItsState) {
 TEST(PanelKeys, AFailingStepIsSkippedAndTheRestStillRuns) {
   Host host;
   host.failing = true;
-  host.keys.screenKeyPressed(ScreenKey::NoveScreen, MouseButton::Right);
+  host.keys.screenKeyPressed(ScreenKey::NinePictures, MouseButton::Right);
   EXPECT_EQ(host.log.front(), "timer 2 on");
   host.keys.zoomClicked();
   EXPECT_EQ(host.log.back(), "move 4920") << "the zoom key puts the camera lamp above camera 1";

@@ -53,7 +53,7 @@ TEST(ProgramOnSimulatedDevice, PanelAndLinkStateFollowTheDeviceWhichIsTakenUpAga
     QTest::mouseClick(panel.key(QString::fromLatin1(key)), Qt::LeftButton);
   };
   click("Dodici");
-  EXPECT_TRUE(waitFor([&] { return panel.lampWidget(Lamp::Lux)->x() == 7560 / 15; }));
+  EXPECT_TRUE(waitFor([&] { return panel.lampWidget(Lamp::Camera)->x() == 7560 / 15; }));
   click("NoveScreen");
   EXPECT_TRUE(waitFor([&] { return panel.key("NoveScreen")->faceColour() == QColor(255, 0, 0); }));
   EXPECT_EQ(sim->stop(), 0);  // the device goes, and its line and link with it

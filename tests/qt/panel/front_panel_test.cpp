@@ -86,7 +86,7 @@ TEST_F(FrontPanelTest, EachMouseButtonOnEachKindOfKey) {
 
 TEST_F(FrontPanelTest, ArmedStatesTurnTheirKeysGreyAndTheDeviceTurnsItsKeysRed) {
   EXPECT_EQ(faces({"FunctionA"}), "bg");
-  EXPECT_TRUE(lamp(Lamp::Lux4)->isHidden() && lamp(Lamp::Lux6)->isHidden()) << "out at first";
+  EXPECT_TRUE(lamp(Lamp::Sequence)->isHidden() && lamp(Lamp::Function)->isHidden()) << "out at first";
   tap("FunctionA", Qt::RightButton);
   EXPECT_EQ(faces({"FunctionA"}), "grey");
   tap("QuattroScreen", Qt::RightButton);  // consumes the shift: its function variant
@@ -96,11 +96,11 @@ TEST_F(FrontPanelTest, ArmedStatesTurnTheirKeysGreyAndTheDeviceTurnsItsKeysRed) 
 
   Indicators status;
   status.cameraLampLeft = 7560;
-  status.liveLamp = status.functionLamp = status.pipRed = status.noveScreenRed = status.beep = true;
+  status.liveLamp = status.functionLamp = status.pictureInPictureRed = status.ninePicturesRed = status.beep = true;
   panel->applyIndicators(status);
-  EXPECT_EQ(lamp(Lamp::Lux)->x(), 7560 / 15);
-  EXPECT_TRUE(!lamp(Lamp::Lux2)->isHidden() && !lamp(Lamp::Lux6)->isHidden());
-  EXPECT_TRUE(lamp(Lamp::Lux3)->isHidden());
+  EXPECT_EQ(lamp(Lamp::Camera)->x(), 7560 / 15);
+  EXPECT_TRUE(!lamp(Lamp::Live)->isHidden() && !lamp(Lamp::Function)->isHidden());
+  EXPECT_TRUE(lamp(Lamp::Call)->isHidden());
   EXPECT_EQ(faces({"Pip", "NoveScreen", "QuattroScreen"}), "red red bg");
   EXPECT_EQ(take(), "/\x00\x01/AD/33/33<beep>"s);
 
@@ -123,18 +123,18 @@ TEST_F(FrontPanelTest, KeysSeeTheSequenceLampTheDeviceLit) {
     tap(name, Qt::LeftButton);
     EXPECT_EQ(take(), bytes) << name;
   }
-  EXPECT_FALSE(lamp(Lamp::Lux4)->isHidden()) << "the 4-picture key leaves the lamp to the device";
+  EXPECT_FALSE(lamp(Lamp::Sequence)->isHidden()) << "the 4-picture key leaves the lamp to the device";
   tap("FullScreen", Qt::LeftButton);
-  EXPECT_TRUE(lamp(Lamp::Lux4)->isHidden());
-  EXPECT_EQ(lamp(Lamp::Lux)->x(), 4920 / 15) << "zoom puts the camera lamp above camera 1";
+  EXPECT_TRUE(lamp(Lamp::Sequence)->isHidden());
+  EXPECT_EQ(lamp(Lamp::Camera)->x(), 4920 / 15) << "zoom puts the camera lamp above camera 1";
 }
 
 TEST_F(FrontPanelTest, HeldScreenKeysRepeatUntilReleased) {
   using enum RepeatTimer;
   // clang-format off
   const std::tuple<const char*, RepeatTimer, const char*> held[] = {
-      {"Pip", TimerUp, "/PP"}, {"QuattroScreen", TimerDown, "/22"},
-      {"NoveScreen", TimerLeft, "/33"}, {"SediciScreen", TimerRight, "/44"}};
+      {"Pip", Up, "/PP"}, {"QuattroScreen", Down, "/22"},
+      {"NoveScreen", Left, "/33"}, {"SediciScreen", Right, "/44"}};
   // clang-format on
   for (const auto& [name, timer, command] : held) {
     QSignalSpy ticks(panel->repeatTimer(timer), &QTimer::timeout);
@@ -157,12 +157,12 @@ TEST_F(FrontPanelTest, SecondFunctionPipStopsTheRepeatTogglesThePortAndShowsTheM
   for (int i = 0; i < 2; ++i) {
     tap("FunctionA", Qt::RightButton);
     QTest::mousePress(key("Pip"), Qt::LeftButton);
-    EXPECT_EQ(panel->repeatTimer(RepeatTimer::TimerUp)->isActive(), i == 0) << "stopped first";
+    EXPECT_EQ(panel->repeatTimer(RepeatTimer::Up)->isActive(), i == 0) << "stopped first";
     EXPECT_EQ(key("Pip")->isDown(), i == 0);
     QTest::mouseRelease(key("Pip"), Qt::LeftButton);
   }
   EXPECT_EQ(take(), "/\x00\x01/AU/SQ/\x00\x01/AU<toggle><Reset done>"s);
-  EXPECT_TRUE(lamp(Lamp::Lux3)->isHidden() && lamp(Lamp::Lux4)->isHidden());
+  EXPECT_TRUE(lamp(Lamp::Call)->isHidden() && lamp(Lamp::Sequence)->isHidden());
 }
 
 // The panel drawn as a screen of this device pixel ratio shows it, one pixel in from the image's
