@@ -4,7 +4,7 @@
 
 namespace vqx {
 
-bool getKeyValue(Registry& registry, std::uint32_t keyRoot, const std::string& keyName,
+bool readRegistryValue(Registry& registry, std::uint32_t keyRoot, const std::string& keyName,
                  const std::string& subKeyRef, std::string& keyVal) {
   Registry::Key key{};
   if (!registry.openKey(keyRoot, keyName, key)) {
@@ -34,13 +34,13 @@ bool getKeyValue(Registry& registry, std::uint32_t keyRoot, const std::string& k
   return true;
 }
 
-bool startSysInfo(Registry& registry, ProgramLauncher& launcher, Prompts& prompts) {
+bool startSystemInformationTool(Registry& registry, ProgramLauncher& launcher, Prompts& prompts) {
   std::string path;
   std::string folder;
-  if (getKeyValue(registry, kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
+  if (readRegistryValue(registry, kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
                   path)) {
     // Registered path: used without an existence check.
-  } else if (getKeyValue(registry, kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools Location",
+  } else if (readRegistryValue(registry, kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools Location",
                          "MSINFO", folder) &&
              launcher.fileExists(folder + "\\MSINFO32.EXE")) {
     path = folder + "\\MSINFO32.EXE";

@@ -47,14 +47,14 @@ class ProgramLauncher {
 // GetKeyValue: reads one registry value. True and `keyVal` set when the value was read; on
 // failure `keyVal` is emptied. A text value gives its text without the terminating zero, a
 // 32-bit number its decimal form; a value of any other type leaves `keyVal` as passed in.
-bool getKeyValue(Registry& registry, std::uint32_t keyRoot, const std::string& keyName,
-                 const std::string& subKeyRef, std::string& keyVal);
+bool readRegistryValue(Registry& registry, std::uint32_t keyRoot, const std::string& keyName,
+                       const std::string& subKeyRef, std::string& keyVal);
 
-// StartSysInfo: starts the tool registered under "SOFTWARE\Microsoft\Shared Tools\MSINFO"
+// Starts the system-information tool registered under "SOFTWARE\Microsoft\Shared Tools\MSINFO"
 // ("PATH", used as it stands), else the MSINFO32.EXE in the folder registered under
 // "SOFTWARE\Microsoft\Shared Tools Location" ("MSINFO") when that file exists. Otherwise, or
 // when the start fails, shows "System Information Is Unavailable At This Time" (OK, no icon).
 // Returns whether the tool was started.
-bool startSysInfo(Registry& registry, ProgramLauncher& launcher, Prompts& prompts);
+bool startSystemInformationTool(Registry& registry, ProgramLauncher& launcher, Prompts& prompts);
 
 }  // namespace vqx

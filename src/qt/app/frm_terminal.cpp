@@ -18,8 +18,8 @@
 #include "panel/panel_layout.h"
 #include "qt/app/link_indicator.h"
 #include "qt/app/terminal_text_box.h"
-#include "qt/dialogs/frm_about.h"
-#include "qt/dialogs/frm_language_chooser.h"
+#include "qt/dialogs/about_box.h"
+#include "qt/dialogs/language_chooser.h"
 #include "qt/dialogs/frm_monitor.h"
 #include "qt/dialogs/frm_properties.h"
 #include "qt/i18n/language_captions.h"
@@ -426,7 +426,7 @@ void frmTerminal::showMonitor() {
 }
 
 void frmTerminal::showAbout() {
-  if (!about_) about_ = new frmAbout(deps_.prompts, this);
+  if (!about_) about_ = new AboutBox(deps_.prompts, this);
   about_->show();
   about_->raise();
   about_->activateWindow();
@@ -434,8 +434,8 @@ void frmTerminal::showAbout() {
 
 void frmTerminal::showLanguageChooser() {
   if (!chooser_) {
-    chooser_ = new frmSceltaLingua(deps_.prompts, nullptr);
-    connect(chooser_, &frmSceltaLingua::languageChosen, this, [this](const QString& path) {
+    chooser_ = new LanguageChooser(deps_.prompts, nullptr);
+    connect(chooser_, &LanguageChooser::languageChosen, this, [this](const QString& path) {
       languageFile_ = path.toStdString();
       settingsClaim_.languageChosen = true;
       CaricaLingua(languageFile_);
@@ -443,7 +443,7 @@ void frmTerminal::showLanguageChooser() {
     });
     // Closed without a choice: a hidden main window would leave a program running that
     // nobody can see or end, so it shows with the captions it has.
-    connect(chooser_, &frmSceltaLingua::closedWithoutChoice, this, [this] { show(); });
+    connect(chooser_, &LanguageChooser::closedWithoutChoice, this, [this] { show(); });
   }
   chooser_->show();
   chooser_->raise();

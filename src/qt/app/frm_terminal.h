@@ -23,10 +23,10 @@ class QMenu;
 namespace vqx {
 
 class FrontPanel;
-class frmAbout;
+class AboutBox;
 class frmMonitor;
 class frmProperties;
-class frmSceltaLingua;
+class LanguageChooser;
 class LinkIndicator;
 class TerminalTextBox;
 class TrafficRecorder;
@@ -147,8 +147,8 @@ class frmTerminal : public QMainWindow {
   QTimer* linkStateTimer_ = nullptr;
   // The secondary windows exist from first use until they close.
   QPointer<frmProperties> properties_;
-  QPointer<frmSceltaLingua> chooser_;
-  QPointer<frmAbout> about_;
+  QPointer<LanguageChooser> chooser_;
+  QPointer<AboutBox> about_;
   QPointer<frmMonitor> monitor_;
   TrafficRecorder* recorder_ = nullptr;
 

@@ -14,7 +14,7 @@
 
 #include "qt/app/qt_prompts.h"
 #include "qt/app/terminal_text_box.h"
-#include "qt/dialogs/frm_language_chooser.h"
+#include "qt/dialogs/language_chooser.h"
 #include "qt/support/window_rig.h"
 
 namespace vqx {
@@ -39,7 +39,7 @@ class MainWindow : public ::testing::Test {
     return *window;
   }
   QAction* action(const char* name) { return window->findChild<QAction*>(name); }
-  static frmSceltaLingua* chooser() { return testing::topLevel<frmSceltaLingua>(); }
+  static LanguageChooser* chooser() { return testing::topLevel<LanguageChooser>(); }
 
   QTemporaryDir dir;
   testing::FakeSerialControl serial;

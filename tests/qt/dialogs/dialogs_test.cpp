@@ -14,8 +14,8 @@
 #include <QTimer>
 
 #include "qt/app/qt_settings_store.h"
-#include "qt/dialogs/frm_about.h"
-#include "qt/dialogs/frm_language_chooser.h"
+#include "qt/dialogs/about_box.h"
+#include "qt/dialogs/language_chooser.h"
 #include "qt/dialogs/frm_properties.h"
 #include "qt/support/window_rig.h"
 
@@ -189,14 +189,14 @@ TEST(LanguageChooser, PickingAFileAnnouncesFolderAndNameAndClosesOrRefusesALineB
   // clang-format on
   for (const auto& c : cases) {
     testing::FakePrompts prompts;
-    QPointer<frmSceltaLingua> chooser = new frmSceltaLingua(prompts);
+    QPointer<LanguageChooser> chooser = new LanguageChooser(prompts);
     EXPECT_EQ(chooser->folder(), QDir::currentPath());
     chooser->show();
     chooser->setFolder(c.folder);
     auto* files = find<QListWidget>(chooser, "File1");
-    QSignalSpy chosen(chooser.data(), &frmSceltaLingua::languageChosen);
+    QSignalSpy chosen(chooser.data(), &LanguageChooser::languageChosen);
     if (c.row < 0) {
-      chooser->File1_Click();
+      chooser->takeSelectedFile();
     } else {
       EXPECT_EQ(files->count(), 3);
       files->setCurrentRow(c.row, QItemSelectionModel::NoUpdate);  // focus alone chooses nothing
@@ -216,7 +216,7 @@ TEST(LanguageChooser, PickingAFileAnnouncesFolderAndNameAndClosesOrRefusesALineB
 TEST(AboutBox, ShowsItsPictureOffersSystemInfoAndClosesOnEnterOrEscape) {
   for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
     testing::FakePrompts prompts;
-    QPointer<frmAbout> about = new frmAbout(prompts);
+    QPointer<AboutBox> about = new AboutBox(prompts);
     about->show();
     EXPECT_EQ(find<QLabel>(about, "picIcon")->pixmap().size(), QSize(128, 41));
     QTest::mouseClick(find<QPushButton>(about, "cmdSysInfo"), Qt::LeftButton);

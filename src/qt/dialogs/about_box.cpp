@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "qt/dialogs/frm_about.h"
+#include "qt/dialogs/about_box.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -39,7 +39,7 @@ QLabel* label(const QString& text, const char* name) {
 
 }  // namespace
 
-QPixmap frmAbout::drawPicture() {
+QPixmap AboutBox::drawPicture() {
   QImage image(kPictureWidth, kPictureHeight, QImage::Format_RGB888);  // 24-bit colour
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
@@ -80,10 +80,10 @@ QPixmap frmAbout::drawPicture() {
   return QPixmap::fromImage(image);
 }
 
-frmAbout::frmAbout(Prompts& prompts, QWidget* parent)
-    : frmAbout(prompts, makePlatformRegistry(), std::make_unique<QtProgramLauncher>(), parent) {}
+AboutBox::AboutBox(Prompts& prompts, QWidget* parent)
+    : AboutBox(prompts, makePlatformRegistry(), std::make_unique<QtProgramLauncher>(), parent) {}
 
-frmAbout::frmAbout(Prompts& prompts, std::unique_ptr<Registry> registry,
+AboutBox::AboutBox(Prompts& prompts, std::unique_ptr<Registry> registry,
                    std::unique_ptr<ProgramLauncher> launcher, QWidget* parent)
     : QDialog(parent),
       prompts_(prompts),
@@ -96,10 +96,10 @@ frmAbout::frmAbout(Prompts& prompts, std::unique_ptr<Registry> registry,
   const QString title = QString::fromUtf8(kAppTitle);
   setWindowTitle(QStringLiteral("About ") + title);
 
-  picIcon_ = label(QString(), "picIcon");
-  picIcon_->setPixmap(drawPicture());
-  picIcon_->setFixedSize(kPictureWidth, kPictureHeight);
-  picIcon_->installEventFilter(this);
+  picture_ = label(QString(), "picIcon");
+  picture_->setPixmap(drawPicture());
+  picture_->setFixedSize(kPictureWidth, kPictureHeight);
+  picture_->installEventFilter(this);
 
   auto* lblTitle = label(title, "lblTitle");
   QFont titleFont(QStringLiteral("MS Sans Serif"), 12, QFont::Bold);
@@ -133,7 +133,7 @@ frmAbout::frmAbout(Prompts& prompts, std::unique_ptr<Registry> registry,
   texts->addWidget(lblDescription);
   texts->addStretch();
   auto* top = new QHBoxLayout;
-  top->addWidget(picIcon_, 0, Qt::AlignTop);
+  top->addWidget(picture_, 0, Qt::AlignTop);
   top->addLayout(texts, 1);
   auto* buttons = new QVBoxLayout;
   buttons->addWidget(cmdOK);
@@ -148,16 +148,16 @@ frmAbout::frmAbout(Prompts& prompts, std::unique_ptr<Registry> registry,
   outer->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+  connect(cmdSysInfo, &QPushButton::clicked, this, &AboutBox::startSystemInformation);
 }
 
-frmAbout::~frmAbout() = default;
+AboutBox::~AboutBox() = default;
 
-void frmAbout::StartSysInfo() {
-  startSysInfo(*registry_, *launcher_, prompts_);
+void AboutBox::startSystemInformation() {
+  startSystemInformationTool(*registry_, *launcher_, prompts_);
 }
 
-void frmAbout::picIcon_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pos) {
+void AboutBox::picturePressed(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pos) {
   const double x = pos.x() * kUnitsAcross / kPictureWidth;
   const double y = pos.y() * kUnitsDown / kPictureHeight;
   const auto keys = shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
@@ -166,10 +166,10 @@ void frmAbout::picIcon_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers s
   }
 }
 
-bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == picIcon_ && event->type() == QEvent::MouseButtonPress) {
+bool AboutBox::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == picture_ && event->type() == QEvent::MouseButtonPress) {
     const auto* press = static_cast<QMouseEvent*>(event);
-    picIcon_MouseDown(press->button(), press->modifiers(), press->position());
+    picturePressed(press->button(), press->modifiers(), press->position());
     return true;
   }
   return QDialog::eventFilter(watched, event);

@@ -17,22 +17,22 @@ namespace vqx {
 // modal; OK, Enter, Esc and the close control close it, and it deletes itself when closed.
 // Object names: picIcon, lblTitle, lblVersion, lblDescription, Label1, Line1, cmdOK,
 // cmdSysInfo.
-class frmAbout : public QDialog {
+class AboutBox : public QDialog {
   Q_OBJECT
 
  public:
   // With the platform's registry and program launcher.
-  explicit frmAbout(Prompts& prompts, QWidget* parent = nullptr);
-  frmAbout(Prompts& prompts, std::unique_ptr<Registry> registry,
+  explicit AboutBox(Prompts& prompts, QWidget* parent = nullptr);
+  AboutBox(Prompts& prompts, std::unique_ptr<Registry> registry,
            std::unique_ptr<ProgramLauncher> launcher, QWidget* parent = nullptr);
-  ~frmAbout() override;
+  ~AboutBox() override;
 
   // The 128 x 41 picture at the top left, drawn here.
   static QPixmap drawPicture();
 
-  void StartSysInfo();
+  void startSystemInformation();
   // A press on the picture: right button with exactly Shift shows the hidden credits.
-  void picIcon_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pos);
+  void picturePressed(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF pos);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,7 +41,7 @@ class frmAbout : public QDialog {
   Prompts& prompts_;
   std::unique_ptr<Registry> registry_;
   std::unique_ptr<ProgramLauncher> launcher_;
-  QLabel* picIcon_ = nullptr;
+  QLabel* picture_ = nullptr;
 };
 
 // Text of the hidden credits message.

@@ -23,11 +23,11 @@ namespace vqx {
 // Closing it any other way emits closedWithoutChoice. The window deletes itself when closed.
 // A file whose path holds a line break cannot be kept in the settings file: it is refused with a
 // message, and the chooser stays open.
-class frmSceltaLingua : public QWidget {
+class LanguageChooser : public QWidget {
   Q_OBJECT
 
  public:
-  explicit frmSceltaLingua(Prompts& prompts, QWidget* parent = nullptr);
+  explicit LanguageChooser(Prompts& prompts, QWidget* parent = nullptr);
 
   // The folder the file list shows.
   QString folder() const { return folder_; }
@@ -35,7 +35,7 @@ class frmSceltaLingua : public QWidget {
   void setFolder(const QString& path);
 
   // File1's selection: takes the selected file (or "English.lng"), announces it and closes.
-  void File1_Click();
+  void takeSelectedFile();
 
  signals:
   void languageChosen(const QString& path);
@@ -45,20 +45,20 @@ class frmSceltaLingua : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void Drive1_Change(int index);
-  void Dir1_Change(QTreeWidgetItem* current);
+  void showDrive(int index);
+  void showChosenFolder(QTreeWidgetItem* current);
   QTreeWidgetItem* addFolder(QTreeWidgetItem* parent, const QString& path);
   void listFolders(QTreeWidgetItem* item);
   void showFiles(const QString& path);
 
   Prompts& prompts_;
-  QLabel* Label1_ = nullptr;
-  QTreeWidget* Dir1_ = nullptr;
+  QLabel* pathLabel_ = nullptr;
+  QTreeWidget* folders_ = nullptr;
   QIcon folderIcon_;
-  QLabel* Label2_ = nullptr;
-  QComboBox* Drive1_ = nullptr;
-  QLabel* Label3_ = nullptr;
-  QListWidget* File1_ = nullptr;
+  QLabel* driveLabel_ = nullptr;
+  QComboBox* drives_ = nullptr;
+  QLabel* filesLabel_ = nullptr;
+  QListWidget* files_ = nullptr;
   QString folder_;
   bool filling_ = false;
   bool chosen_ = false;

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "qt/dialogs/frm_language_chooser.h"
+#include "qt/dialogs/language_chooser.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -49,7 +49,7 @@ QString driveText(const QStorageInfo& v) {
 
 }  // namespace
 
-frmSceltaLingua::frmSceltaLingua(Prompts& prompts, QWidget* parent)
+LanguageChooser::LanguageChooser(Prompts& prompts, QWidget* parent)
     : QWidget(parent, Qt::Window), prompts_(prompts) {
   setObjectName(QStringLiteral("frmSceltaLingua"));
   setWindowTitle(QString::fromUtf8(kAppTitle));
@@ -58,64 +58,64 @@ frmSceltaLingua::frmSceltaLingua(Prompts& prompts, QWidget* parent)
   font.setPointSizeF(7.5);
   setFont(font);
 
-  Label1_ = new QLabel(QStringLiteral("Path:"));
-  Label1_->setObjectName(QStringLiteral("Label1"));
-  Label2_ = new QLabel(QStringLiteral("Drive:"));
-  Label2_->setObjectName(QStringLiteral("Label2"));
-  Label3_ = new QLabel(QStringLiteral("Language:"));
-  Label3_->setObjectName(QStringLiteral("Label3"));
+  pathLabel_ = new QLabel(QStringLiteral("Path:"));
+  pathLabel_->setObjectName(QStringLiteral("Label1"));
+  driveLabel_ = new QLabel(QStringLiteral("Drive:"));
+  driveLabel_->setObjectName(QStringLiteral("Label2"));
+  filesLabel_ = new QLabel(QStringLiteral("Language:"));
+  filesLabel_->setObjectName(QStringLiteral("Label3"));
 
   // The folder tree lists a folder's subfolders when it is first opened, with one shared icon,
   // and watches nothing: a folder in which thousands of entries come and go costs nothing while
   // the chooser is up.
-  Dir1_ = new QTreeWidget;
-  Dir1_->setObjectName(QStringLiteral("Dir1"));
-  Dir1_->setHeaderHidden(true);
-  Dir1_->setMinimumSize(180, 220);
+  folders_ = new QTreeWidget;
+  folders_->setObjectName(QStringLiteral("Dir1"));
+  folders_->setHeaderHidden(true);
+  folders_->setMinimumSize(180, 220);
   folderIcon_ = style()->standardIcon(QStyle::SP_DirIcon);
   for (const QFileInfo& root : QDir::drives()) addFolder(nullptr, root.absoluteFilePath());
 
-  Drive1_ = new QComboBox;
-  Drive1_->setObjectName(QStringLiteral("Drive1"));
-  for (const QStorageInfo& v : drives()) Drive1_->addItem(driveText(v), v.rootPath());
+  drives_ = new QComboBox;
+  drives_->setObjectName(QStringLiteral("Drive1"));
+  for (const QStorageInfo& v : drives()) drives_->addItem(driveText(v), v.rootPath());
 
-  File1_ = new QListWidget;
-  File1_->setObjectName(QStringLiteral("File1"));
+  files_ = new QListWidget;
+  files_->setObjectName(QStringLiteral("File1"));
 
   auto* grid = new QGridLayout(this);
-  grid->addWidget(Label1_, 0, 0);
-  grid->addWidget(Dir1_, 1, 0, 3, 1);
-  grid->addWidget(Label2_, 0, 1);
-  grid->addWidget(Drive1_, 1, 1);
-  grid->addWidget(Label3_, 2, 1);
-  grid->addWidget(File1_, 3, 1);
+  grid->addWidget(pathLabel_, 0, 0);
+  grid->addWidget(folders_, 1, 0, 3, 1);
+  grid->addWidget(driveLabel_, 0, 1);
+  grid->addWidget(drives_, 1, 1);
+  grid->addWidget(filesLabel_, 2, 1);
+  grid->addWidget(files_, 3, 1);
 
-  connect(Dir1_, &QTreeWidget::itemExpanded, this, &frmSceltaLingua::listFolders);
-  connect(Drive1_, &QComboBox::activated, this, &frmSceltaLingua::Drive1_Change);
-  connect(Dir1_, &QTreeWidget::currentItemChanged, this, &frmSceltaLingua::Dir1_Change);
+  connect(folders_, &QTreeWidget::itemExpanded, this, &LanguageChooser::listFolders);
+  connect(drives_, &QComboBox::activated, this, &LanguageChooser::showDrive);
+  connect(folders_, &QTreeWidget::currentItemChanged, this, &LanguageChooser::showChosenFolder);
   setFolder(QDir::currentPath());
   // A file counts as chosen once it is selected; the current row alone (which focus moves to
   // the first entry) chooses nothing.
-  connect(File1_, &QListWidget::itemSelectionChanged, this, [this] {
-    if (!filling_ && !File1_->selectedItems().isEmpty()) File1_Click();
+  connect(files_, &QListWidget::itemSelectionChanged, this, [this] {
+    if (!filling_ && !files_->selectedItems().isEmpty()) takeSelectedFile();
   });
   // A click on the file already selected chooses it too; one whose selection was refused and
   // cleared during the same click does not.
-  connect(File1_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-    if (item->isSelected()) File1_Click();
+  connect(files_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    if (item->isSelected()) takeSelectedFile();
   });
 }
 
-QTreeWidgetItem* frmSceltaLingua::addFolder(QTreeWidgetItem* parent, const QString& path) {
+QTreeWidgetItem* LanguageChooser::addFolder(QTreeWidgetItem* parent, const QString& path) {
   const QString name = parent ? QFileInfo(path).fileName() : QDir::toNativeSeparators(path);
-  auto* item = parent ? new QTreeWidgetItem(parent, {name}) : new QTreeWidgetItem(Dir1_, {name});
+  auto* item = parent ? new QTreeWidgetItem(parent, {name}) : new QTreeWidgetItem(folders_, {name});
   item->setData(0, kPathRole, path);
   item->setIcon(0, folderIcon_);
   item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
   return item;
 }
 
-void frmSceltaLingua::listFolders(QTreeWidgetItem* item) {
+void LanguageChooser::listFolders(QTreeWidgetItem* item) {
   if (item->data(0, kListedRole).toBool()) return;
   item->setData(0, kListedRole, true);
   const QDir folder(pathOf(item));
@@ -126,17 +126,17 @@ void frmSceltaLingua::listFolders(QTreeWidgetItem* item) {
   item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
 }
 
-void frmSceltaLingua::setFolder(const QString& path) {
+void LanguageChooser::setFolder(const QString& path) {
   const QString folder = QDir(path).absolutePath();
   const QString root = QStorageInfo(folder).rootPath();
-  const int drive = Drive1_->findData(root);
-  if (drive >= 0) Drive1_->setCurrentIndex(drive);
+  const int drive = drives_->findData(root);
+  if (drive >= 0) drives_->setCurrentIndex(drive);
   // Down the tree from the drive the folder is on, listing each folder on the way; a folder the
   // listing leaves out (a hidden one) gets an entry of its own.
   QTreeWidgetItem* item = nullptr;
-  for (int i = 0; i < Dir1_->topLevelItemCount() && !item; ++i) {
-    const QString top = pathOf(Dir1_->topLevelItem(i));
-    if (folder.startsWith(top, Qt::CaseInsensitive)) item = Dir1_->topLevelItem(i);
+  for (int i = 0; i < folders_->topLevelItemCount() && !item; ++i) {
+    const QString top = pathOf(folders_->topLevelItem(i));
+    if (folder.startsWith(top, Qt::CaseInsensitive)) item = folders_->topLevelItem(i);
   }
   if (!item) {
     showFiles(folder);
@@ -152,45 +152,45 @@ void frmSceltaLingua::setFolder(const QString& path) {
     }
     item = next ? next : addFolder(item, QDir(pathOf(item)).filePath(name));
   }
-  if (Dir1_->currentItem() == item) {
+  if (folders_->currentItem() == item) {
     showFiles(folder);
   } else {
-    Dir1_->setCurrentItem(item);  // shows its files through Dir1_Change
+    folders_->setCurrentItem(item);  // shows its files through showChosenFolder
   }
-  Dir1_->scrollToItem(item, QAbstractItemView::PositionAtCenter);
+  folders_->scrollToItem(item, QAbstractItemView::PositionAtCenter);
 }
 
-void frmSceltaLingua::Drive1_Change(int index) {
-  const QString root = Drive1_->itemData(index).toString();
+void LanguageChooser::showDrive(int index) {
+  const QString root = drives_->itemData(index).toString();
   if (root.isEmpty() || !QDir(root).exists()) return;  // a drive not ready changes nothing
   setFolder(root);
 }
 
-void frmSceltaLingua::Dir1_Change(QTreeWidgetItem* current) {
+void LanguageChooser::showChosenFolder(QTreeWidgetItem* current) {
   if (current) showFiles(pathOf(current));
 }
 
-void frmSceltaLingua::showFiles(const QString& path) {
+void LanguageChooser::showFiles(const QString& path) {
   folder_ = path;
   filling_ = true;
-  File1_->clear();
+  files_->clear();
   const QStringList files =
       QDir(path).entryList({QStringLiteral("*.lng")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
-  File1_->addItems(files);
-  File1_->setCurrentRow(-1);
+  files_->addItems(files);
+  files_->setCurrentRow(-1);
   filling_ = false;
 }
 
-void frmSceltaLingua::File1_Click() {
+void LanguageChooser::takeSelectedFile() {
   if (chosen_) return;
-  const auto selected = File1_->selectedItems();
+  const auto selected = files_->selectedItems();
   const QString name =
       selected.isEmpty() ? QStringLiteral("English.lng") : selected.front()->text();
   const std::string path = joinLanguagePath(QDir::toNativeSeparators(folder_).toStdString(),
                                             name.toStdString(), QDir::separator().toLatin1());
   if (!fitsOnOneLine(path)) {
     filling_ = true;  // a selection cleared is no choice
-    File1_->clearSelection();
+    files_->clearSelection();
     filling_ = false;
     prompts_.error(lineBreakInPathMessage(path));
     return;
@@ -200,7 +200,7 @@ void frmSceltaLingua::File1_Click() {
   close();
 }
 
-void frmSceltaLingua::closeEvent(QCloseEvent* event) {
+void LanguageChooser::closeEvent(QCloseEvent* event) {
   if (!chosen_) emit closedWithoutChoice();
   event->accept();
 }
