@@ -17,6 +17,16 @@ inline constexpr const char* kCopyAll = "&Copy all";
 inline constexpr const char* kKeepLog = "&Keep an incident log";
 inline constexpr const char* kNoFrame = "no frame";
 inline constexpr const char* kLogStopped = "The incident log has stopped: ";
+// A day's file that is not the log's own: "%1 is a symbolic link: ...".
+inline constexpr const char* kLogFileRefused =
+    "%1 is %2: the log writes only to regular files that belong to you.";
+inline constexpr const char* kLogFileLink = "a symbolic link";
+inline constexpr const char* kLogFilePipe = "a named pipe";
+inline constexpr const char* kLogFileFolder = "a folder";
+inline constexpr const char* kLogFileSocket = "a socket";
+inline constexpr const char* kLogFileDevice = "a device";
+inline constexpr const char* kLogFileOthers = "a file of another user";
+inline constexpr const char* kLogFileLinked = "a file with other names (hard links)";
 
 // A port and the device it stands for: "Com1 (/dev/ttyUSB0)".
 inline constexpr const char* kPortLabel = "Com%1 (%2)";
