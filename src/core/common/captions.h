@@ -16,6 +16,8 @@ inline constexpr const char* kClear = "C&lear";
 inline constexpr const char* kCopyAll = "&Copy all";
 inline constexpr const char* kKeepLog = "&Keep an incident log";
 inline constexpr const char* kNoFrame = "no frame";
+// After a frame that came in the same read as an earlier one: the panel follows a read's first.
+inline constexpr const char* kNotOnPanel = " (not shown on the panel)";
 inline constexpr const char* kLogStopped = "The incident log has stopped: ";
 // A day's file that is not the log's own: "%1 is a symbolic link: ...".
 inline constexpr const char* kLogFileRefused =

@@ -47,16 +47,18 @@ std::optional<int> dayOfFile(std::string_view name) {
 
 }  // namespace
 
-bool IncidentLog::repeats(std::string_view bytes, const LocalTime& time) const {
+bool IncidentLog::repeats(const TrafficEvent& frame) const {
   const LocalTime& last = lastFrame_.time;
-  return bytes == lastFrame_.bytes && time.year == last.year && time.month == last.month &&
-         time.day == last.day;
+  const LocalTime& time = frame.time;
+  // A frame the panel follows after the same one it did not follow changes the panel.
+  return frame.bytes == lastFrame_.bytes && (lastFrame_.onPanel || !frame.onPanel) &&
+         time.year == last.year && time.month == last.month && time.day == last.day;
 }
 
 void IncidentLog::add(const TrafficEvent& event) {
   if (stopped_) return;
   const bool frame = event.kind == TrafficEvent::Kind::Frame;
-  if (frame && repeats(event.bytes, event.time)) {
+  if (frame && repeats(event)) {
     ++repeats_;
     lastRepeat_ = event.time;
     return;

@@ -55,21 +55,24 @@ TEST(TrafficMonitor, ShowsWhatPassedOverTheLineAndTheLogKeepsIt) {
 }
 
 // A frame the monitor saw first, then the log switched on and the monitor closed: the log's
-// first line of it still says what it means.
+// first line of it still says what it means, and so does the line of the frame after it in the
+// same read, which the panel did not follow.
 TEST(IncidentLog, ItsFirstFrameHasItsWordsWhateverTheMonitorSawBefore) {
   QTemporaryDir dir;
   testing::FakeSettingsStore store;
   TrafficRecorder recorder(store, std::make_unique<QtLogFolder>(dir.path()));
-  const ReceivedTrace trace{StatusFrame{0xEF, 0x7F, 0x7F, 0x3F}, ""};
+  const ReceivedTrace trace{{{"\xEF\x7F\x7F\x3F", true, true}, {"\xFE\x7F\x7F\x3F", true, false}}};
+  const Indicators shown = decodeStatusFrame({0xEF, 0x7F, 0x7F, 0x3F});
   recorder.setWatched(true);
-  recorder.received(trace, decodeStatusFrame(*trace.frame));
+  recorder.received(trace, shown);
   recorder.setLogEnabled(true);
   recorder.setWatched(false);
-  recorder.received(trace, decodeStatusFrame(*trace.frame));
+  recorder.received(trace, shown);
   recorder.flush();
   const std::string day = "vqx16-" + dateText(localTimeNow()) + ".log";
-  EXPECT_TRUE(
-      testing::fileText(dir.filePath(day.c_str())).ends_with("  camera 5 on the main monitor\n"));
+  const std::string log = testing::fileText(dir.filePath(day.c_str()));
+  EXPECT_NE(log.find("  camera 5 on the main monitor\n"), std::string::npos) << log;
+  EXPECT_TRUE(log.ends_with("  camera 1 on the main monitor (not shown on the panel)\n")) << log;
 }
 
 // A full disk (played by a file size limit) and a folder that cannot be made; the program goes on.
