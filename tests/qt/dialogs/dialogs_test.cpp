@@ -118,9 +118,9 @@ TEST_F(PropertiesWindow, OkAppliesTheChoicesAndClosesAFailureKeepsItOpenCancelCh
   EXPECT_EQ(store.writes.size(), 4u);
 }
 
-// The Device button maps Com3 to what is typed: a folder, a regular file, /dev/null or a line break
-// are refused, nothing written; a line is taken, shown absent when gone, given back to its
-// default, taken again at its new name; OK then opens the port on it.
+// The Device button maps Com1, open on one line, to what is typed: a folder, a regular file,
+// /dev/null or a line break are refused, nothing written; a line is taken, shown absent when gone, given back to its default, taken again at its
+// new name; OK then moves the open port to it.
 TEST(PortDevice, DeviceButtonMapsAPortToALineAndOkOpensIt) {
   testing::TemporaryUserSettings home;
   QTemporaryDir dir;
@@ -135,7 +135,6 @@ TEST(PortDevice, DeviceButtonMapsAPortToALineAndOkOpensIt) {
   QPointer<frmProperties> dialog = new frmProperties(serial, store, prompts, echo, {});
   dialog->show();
   auto* ports = find<QComboBox>(dialog, "cboPort");
-  ports->setCurrentIndex(2);
   const auto outcome = [&](const std::string& typed, const char* button = "cmdDeviceOK") {
     prompts.shown.clear();
     QTimer::singleShot(0, [&] {
@@ -156,19 +155,18 @@ TEST(PortDevice, DeviceButtonMapsAPortToALineAndOkOpensIt) {
   EXPECT_EQ(outcome(com3.path() + "\n[Properties]"),
             "A device path cannot hold a line break or another control character.");
   EXPECT_EQ(stored(), "[Ports]\nCom1=" + com1.path() + "\n");
-  EXPECT_EQ(outcome(com3.path()), "Com3: present - " + com3.path());
+  EXPECT_EQ(outcome(com3.path()), "Com1: present - " + com3.path());
   com3.closeDevice();
-  ports->setCurrentIndex(3);
-  ports->setCurrentIndex(2);
+  ports->setCurrentIndex(1);
+  ports->setCurrentIndex(0);
   EXPECT_EQ(find<QLabel>(dialog, "lblPortDevice")->text().toStdString(),
-            "Com3: absent - " + com3.path());
-  EXPECT_TRUE(outcome("", "cmdDefault").ends_with(" - /dev/ttyS2"));
+            "Com1: absent - " + com3.path());
+  EXPECT_TRUE(outcome("", "cmdDefault").ends_with(" - /dev/ttyS0"));
   ASSERT_TRUE(com3.reopen());
-  EXPECT_EQ(outcome(com3.path()), "Com3: present - " + com3.path());
-  EXPECT_EQ(stored(), "[Ports]\nCom1=" + com1.path() + "\nCom3=" + com3.path() + "\n");
+  EXPECT_EQ(outcome(com3.path()), "Com1: present - " + com3.path());
+  EXPECT_EQ(stored(), "[Ports]\nCom1=" + com3.path() + "\n");
   find<QPushButton>(dialog, "cmdOK")->click();
   EXPECT_TRUE(serial.portOpen() && serial.deviceName().toStdString() == com3.path());
-  EXPECT_EQ(store.value(kAppTitle, "Ports", "Com3"), com3.path());
   delete dialog.data();
 }
 
