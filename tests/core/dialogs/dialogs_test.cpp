@@ -3,6 +3,7 @@
 // The port settings dialog's decisions: what the lists show, what OK does.
 #include <gtest/gtest.h>
 
+#include "dialogs/port_device.h"
 #include "dialogs/port_properties.h"
 #include "support/fakes.h"
 
@@ -81,6 +82,26 @@ TEST(PortProperties, OkAppliesChecksAndStores) {
         std::string("Properties/Echo=") + (echo ? "True" : "False")};
     EXPECT_EQ(store.writes, closes ? stored : std::vector<std::string>{}) << expected;
     for (const auto& shown : prompts.shown) EXPECT_EQ(shown.icon, PromptIcon::Exclamation);
+  }
+}
+
+// On Linux the number and class of the device at a path tell a serial line from a virtual
+// console, this program's own terminal or a device of no class (a pseudo-terminal's slave is one).
+TEST(PortDevice, OnLinuxTheNumberAndClassTellALineFromAConsoleOrTheProgramsOwnTerminal) {
+  // clang-format off
+  const struct { LinuxDevice device; bool own; const char* refused; } cases[] = {
+      {{4, 64, "tty"}, false, ""},
+      {{4, 63, "tty"}, false, "/dev/x is a virtual console of this computer, not a serial device."},
+      {{188, 0, "tty"}, true, "/dev/x is the terminal this program was started from, not a serial "
+                              "device."},
+      {{10, 130, ""}, false, "/dev/x is not a serial device."}};
+  // clang-format on
+  for (const auto& c : cases) {
+    DeviceFacts facts;
+    facts.kind = NodeKind::Device;
+    facts.controllingTerminal = c.own;
+    facts.linuxDevice = c.device;
+    EXPECT_EQ(acceptDevicePath("/dev/x", facts).error(), c.refused);
   }
 }
 

@@ -118,8 +118,9 @@ TEST_F(PropertiesWindow, OkAppliesTheChoicesAndClosesAFailureKeepsItOpenCancelCh
   EXPECT_EQ(store.writes.size(), 4u);
 }
 
-// The Device button maps Com1, open on one line, to what is typed: a folder, a regular file,
-// /dev/null or a line break are refused, nothing written; a line is taken, shown absent when gone, given back to its default, taken again at its
+// The Device button maps Com1, open on one line, to what is typed: a folder, a regular file, a
+// device that is no serial line, anything leading into /proc or a line break are refused, nothing
+// written; a line is taken, shown absent when gone, given back to its default, taken again at its
 // new name; OK then moves the open port to it.
 TEST(PortDevice, DeviceButtonMapsAPortToALineAndOkOpensIt) {
   testing::TemporaryUserSettings home;
@@ -149,9 +150,16 @@ TEST(PortDevice, DeviceButtonMapsAPortToALineAndOkOpensIt) {
   };
   const auto stored = [] { return testing::fileText(QtSettingsStore::fileName(kAppTitle)); };
   const std::string folder = dir.path().toStdString(), file = folder + "/file";
+  const std::string fd = "/dev/fd/" + std::to_string(com1.terminalFd());
   EXPECT_EQ(outcome(folder), folder + " is a folder, not a serial device.");
   EXPECT_EQ(outcome(file), file + " is a regular file, not a serial device.");
-  EXPECT_EQ(outcome("/dev/null"), "/dev/null is not a serial device.");
+  EXPECT_EQ(outcome("/dev/null"),
+            "/dev/null is not a serial device: the system counts it among its \"mem\" devices.");
+  EXPECT_EQ(outcome("/dev/tty"),
+            "/dev/tty stands for the terminal of the program that opens it, not a serial device.");
+  EXPECT_TRUE(outcome("/dev/ptmx").starts_with("/dev/ptmx makes a new pseudo-terminal"));
+  EXPECT_EQ(outcome(fd), fd + " leads into /proc, the system's view of running programs, not to "
+                              "a serial device.");
   EXPECT_EQ(outcome(com3.path() + "\n[Properties]"),
             "A device path cannot hold a line break or another control character.");
   EXPECT_EQ(stored(), "[Ports]\nCom1=" + com1.path() + "\n");
