@@ -134,7 +134,7 @@ Result QtLogFolder::append(const std::string& name, std::string_view text) {
   const qint64 before = out.size();
   if (out.write(text.data(), qint64(text.size())) != qint64(text.size())) {
     const std::string why = out.errorString().toStdString();
-    out.resize(before);  // every line whole, or none
+    (void)out.resize(before);  // every line whole, or none
     return Result::fail(file.toStdString() + ": " + why);
   }
   return Result::ok();
