@@ -25,7 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     comm.received = stream.substr(pos, len);
     comm.event = ((seed >> 4) & 1) && step % 5 == 4 ? vqx::kCommErrorFrame : vqx::kCommEventReceive;
     const std::size_t before = txtTerm.size();
-    const auto ind = vqx::MSComm1_OnComm(comm, txtTerm);
+    vqx::ReceivedTrace trace;
+    const auto ind = vqx::MSComm1_OnComm(comm, txtTerm, &trace);
+    for (const vqx::ReceivedPart& part : trace.parts)  // every frame traced whole and aligned
+      if (part.frame && (part.bytes.size() != 4 || static_cast<unsigned char>(part.bytes[0]) < 128))
+        std::abort();
     if (comm.event == vqx::kCommEventReceive) pos += len;
     // After a data event the box holds at most three characters, or is untouched on others.
     if (comm.event == vqx::kCommEventReceive ? txtTerm.size() > 3 : txtTerm.size() != before)

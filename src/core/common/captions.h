@@ -16,7 +16,19 @@ inline constexpr const char* kClear = "C&lear";
 inline constexpr const char* kCopyAll = "&Copy all";
 inline constexpr const char* kKeepLog = "&Keep an incident log";
 inline constexpr const char* kNoFrame = "no frame";
+// After a frame that came in the same read as an earlier one: the panel follows a read's first.
+inline constexpr const char* kNotOnPanel = " (not shown on the panel)";
 inline constexpr const char* kLogStopped = "The incident log has stopped: ";
+// A day's file that is not the log's own: "%1 is a symbolic link: ...".
+inline constexpr const char* kLogFileRefused =
+    "%1 is %2: the log writes only to regular files that belong to you.";
+inline constexpr const char* kLogFileLink = "a symbolic link";
+inline constexpr const char* kLogFilePipe = "a named pipe";
+inline constexpr const char* kLogFileFolder = "a folder";
+inline constexpr const char* kLogFileSocket = "a socket";
+inline constexpr const char* kLogFileDevice = "a device";
+inline constexpr const char* kLogFileOthers = "a file of another user";
+inline constexpr const char* kLogFileLinked = "a file with other names (hard links)";
 
 // A port and the device it stands for: "Com1 (/dev/ttyUSB0)".
 inline constexpr const char* kPortLabel = "Com%1 (%2)";
@@ -34,6 +46,8 @@ inline constexpr const char* kOpenLockFile = "%1 cannot be locked: %2";
 inline constexpr const char* kOpenRefused =
     "%1 does not take the line settings %2. Choose others under Port > Properties.";
 inline constexpr const char* kOpenOther = "%1 cannot be opened: %2";
+inline constexpr const char* kOpenNoLine =
+    "%1 is not opened: %2 Choose another device under Port > Properties.";
 
 // The link state beside the menus, and the port lines of the traffic record.
 inline constexpr const char* kLinkOpen = "open";
@@ -62,6 +76,20 @@ inline constexpr const char* kRefuseControl =
 inline constexpr const char* kRefuseFolder = "%1 is a folder, not a serial device.";
 inline constexpr const char* kRefuseFile = "%1 is a regular file, not a serial device.";
 inline constexpr const char* kRefuseNoLine = "%1 is not a serial device.";
+inline constexpr const char* kRefuseNoTty =
+    "%1 is not a serial device: the system counts it among its \"%2\" devices.";
+inline constexpr const char* kRefuseProc =
+    "%1 leads into /proc, the system's view of running programs, not to a serial device.";
+inline constexpr const char* kRefuseOwnTerminal =
+    "%1 is the terminal this program was started from, not a serial device.";
+inline constexpr const char* kRefuseTty =
+    "%1 stands for the terminal of the program that opens it, not a serial device.";
+inline constexpr const char* kRefuseConsole = "%1 is the system console, not a serial device.";
+inline constexpr const char* kRefusePtmx =
+    "%1 makes a new pseudo-terminal with nobody at its other end, not a serial device. Choose "
+    "the pseudo-terminal another program serves, such as /dev/pts/3.";
+inline constexpr const char* kRefuseVirtualConsole =
+    "%1 is a virtual console of this computer, not a serial device.";
 
 // A port's network address that cannot be used (%1 the address, %2 why).
 inline constexpr const char* kAddressRefused = "%1 is not a usable network address: %2";

@@ -10,20 +10,72 @@
 namespace vqx {
 namespace {
 
-// Character devices that are no line: what is written to them vanishes or nothing answers.
-bool isLine(const DeviceFacts& facts) {
-  static const char* const kNoLines[] = {"/dev/null", "/dev/zero", "/dev/full", "/dev/random",
-                                         "/dev/urandom"};
-  return facts.kind == NodeKind::Device &&
-         std::none_of(std::begin(kNoLines), std::end(kNoLines),
-                      [&](const char* n) { return facts.canonical == n; });
+// Terminal devices that are no line, by number on Linux and by name on every system.
+struct NoLine {
+  unsigned major, minor;
+  const char* name;
+  const char* refusal;
+};
+constexpr NoLine kNoLines[] = {
+    {5, 0, "/dev/tty", caption::kRefuseTty},
+    {5, 1, "/dev/console", caption::kRefuseConsole},
+    {5, 2, "/dev/ptmx", caption::kRefusePtmx},
+};
+
+// Linux's numbers: the virtual consoles tty0 to tty63, the slaves of pseudo-terminals.
+constexpr unsigned kConsoleMajor = 4;
+constexpr unsigned kConsoles = 64;
+constexpr unsigned kFirstPtySlaveMajor = 136;
+constexpr unsigned kLastPtySlaveMajor = 143;
+
+// Why the device at `path` cannot be a port's line; nothing when it can.
+std::optional<std::string> refusal(const std::string& path, const DeviceFacts& facts) {
+  const auto refuse = [&path](const char* pattern) { return withArgs(pattern, {path}); };
+  for (const std::string& step : facts.route) {
+    if (step == "/proc" || step.starts_with("/proc/")) return refuse(caption::kRefuseProc);
+  }
+  switch (facts.kind) {
+    case NodeKind::Absent:
+      return std::nullopt;
+    case NodeKind::Folder:
+      return refuse(caption::kRefuseFolder);
+    case NodeKind::File:
+      return refuse(caption::kRefuseFile);
+    case NodeKind::Other:
+      return refuse(caption::kRefuseNoLine);
+    case NodeKind::Device:
+      break;
+  }
+  if (facts.controllingTerminal) return refuse(caption::kRefuseOwnTerminal);
+  const std::optional<LinuxDevice>& onLinux = facts.linuxDevice;
+  for (const NoLine& no : kNoLines) {
+    const bool numbered = onLinux && onLinux->major == no.major && onLinux->minor == no.minor;
+    if (numbered || facts.canonical == no.name) return refuse(no.refusal);
+  }
+  if (!onLinux) {
+    // Elsewhere only the names tell: the devices that swallow or make up what goes to them.
+    static const char* const kNoLineNames[] = {"/dev/null", "/dev/zero", "/dev/full", "/dev/random",
+                                               "/dev/urandom"};
+    const bool named = std::any_of(std::begin(kNoLineNames), std::end(kNoLineNames),
+                                   [&](const char* n) { return facts.canonical == n; });
+    return named ? std::optional(refuse(caption::kRefuseNoLine)) : std::nullopt;
+  }
+  if (onLinux->major == kConsoleMajor && onLinux->minor < kConsoles) {
+    return refuse(caption::kRefuseVirtualConsole);
+  }
+  if (onLinux->major >= kFirstPtySlaveMajor && onLinux->major <= kLastPtySlaveMajor) {
+    return std::nullopt;  // a pseudo-terminal: its master is another program's
+  }
+  if (onLinux->subsystem == "tty") return std::nullopt;
+  if (onLinux->subsystem.empty()) return refuse(caption::kRefuseNoLine);
+  return withArgs(caption::kRefuseNoTty, {path, onLinux->subsystem});
 }
 
 }  // namespace
 
 std::string describeDevice(const DeviceFacts& facts) {
   if (facts.kind == NodeKind::Absent) return caption::kDeviceAbsent;
-  if (!isLine(facts)) return caption::kDeviceNoLine;
+  if (refusal(facts.canonical, facts)) return caption::kDeviceNoLine;
   std::string text = caption::kDevicePresent;
   for (const std::string& part :
        {facts.description, facts.manufacturer,
@@ -40,18 +92,8 @@ Result acceptDevicePath(const std::string& path, const DeviceFacts& facts) {
                   [](char c) { return static_cast<unsigned char>(c) < 32 || c == 127; })) {
     return Result::fail(caption::kRefuseControl);
   }
-  switch (facts.kind) {
-    case NodeKind::Absent:
-      return Result::ok();
-    case NodeKind::Folder:
-      return Result::fail(withArgs(caption::kRefuseFolder, {path}));
-    case NodeKind::File:
-      return Result::fail(withArgs(caption::kRefuseFile, {path}));
-    case NodeKind::Device:
-    case NodeKind::Other:
-      break;
-  }
-  return isLine(facts) ? Result::ok() : Result::fail(withArgs(caption::kRefuseNoLine, {path}));
+  const auto refused = refusal(path, facts);
+  return refused ? Result::fail(*refused) : Result::ok();
 }
 
 std::string stableDeviceName(const std::string& path, const std::string& canonical,

@@ -5,6 +5,7 @@
 // Which device stands behind a port: how the port settings dialog describes it, and which
 // paths the operator may map a port to.
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,9 +17,22 @@ namespace vqx {
 // What is at a device path now.
 enum class NodeKind { Absent, Device, Folder, File, Other };
 
+// What Linux tells of a character device without opening it.
+struct LinuxDevice {
+  unsigned major = 0, minor = 0;
+  // The kernel's class of it: "tty" for every serial line, "mem" for /dev/null or /dev/kmsg;
+  // empty when it has none (a pseudo-terminal's slave, /dev/pts/N, has none).
+  std::string subsystem;
+};
+
 struct DeviceFacts {
   std::string canonical;  // where the path leads, its links followed; the path when absent
   NodeKind kind = NodeKind::Absent;
+  // The path, then every place it leads through, each link of a folder on the way and each
+  // link itself followed in turn: /dev/fd/0 leads through /proc/<pid>/fd/0.
+  std::vector<std::string> route;
+  bool controllingTerminal = false;        // this program's own controlling terminal
+  std::optional<LinuxDevice> linuxDevice;  // a character device on Linux; nothing elsewhere
   // What the system lists of an adapter; empty for a line it does not list.
   std::string description, manufacturer, serialNumber;
 };
@@ -27,10 +41,13 @@ struct DeviceFacts {
 // device".
 std::string describeDevice(const DeviceFacts& facts);
 
-// Whether `path` (trimmed) may be stored as a port's device. Refused, with the reason the
-// operator is shown: nothing typed, a line break or other control character, a folder, a regular
-// file, or a device that is no line (/dev/null and its kind). A path where nothing is now is
-// taken: an adapter may be plugged in later.
+// Whether `path` (trimmed) may be a port's device, in the Device... dialog and again each time
+// the port opens. A port is a serial line, or a pseudo-terminal that another program serves.
+// Refused, with the reason the operator is shown: nothing typed, a line break or other control
+// character, anything under /proc or leading there, a folder, a regular file, this program's own
+// controlling terminal, /dev/tty, /dev/console, /dev/ptmx, a virtual console, and any other
+// character device that is no tty (/dev/null, /dev/kmsg, a watchdog). A path where nothing is now
+// is taken: an adapter may be plugged in later.
 Result acceptDevicePath(const std::string& path, const DeviceFacts& facts);
 
 // The name to store for the device at `canonical`: the first of `links` (name, where it leads),

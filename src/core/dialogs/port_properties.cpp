@@ -83,16 +83,19 @@ bool applyPropertySettings(const PropertyChoice& choice, PropertyTargets t) {
   // 1. Echo first; a later failure does not undo it.
   t.echo = choice.pendingEcho;
 
-  // 2.-3. Port number.
+  // 2.-3. Port number. An open port whose number stays is moved too when its mapping names
+  // another device now (chosen with Device... while it was open).
   const int oldPort = t.comm.commPort();
   const int newPort = choice.portIndex + 1;
-  if (newPort != oldPort) {
+  const bool moved = newPort == oldPort && t.comm.portOpen() &&
+                     t.comm.openedDevice().path != t.comm.deviceAtPort().path;
+  if (newPort != oldPort || moved) {
     bool wasOpen = false;
     if (t.comm.portOpen()) {
       note(t.comm.setPortOpen(false));
       wasOpen = true;
     }
-    note(t.comm.setCommPort(newPort));
+    if (!moved) note(t.comm.setCommPort(newPort));
     if (!error && wasOpen) {
       note(t.comm.setPortOpen(true));
       if (t.setOpenChecked) t.setOpenChecked(t.comm.portOpen());

@@ -82,6 +82,9 @@ std::string buildSettingsText(const PropertyChoice& choice);
 // cmdOK: applies the choices to the control, stores them under "Properties" and returns true
 // when the dialog is to close. A failure is reported through the prompts (the control's
 // description, exclamation icon, OK) and returns false with the dialog left open.
+// Another port number closes an open port and opens it under the new number. So does the same
+// number when the port is open on another device than the one its mapping names now (chosen with
+// Device... while it was open); a failure to open it there is reported as for another number.
 bool applyPropertySettings(const PropertyChoice& choice, PropertyTargets targets);
 
 }  // namespace vqx

@@ -21,6 +21,7 @@ std::string openFailureText(OpenFailure failure, const std::string& label,
       {OpenFailure::InUse, caption::kOpenInUse},
       {OpenFailure::LockFile, caption::kOpenLockFile},
       {OpenFailure::Refused, caption::kOpenRefused},
+      {OpenFailure::NoLine, caption::kOpenNoLine},
   };
   const char* pattern = caption::kOpenOther;
   for (const auto& [kind, words] : kWords) {

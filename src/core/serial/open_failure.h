@@ -7,7 +7,8 @@
 namespace vqx {
 
 // Why opening a port failed, as the serial control tells it apart.
-enum class OpenFailure { None, Missing, NoPermission, InUse, LockFile, Refused, Other };
+// NoLine: the device is no serial line (acceptDevicePath), and was not opened.
+enum class OpenFailure { None, Missing, NoPermission, InUse, LockFile, Refused, NoLine, Other };
 
 // A port and the device it stands for, as every message and the link state name it:
 // "Com1 (/dev/ttyUSB0)".

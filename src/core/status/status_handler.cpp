@@ -9,10 +9,34 @@
 
 namespace vqx {
 
-std::optional<StatusFrame> takeStatusFrame(TerminalBox& txtTerm, std::string* unframed) {
+namespace {
+
+// Characters that formed no frame join those just before them that formed none.
+void addPart(ReceivedTrace& trace, std::string_view bytes, bool frame, bool onPanel) {
+  std::vector<ReceivedPart>& parts = trace.parts;
+  if (!frame && !parts.empty() && !parts.back().frame) {
+    parts.back().bytes += bytes;
+  } else {
+    parts.push_back({std::string(bytes), frame, onPanel});
+  }
+}
+
+}  // namespace
+
+std::optional<StatusFrame> takeStatusFrame(TerminalBox& txtTerm, ReceivedTrace* trace) {
   if (txtTerm.size() < 4) return std::nullopt;  // waits for the rest of the frame
-  const auto frame = alignStatusFrame(std::string_view(txtTerm.text()).substr(0, 4));
-  if (unframed) unframed->append(txtTerm.text(), frame ? 4 : 0);
+  const std::string_view taken = txtTerm.text();
+  const auto frame = alignStatusFrame(taken.substr(0, 4));
+  if (trace) {
+    const std::string aligned = frame ? std::string(frame->begin(), frame->end()) : "";
+    addPart(*trace, frame ? aligned : taken.substr(0, 4), bool(frame), bool(frame));
+    for (std::string_view rest = taken.substr(4); !rest.empty();) {
+      const bool whole = rest.size() >= 4 && static_cast<unsigned char>(rest[0]) > 127;
+      const std::size_t length = whole ? 4 : 1;
+      addPart(*trace, rest.substr(0, length), whole, false);
+      rest.remove_prefix(length);
+    }
+  }
   txtTerm.setText({});
   return frame;
 }
@@ -22,8 +46,7 @@ std::optional<Indicators> MSComm1_OnComm(SerialControl& MSComm1, TerminalBox& tx
   if (MSComm1.commEvent() != kCommEventReceive) return std::nullopt;
   std::string received = MSComm1.input();
   DisplayReceived(txtTerm, received);
-  const auto frame = takeStatusFrame(txtTerm, trace ? &trace->unframed : nullptr);
-  if (trace) trace->frame = frame;
+  const auto frame = takeStatusFrame(txtTerm, trace);
   if (!frame) return std::nullopt;
   return decodeStatusFrame(*frame);
 }

@@ -36,9 +36,10 @@ class IncidentLog {
   explicit IncidentLog(LogFolder& folder) : folder_(folder) {}
 
   void add(const TrafficEvent& event);
-  // Whether a frame of these bytes at that time would only be counted, not written: it repeats
-  // the frame before it on the same day. Such a frame needs no words.
-  bool repeats(std::string_view bytes, const LocalTime& time) const;
+  // Whether this frame (its words aside) would only be counted, not written: it repeats the
+  // frame before it on the same day, and the panel follows it if it followed that one. Such a
+  // frame needs no words.
+  bool repeats(const TrafficEvent& frame) const;
   // Writes the lines held. A failure stops the log; it is returned by the flush it happens in.
   Result flush();
   // Writes the count of repeated frames, then flushes.

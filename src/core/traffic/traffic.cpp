@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "traffic/traffic.h"
 
+#include "common/captions.h"
 
 namespace vqx {
 
@@ -45,7 +46,9 @@ std::string trafficLine(const TrafficEvent& event) {
                                                                    : "in  ";
   std::string hex = hexText(event.bytes);
   if (hex.size() < 11) hex.resize(11, ' ');  // a status frame's width
-  return timeText(event.time) + ' ' + direction + ' ' + hex + "  " + event.meaning;
+  std::string line = timeText(event.time) + ' ' + direction + ' ' + hex + "  " + event.meaning;
+  if (event.kind == TrafficEvent::Kind::Frame && !event.onPanel) line += caption::kNotOnPanel;
+  return line;
 }
 
 }  // namespace vqx

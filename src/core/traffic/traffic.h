@@ -30,6 +30,7 @@ struct TrafficEvent {
   Kind kind = Kind::Port;
   std::string bytes;    // as they went over the line; empty for a port event
   std::string meaning;  // in words
+  bool onPanel = true;  // a frame the panel follows; false for one that came after it in a read
 };
 
 // The bytes in hexadecimal, two digits each, separated by spaces: "2F 30 35".
@@ -38,6 +39,7 @@ std::string hexText(std::string_view bytes);
 // One line of text: time, direction (out, in, port), the bytes and the meaning.
 //   03:12:07.412 out  2F 30 35     camera 5
 //   03:12:07.431 in   FF 77 7B 37  camera 12 on the main monitor, live, 4-picture key lit
+//   03:12:07.431 in   FE 7F 7F 3F  camera 1 on the main monitor (not shown on the panel)
 //   03:12:09.000 port              Com1 (/dev/ttyUSB0) opened
 std::string trafficLine(const TrafficEvent& event);
 

@@ -38,7 +38,8 @@ EndOnSignals::EndOnSignals(std::function<void()> end, QObject* parent)
   struct sigaction action {};
   action.sa_handler = onEndSignal;
   sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
+  // No SA_RESTART: a call that waits (none should) is cut short, so the program still ends.
+  action.sa_flags = 0;
   for (int sig : kSignals) ::sigaction(sig, &action, nullptr);
 #endif
 }

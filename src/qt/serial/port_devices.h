@@ -13,6 +13,11 @@
 
 namespace vqx {
 
+// What is at `location` (a path) now, looked at without opening anything: its kind, where it
+// leads, and on Linux the device's number and class and whether it is this program's
+// controlling terminal. No adapter details (see DeviceLook).
+DeviceFacts deviceFacts(const QString& location);
+
 // One look at the serial devices of the system: the adapters QSerialPortInfo lists (which takes
 // a while, so it is done once per look) and, on Linux, the stable names in /dev/serial/by-id
 // that lead to them. What is at a path is looked at afresh by each facts().

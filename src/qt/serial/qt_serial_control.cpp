@@ -7,7 +7,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "dialogs/port_device.h"
 #include "qt/serial/device_identity.h"
+#include "qt/serial/port_devices.h"
 #include "qt/serial/port_naming.h"
 #include "qt/serial/serial_line.h"
 
@@ -56,6 +58,13 @@ Result QtSerialControl::changePortOpen(bool open) {
   if (port_->isOpen()) return Result::fail("Port already open");
 
   const QString device = portDeviceName(commPort_, store_);
+  // Only a serial line, or a pseudo-terminal that another program serves, is opened at all: the
+  // Device... button's check, made again for a device written into [Ports] by hand.
+  if (const Result line =
+          acceptDevicePath(device.toStdString(), deviceFacts(systemLocation(device)));
+      !line) {
+    return openFailed(OpenFailure::NoLine, device, QString::fromStdString(line.error()));
+  }
   // The line is claimed first (see line_lock.h); a device that is not there fails there at once,
   // before QSerialPort makes and removes its lock file.
   const LineClaim claim = claimLine(systemLocation(device));

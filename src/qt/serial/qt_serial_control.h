@@ -38,7 +38,8 @@ namespace vqx {
 // Events: OnComm runs on the thread of this object (the user-interface thread) from
 // QSerialPort's signals, with CommEvent kCommEventReceive whenever received bytes wait.
 //
-// Opening: the line is claimed for this program alone (lock files, flock, TIOCEXCL: see
+// Opening: a device that is no serial line (acceptDevicePath) is not opened at all. Otherwise
+// the line is claimed for this program alone (lock files, flock, TIOCEXCL: see
 // line_lock.h), and the settings the line took are read back; a line that did not take them is
 // closed again and the opening fails. Every failure to open is worded after its kind by
 // openFailureText(), with the port's number and device.

@@ -12,7 +12,11 @@ namespace vqx {
 // default ~/.local/state); on Windows the user's local application data folder.
 QString logFolderPath();
 
-// The log's folder on the file system, made when the first line is written.
+// The log's folder on the file system, made when the first line is written. Only regular files
+// are listed and measured, and written only when they belong to the user running the program and
+// have no other name; nothing follows a link or waits (for a named pipe nobody reads). A write
+// goes in whole or not at all: a disk that fills in mid-write is reported with the system's
+// reason, and the file is cut back to where it was.
 class QtLogFolder : public LogFolder {
  public:
   explicit QtLogFolder(QString path) : path_(std::move(path)) {}

@@ -8,6 +8,7 @@
 #include "common/captions.h"
 #include "common/result.h"
 #include "panel/command_parser.h"
+#include "status/status_frame.h"
 #include "status/status_words.h"
 
 namespace vqx {
@@ -80,15 +81,19 @@ void TrafficRecorder::received(const ReceivedTrace& trace,
                                const std::optional<Indicators>& indicators) {
   endAction();  // what was sent before came first
   const LocalTime now = localTimeNow();
-  if (trace.frame && indicators) {
-    std::string bytes(trace.frame->begin(), trace.frame->end());
+  for (const ReceivedPart& part : trace.parts) {
+    if (!part.frame) {
+      record({now, TrafficEvent::Kind::Unframed, part.bytes, caption::kNoFrame});
+      continue;
+    }
+    TrafficEvent event{now, TrafficEvent::Kind::Frame, part.bytes, {}, part.onPanel};
     // A frame the log only counts, with the monitor closed, needs no words.
-    const bool repeat = !watched_ && log_ && log_->repeats(bytes, now);
-    record({now, TrafficEvent::Kind::Frame, std::move(bytes),
-            repeat ? std::string() : describeStatus(*indicators)});
-  }
-  if (!trace.unframed.empty()) {
-    record({now, TrafficEvent::Kind::Unframed, trace.unframed, caption::kNoFrame});
+    if (watched_ || !log_ || !log_->repeats(event)) {
+      event.meaning = describeStatus(part.onPanel && indicators
+                                         ? *indicators
+                                         : decodeStatusFrame(*alignStatusFrame(part.bytes)));
+    }
+    record(std::move(event));
   }
 }
 

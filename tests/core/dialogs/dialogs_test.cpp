@@ -3,6 +3,7 @@
 // The port settings dialog's decisions: what the lists show, what OK does.
 #include <gtest/gtest.h>
 
+#include "dialogs/port_device.h"
 #include "dialogs/port_properties.h"
 #include "support/fakes.h"
 
@@ -28,11 +29,12 @@ TEST(PortProperties, SettingsTextIsReadFromTheRightByFixedWidths) {
     EXPECT_EQ(selectSettingsText(text), selection) << text;
 }
 
-// OK, step by step: echo first, then the port number (closing and reopening an open port), the
-// line settings and the flow control, each checked; then everything is stored. Each row: the port
-// open, whether opening or closing it fails ("busy"), the choices; then "ok" (the dialog closes)
-// or the report, the port, the check marks of the port menu entry, the line settings and the flow
-// control.
+// OK, step by step: echo first, then the port number (closing and reopening an open port, also
+// on the same number when its mapping names another device now), the line settings and the flow
+// control, each checked; then everything is stored. Each row: the port open, what differs (its
+// opening or closing fails with "busy", its mapping "moved" while it was open), the choices; then
+// "ok" (the dialog closes) or the report, the port, the check marks of the port menu entry, the
+// line settings and the flow control.
 TEST(PortProperties, OkAppliesChecksAndStores) {
   const std::tuple<bool, std::string, PropertyChoice, const char*> cases[] = {
       // clang-format off
@@ -45,18 +47,23 @@ TEST(PortProperties, OkAppliesChecksAndStores) {
        "Invalid port number, Com1 closed, 9600,n,8,1 0"},
       {true, "close", {3, "9600", "None", "8", "1", 0, true},
        "Port already open, Com1 open, 9600,n,8,1 0"},
+      {true, "moved", {0, "9600", "None", "8", "1", 0, true}, "ok, Com1 open marks 1, 9600,n,8,1 0"},
+      {true, "moved open", {0, "9600", "None", "8", "1", 0, true},
+       "busy, Com1 closed marks 0, 9600,n,8,1 0"},
       {false, "", {1, "9600", "", "8", "1", 0, true},
        "Invalid parity \"\", Com2 closed, 9600,n,8,1 0"},
       {false, "", {1, "19200", "Odd", "7", "2", 7, true},
        "Invalid handshaking value, Com2 closed, 19200,o,7,2 0"},
       // clang-format on
   };
-  for (const auto& [open, failing, choice, expected] : cases) {
+  for (const auto& [open, differs, choice, expected] : cases) {
     FakeSerialControl comm;
     FakeSettingsStore store;
     FakePrompts prompts;
     comm.open = open;
-    if (!failing.empty()) (failing == "open" ? comm.failOpen : comm.failClose) = "busy";
+    if (differs.ends_with("open")) comm.failOpen = "busy";
+    if (differs == "close") comm.failClose = "busy";
+    if (differs.starts_with("moved")) comm.atPort.path = "/dev/ttyUSB1";
     bool echo = false;
     std::string marks;
     const bool closes = applyPropertySettings(
@@ -75,6 +82,26 @@ TEST(PortProperties, OkAppliesChecksAndStores) {
         std::string("Properties/Echo=") + (echo ? "True" : "False")};
     EXPECT_EQ(store.writes, closes ? stored : std::vector<std::string>{}) << expected;
     for (const auto& shown : prompts.shown) EXPECT_EQ(shown.icon, PromptIcon::Exclamation);
+  }
+}
+
+// On Linux the number and class of the device at a path tell a serial line from a virtual
+// console, this program's own terminal or a device of no class (a pseudo-terminal's slave is one).
+TEST(PortDevice, OnLinuxTheNumberAndClassTellALineFromAConsoleOrTheProgramsOwnTerminal) {
+  // clang-format off
+  const struct { LinuxDevice device; bool own; const char* refused; } cases[] = {
+      {{4, 64, "tty"}, false, ""},
+      {{4, 63, "tty"}, false, "/dev/x is a virtual console of this computer, not a serial device."},
+      {{188, 0, "tty"}, true, "/dev/x is the terminal this program was started from, not a serial "
+                              "device."},
+      {{10, 130, ""}, false, "/dev/x is not a serial device."}};
+  // clang-format on
+  for (const auto& c : cases) {
+    DeviceFacts facts;
+    facts.kind = NodeKind::Device;
+    facts.controllingTerminal = c.own;
+    facts.linuxDevice = c.device;
+    EXPECT_EQ(acceptDevicePath("/dev/x", facts).error(), c.refused);
   }
 }
 

@@ -52,7 +52,7 @@ TEST(StatusFrame, CameraLampFollowsBytesOneAndTwoThenCameraEightThenSixteen) {
 
 // Each row: what is in the box beforehand; blocks of received bytes, one receive event each,
 // separated by "|"; what each event showed: a decoded frame in words or "-", and after a "+"
-// what formed no frame; and what is left in the box.
+// each whole frame the panel did not follow and what formed no frame; and what is left in the box.
 TEST(StatusHandler, BlocksOfReceivedBytesDecodeTheFirstFourCharactersOfTheBox) {
   const std::string twelve = "camera 12 on the main monitor, live, 4-picture key lit";
   const std::array<std::string, 4> cases[] = {
@@ -64,9 +64,9 @@ TEST(StatusHandler, BlocksOfReceivedBytesDecodeTheFirstFourCharactersOfTheBox) {
        "running, call monitor, zoom key lit, picture-in-picture key lit, 4-picture key lit, "
        "9-picture key lit, 16-picture key lit, beep", ""},
       {"", "FF 77|7B 37", "-|" + twelve, ""}, {"", "FF|77|7B|37", "-|-|-|" + twelve, ""},
-      {"", "FF 77 7B 37 FE 7F 7F 3F 61 62|78", twelve + " + FE 7F 7F 3F 61 62|-", "78"},
+      {"", "FF 77 7B 37 FE 7F 7F 3F 61 62|78", twelve + " + frame FE 7F 7F 3F + 61 62|-", "78"},
       {"", "41 42 43 44|7F 77 7B 37 FF", "- + 41 42 43 44|- + 7F 77 7B 37 FF", ""},
-      {"68 65 6C 6C 6F", "FE 7F 7F 3F", "- + 68 65 6C 6C 6F FE 7F 7F 3F", ""},
+      {"68 65 6C 6C 6F", "FE 7F 7F 3F", "- + 68 65 6C 6C 6F + frame FE 7F 7F 3F", ""},
       // A line feed vanishes, a carriage return gains one, a backspace erases the byte before it.
       {"", "FF 0A 7B 37", "-", "FF 7B 37"}, {"", "FF 77 08 37", "-", "FF 37"},
       {"", "FF 0D 7B 37", "camera 8 on the main monitor, function lamp, live, sequence running, "
@@ -84,9 +84,11 @@ TEST(StatusHandler, BlocksOfReceivedBytesDecodeTheFirstFourCharactersOfTheBox) {
       comm.received = hex(block);
       ReceivedTrace trace;
       const auto indicators = MSComm1_OnComm(comm, box, &trace);
-      EXPECT_EQ(bool(indicators), bool(trace.frame));
-      got += (got.empty() ? "" : "|") + (indicators ? describeStatus(*indicators) : "-") +
-             (trace.unframed.empty() ? "" : " + " + hexText(trace.unframed));
+      got += (got.empty() ? "" : "|") + (indicators ? describeStatus(*indicators) : "-");
+      for (const ReceivedPart& part : trace.parts) {
+        EXPECT_EQ(part.onPanel, part.frame && indicators && &part == &trace.parts[0]);
+        if (!part.onPanel) got += (part.frame ? " + frame " : " + ") + hexText(part.bytes);
+      }
     }
     EXPECT_EQ(got, shown) << blocks;
     EXPECT_EQ(box.text(), hex(left)) << blocks;

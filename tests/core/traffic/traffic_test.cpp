@@ -3,6 +3,7 @@
 // The lines of the traffic monitor and the incident log that keeps them in day files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "traffic/incident_log.h"
@@ -32,34 +33,50 @@ struct Folder : LogFolder {
   void remove(const std::string& name) override { content.erase(name); }
 };
 
-TrafficEvent frameAt(int day, int second, const char* bytes = "\xFE\x7F\x7F\x3F") {
-  return {{2026, 12, day, 10, 0, second, 0}, Kind::Frame, bytes, "camera 1"};
+TrafficEvent frameAt(int day, int second, const char* bytes = "\xFE\x7F\x7F\x3F",
+                     bool onPanel = true) {
+  return {{2026, 12, day, 10, 0, second, 0}, Kind::Frame, bytes, "camera 1", onPanel};
 }
 
+// A frame the panel did not follow (it came after another in one read) is counted with the one
+// before that it repeats; one the panel follows after it starts a line again. The sweep removes
+// a day 30 days old or more only beyond the newest 30 days present, and no other file.
 TEST(IncidentLog, DayFilesWithRepeatedFramesCountedAndOldFilesSwept) {
   Folder folder;
-  for (const char* day : {"2026-11-01", "2026-11-07", "2026-11-08", "2026-12-06"})
-    folder.content[std::string("vqx16-") + day + ".log"] = "old\n";
-  folder.content["notes.txt"] = "kept";
+  const auto october = [](int day) {
+    return "vqx16-2026-10-" + std::string(day < 10 ? "0" : "") + std::to_string(day) + ".log";
+  };
+  for (int day = 1; day <= 31; ++day) folder.content[october(day)] = "old\n";
+  // clang-format off
+  const std::vector<std::string> strangers = {
+      "notes.txt", "vqx16-+202-01-01.log", "vqx16- 202-01-01.log", "vqx16--202-01-01.log",
+      "vqx16-2020-+1-+1.log", "vqx16-2020- 1- 1.log"};
+  // clang-format on
+  for (const std::string& name : strangers) folder.content[name] = "kept";
   IncidentLog log(folder);
-  for (int s = 0; s < 60; ++s) log.add(frameAt(6, s));
+  for (int s = 0; s < 60; ++s) log.add(frameAt(6, s, "\xFE\x7F\x7F\x3F", s % 2 == 0));
   log.add({{2026, 12, 6, 10, 1, 0, 0}, Kind::Sent, "/05", "camera 5"});
   EXPECT_TRUE(log.flush());
   EXPECT_EQ(folder.content["vqx16-2026-12-06.log"],
-            "old\n10:00:00.000 in   FE 7F 7F 3F  camera 1\n"
+            "10:00:00.000 in   FE 7F 7F 3F  camera 1\n"
             "10:00:59.000 in   FE 7F 7F 3F  same state \u00d7 59\n"
             "10:01:00.000 out  2F 30 35     camera 5\n");
-  EXPECT_EQ(folder.content.count("vqx16-2026-11-01.log"), 0u) << "older than 30 days";
-  EXPECT_EQ(folder.content.count("vqx16-2026-11-07.log"), 1u) << "29 days old";
 
-  for (int s : {1, 2}) log.add(frameAt(7, s));
-  EXPECT_TRUE(log.close());
+  for (int s : {1, 2}) log.add(frameAt(7, s, "\xFD\x7F\x7F\x3F", false));
+  log.add(frameAt(7, 3, "\xFD\x7F\x7F\x3F"));
+  EXPECT_TRUE(log.flush());
   EXPECT_EQ(folder.content["vqx16-2026-12-07.log"],
-            "10:00:01.000 in   FE 7F 7F 3F  camera 1\n10:00:02.000 in   FE 7F 7F 3F  same state "
-            "\u00d7 1\n");
-  EXPECT_EQ(folder.files(),
-            (std::vector<std::string>{"notes.txt", "vqx16-2026-11-08.log", "vqx16-2026-12-06.log",
-                                      "vqx16-2026-12-07.log"}));
+            "10:00:01.000 in   FD 7F 7F 3F  camera 1 (not shown on the panel)\n"
+            "10:00:02.000 in   FD 7F 7F 3F  same state \u00d7 1 (not shown on the panel)\n"
+            "10:00:03.000 in   FD 7F 7F 3F  camera 1\n");
+  log.add({{2027, 6, 1, 10, 0, 0, 0}, Kind::Sent, "/05", "camera 5"});  // the clock jumps
+  EXPECT_TRUE(log.close());
+  std::vector<std::string> kept = strangers;
+  for (int day = 4; day <= 31; ++day) kept.push_back(october(day));  // one gone each new day
+  for (const char* day : {"2026-12-06", "2026-12-07", "2027-06-01"})
+    kept.push_back(std::string("vqx16-") + day + ".log");
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(folder.files(), kept);
 }
 
 TEST(IncidentLog, ADayStopsAtTenMegabytesAndAFailureStopsTheLogOnce) {

@@ -118,9 +118,10 @@ TEST_F(PropertiesWindow, OkAppliesTheChoicesAndClosesAFailureKeepsItOpenCancelCh
   EXPECT_EQ(store.writes.size(), 4u);
 }
 
-// The Device button maps Com3 to what is typed: a folder, a regular file, /dev/null or a line break
-// are refused, nothing written; a line is taken, shown absent when gone, given back to its
-// default, taken again at its new name; OK then opens the port on it.
+// The Device button maps Com1, open on one line, to what is typed: a folder, a regular file, a
+// device that is no serial line, anything leading into /proc or a line break are refused, nothing
+// written; a line is taken, shown absent when gone, given back to its default, taken again at its
+// new name; OK then moves the open port to it.
 TEST(PortDevice, DeviceButtonMapsAPortToALineAndOkOpensIt) {
   testing::TemporaryUserSettings home;
   QTemporaryDir dir;
@@ -135,7 +136,6 @@ TEST(PortDevice, DeviceButtonMapsAPortToALineAndOkOpensIt) {
   QPointer<frmProperties> dialog = new frmProperties(serial, store, prompts, echo, {});
   dialog->show();
   auto* ports = find<QComboBox>(dialog, "cboPort");
-  ports->setCurrentIndex(2);
   const auto outcome = [&](const std::string& typed, const char* button = "cmdDeviceOK") {
     prompts.shown.clear();
     QTimer::singleShot(0, [&] {
@@ -150,25 +150,31 @@ TEST(PortDevice, DeviceButtonMapsAPortToALineAndOkOpensIt) {
   };
   const auto stored = [] { return testing::fileText(QtSettingsStore::fileName(kAppTitle)); };
   const std::string folder = dir.path().toStdString(), file = folder + "/file";
+  const std::string fd = "/dev/fd/" + std::to_string(com1.terminalFd());
   EXPECT_EQ(outcome(folder), folder + " is a folder, not a serial device.");
   EXPECT_EQ(outcome(file), file + " is a regular file, not a serial device.");
-  EXPECT_EQ(outcome("/dev/null"), "/dev/null is not a serial device.");
+  EXPECT_EQ(outcome("/dev/null"),
+            "/dev/null is not a serial device: the system counts it among its \"mem\" devices.");
+  EXPECT_EQ(outcome("/dev/tty"),
+            "/dev/tty stands for the terminal of the program that opens it, not a serial device.");
+  EXPECT_TRUE(outcome("/dev/ptmx").starts_with("/dev/ptmx makes a new pseudo-terminal"));
+  EXPECT_EQ(outcome(fd), fd + " leads into /proc, the system's view of running programs, not to "
+                              "a serial device.");
   EXPECT_EQ(outcome(com3.path() + "\n[Properties]"),
             "A device path cannot hold a line break or another control character.");
   EXPECT_EQ(stored(), "[Ports]\nCom1=" + com1.path() + "\n");
-  EXPECT_EQ(outcome(com3.path()), "Com3: present - " + com3.path());
+  EXPECT_EQ(outcome(com3.path()), "Com1: present - " + com3.path());
   com3.closeDevice();
-  ports->setCurrentIndex(3);
-  ports->setCurrentIndex(2);
+  ports->setCurrentIndex(1);
+  ports->setCurrentIndex(0);
   EXPECT_EQ(find<QLabel>(dialog, "lblPortDevice")->text().toStdString(),
-            "Com3: absent - " + com3.path());
-  EXPECT_TRUE(outcome("", "cmdDefault").ends_with(" - /dev/ttyS2"));
+            "Com1: absent - " + com3.path());
+  EXPECT_TRUE(outcome("", "cmdDefault").ends_with(" - /dev/ttyS0"));
   ASSERT_TRUE(com3.reopen());
-  EXPECT_EQ(outcome(com3.path()), "Com3: present - " + com3.path());
-  EXPECT_EQ(stored(), "[Ports]\nCom1=" + com1.path() + "\nCom3=" + com3.path() + "\n");
+  EXPECT_EQ(outcome(com3.path()), "Com1: present - " + com3.path());
+  EXPECT_EQ(stored(), "[Ports]\nCom1=" + com3.path() + "\n");
   find<QPushButton>(dialog, "cmdOK")->click();
   EXPECT_TRUE(serial.portOpen() && serial.deviceName().toStdString() == com3.path());
-  EXPECT_EQ(store.value(kAppTitle, "Ports", "Com3"), com3.path());
   delete dialog.data();
 }
 

@@ -20,6 +20,7 @@
 
 #include "app/settings_file.h"
 #include "i18n/language_file.h"
+#include "qt/app/end_on_signals.h"
 #include "qt/app/qt_settings_store.h"
 #include "qt/app/settings_file_io.h"
 #include "qt/support/window_rig.h"
@@ -153,6 +154,17 @@ TEST(Faults, ProgramEndedBySignalClosesThePortFirst) {
     if (exclusive) outcome += ", line exclusive";
     if (std::filesystem::exists("/run/lock/LCK..pts_" + pty.path().substr(9))) outcome += ", lock";
     EXPECT_EQ(outcome, "ended with 0") << "signal " << sig;
+  }
+}
+
+// Their handler cuts short a call that waits rather than resuming it, so the program ends even
+// from inside one.
+TEST(Faults, EndingSignalsAreNotResumedInsideACallThatWaits) {
+  const EndOnSignals ending([] {});
+  for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+    struct sigaction action {};
+    ::sigaction(sig, nullptr, &action);
+    EXPECT_EQ(action.sa_flags & SA_RESTART, 0) << sig;
   }
 }
 

@@ -186,6 +186,16 @@ TEST_F(SerialOnLine, VanishedDeviceClosesThePortOnceWithoutSpinning) {
   EXPECT_EQ(pty.read(2), "ok");
 }
 
+// A mapping written into [Ports] by hand that leads to no serial line is not opened.
+TEST_F(SerialOnLine, ADeviceThatIsNoSerialLineIsNotOpened) {
+  const std::string fd = "/proc/self/fd/" + std::to_string(pty.terminalFd());
+  store.setValue(kAppTitle, "Ports", "Com3", fd);
+  const std::string why =
+      " leads into /proc, the system's view of running programs, not to a "
+      "serial device. Choose another device under Port > Properties.";
+  EXPECT_EQ(control.setPortOpen(true).error(), "Com3 (" + fd + ") is not opened: " + fd + why);
+}
+
 // Root opens any node whatever its mode; without these two capabilities, in this thread alone
 // (the one that opens the port), the node's mode counts for root too.
 bool fileAccessOverride(bool on) {

@@ -1,11 +1,16 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The traffic monitor and the incident log in the running program, on a pseudo-terminal.
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <fstream>
+#include <functional>
 
 #include "qt/dialogs/frm_monitor.h"
 #include "qt/support/window_rig.h"
@@ -50,49 +55,98 @@ TEST(TrafficMonitor, ShowsWhatPassedOverTheLineAndTheLogKeepsIt) {
 }
 
 // A frame the monitor saw first, then the log switched on and the monitor closed: the log's
-// first line of it still says what it means.
+// first line of it still says what it means, and so does the line of the frame after it in the
+// same read, which the panel did not follow.
 TEST(IncidentLog, ItsFirstFrameHasItsWordsWhateverTheMonitorSawBefore) {
   QTemporaryDir dir;
   testing::FakeSettingsStore store;
   TrafficRecorder recorder(store, std::make_unique<QtLogFolder>(dir.path()));
-  const ReceivedTrace trace{StatusFrame{0xEF, 0x7F, 0x7F, 0x3F}, ""};
+  const ReceivedTrace trace{{{"\xEF\x7F\x7F\x3F", true, true}, {"\xFE\x7F\x7F\x3F", true, false}}};
+  const Indicators shown = decodeStatusFrame({0xEF, 0x7F, 0x7F, 0x3F});
   recorder.setWatched(true);
-  recorder.received(trace, decodeStatusFrame(*trace.frame));
+  recorder.received(trace, shown);
   recorder.setLogEnabled(true);
   recorder.setWatched(false);
-  recorder.received(trace, decodeStatusFrame(*trace.frame));
+  recorder.received(trace, shown);
   recorder.flush();
   const std::string day = "vqx16-" + dateText(localTimeNow()) + ".log";
-  EXPECT_TRUE(
-      testing::fileText(dir.filePath(day.c_str())).ends_with("  camera 5 on the main monitor\n"));
+  const std::string log = testing::fileText(dir.filePath(day.c_str()));
+  EXPECT_NE(log.find("  camera 5 on the main monitor\n"), std::string::npos) << log;
+  EXPECT_TRUE(log.ends_with("  camera 1 on the main monitor (not shown on the panel)\n")) << log;
 }
 
-// A full disk (played by a file size limit) and a folder that cannot be made; the program goes on.
-TEST(IncidentLog, AFullDiskOrAnUnwritableFolderStopsTheLogWithOneMessage) {
+// A folder that cannot be made stops the log with one message, and the program goes on. (What
+// stops it at the file, a full disk among them, is below.)
+TEST(IncidentLog, AFolderThatCannotBeMadeStopsTheLogWithOneMessage) {
   QTemporaryDir dir;
   QFile(dir.filePath("file")).open(QIODevice::WriteOnly);
-  for (const bool full : {true, false}) {
-    testing::PseudoTerminal pty;
-    testing::WindowRig rig(pty.path());
-    rig.logFolder = full ? dir.filePath("log") : dir.filePath("file/log");
-    TrafficRecorder& recorder = *rig.load().recorder();
-    recorder.setLogEnabled(true);
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    const rlimit none{0, saved.rlim_max};
-    ::signal(SIGXFSZ, SIG_IGN);
-    if (full) ::setrlimit(RLIMIT_FSIZE, &none);
-    for (const char* key : {"Cinque", "Sei"}) {
-      rig.click(key);
-      QCoreApplication::processEvents();  // the key action's end
-      recorder.flush();
-    }
+  testing::PseudoTerminal pty;
+  testing::WindowRig rig(pty.path());
+  rig.logFolder = dir.filePath("file/log");
+  TrafficRecorder& recorder = *rig.load().recorder();
+  recorder.setLogEnabled(true);
+  for (const char* key : {"Cinque", "Sei"}) {
+    rig.click(key);
+    QCoreApplication::processEvents();  // the key action's end
+    recorder.flush();
+  }
+  ASSERT_EQ(rig.prompts.shown.size(), 1u);
+  EXPECT_EQ(rig.prompts.shown[0].text.rfind("The incident log has stopped: ", 0), 0u)
+      << rig.prompts.shown[0].text;
+  EXPECT_FALSE(recorder.logEnabled());
+  EXPECT_EQ(pty.read(6), "/05/06") << "the program goes on";
+}
+
+// The day's file as an intruder or a full disk leaves it: a named pipe with a reader or without,
+// a link to another file, another name of one, a file size limit met in mid-line, a file of
+// another user. Nothing is written there and nothing waits; the reason is named, and what the
+// file held stays whole.
+TEST(IncidentLog, WritesWholeLinesOnlyToARegularFileOfItsOwn) {
+  QTemporaryDir dir;
+  QtLogFolder folder(dir.path());
+  const std::string name = "vqx16-2026-12-07.log", other = dir.filePath("other").toStdString();
+  const std::string day = dir.filePath(name.c_str()).toStdString();
+  const auto refused = [&](const char* what) {
+    return day + " is " + what + ": the log writes only to regular files that belong to you.";
+  };
+  int reader = -1;
+  rlimit saved{};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  ::signal(SIGXFSZ, SIG_IGN);
+  // clang-format off
+  const struct { std::function<void()> setUp; std::string error; std::uint64_t size; } cases[] = {
+      {[&] { ::mkfifo(day.c_str(), 0600); }, refused("a named pipe"), 0},
+      {[&] {
+         ::mkfifo(day.c_str(), 0600);
+         reader = ::open(day.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+       }, refused("a named pipe"), 0},
+      {[&] { ::symlink(other.c_str(), day.c_str()); }, refused("a symbolic link"), 0},
+      {[&] { ::link(other.c_str(), day.c_str()); }, refused("a file with other names (hard links)"), 5},
+      {[&] {
+         std::ofstream(day) << "line\n";
+         const rlimit full{10, saved.rlim_max};
+         ::setrlimit(RLIMIT_FSIZE, &full);
+       }, day + ": File too large", 5},
+      {[&] {
+         std::ofstream(day) << "line\n";
+         if (::geteuid() != 0) GTEST_SKIP() << "only root gives a file to another user";
+         ASSERT_EQ(::chown(day.c_str(), 65534, 65534), 0);
+       }, refused("a file of another user"), 5}};
+  // clang-format on
+  for (const auto& c : cases) {
+    std::ofstream(other) << "kept\n";
+    c.setUp();
+    if (IsSkipped()) break;
+    const Result written = folder.append(name, "10:00:00.000 in   FE 7F 7F 3F  camera 1\n");
     ::setrlimit(RLIMIT_FSIZE, &saved);
-    ASSERT_EQ(rig.prompts.shown.size(), 1u) << full;
-    EXPECT_EQ(rig.prompts.shown[0].text.rfind("The incident log has stopped: ", 0), 0u)
-        << rig.prompts.shown[0].text;
-    EXPECT_FALSE(recorder.logEnabled());
-    EXPECT_EQ(pty.read(6), "/05/06") << "the program goes on";
+    EXPECT_EQ(written.error(), c.error);
+    EXPECT_EQ(folder.size(name), c.size) << c.error;
+    char buffer[64];
+    EXPECT_LE(reader < 0 ? 0 : ::read(reader, buffer, sizeof buffer), 0) << c.error;
+    EXPECT_EQ(testing::fileText(QString::fromStdString(other)), "kept\n") << c.error;
+    ::close(reader);
+    reader = -1;
+    ::unlink(day.c_str());
   }
 }
 
