@@ -23,7 +23,8 @@
 #include <vector>
 
 #include "bench_line.h"
-#include "qt/app/frm_terminal.h"
+#include "qt/app/main_window.h"
+#include "qt/serial/device_link.h"
 #include "qt/panel/panel_widgets.h"
 #include "qt/serial/qt_serial_control.h"
 #include "support/fakes.h"
@@ -51,7 +52,7 @@ int main(int argc, char** argv) {
   vqx::testing::FakeSettingsStore store;
   store.setValue(vqx::kAppTitle, "Ports", "Com1", pty.path());
   vqx::testing::FakePrompts prompts;
-  vqx::QtSerialControl MSComm1(store);
+  vqx::QtSerialControl serial(store);
 
   // A settings file naming the shipped English texts, so no language chooser comes up.
   const QString ini = dir.filePath(QStringLiteral("VQX.ini"));
@@ -60,10 +61,11 @@ int main(int argc, char** argv) {
     if (!f.open(QIODevice::WriteOnly)) return 1;
     f.write(" 0 \r\n 0 \r\n" VQX16_SOURCE_DIR "/lang/English.lng\r\n");
   }
-  vqx::frmTerminal window(vqx::TerminalDependencies{MSComm1, store, prompts, ini, [] {}});
-  window.Form_Load();
+  vqx::DeviceLink link(serial, store, prompts, dir.filePath(QStringLiteral("log")));
+  vqx::MainWindow window(vqx::MainWindowParts{link, store, prompts, ini, [] {}});
+  window.load();
   auto* key = window.findChild<vqx::PanelKey*>(QStringLiteral("Cinque"));
-  if (!MSComm1.portOpen() || key == nullptr) {
+  if (!serial.portOpen() || key == nullptr) {
     std::fprintf(stderr, "the port did not open on %s\n", pty.path().c_str());
     return 1;
   }

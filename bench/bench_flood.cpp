@@ -16,7 +16,8 @@
 #include <string>
 
 #include "bench_line.h"
-#include "qt/app/frm_terminal.h"
+#include "qt/app/main_window.h"
+#include "qt/serial/device_link.h"
 #include "qt/panel/front_panel.h"
 #include "qt/panel/panel_widgets.h"
 #include "qt/serial/qt_serial_control.h"
@@ -63,8 +64,9 @@ int main(int argc, char** argv) {
   if (!pty.isOpen() || !file.open(QIODevice::WriteOnly)) return 1;
   file.write(" 0 \r\n 0 \r\n" VQX16_SOURCE_DIR "/lang/English.lng\r\n");
   file.close();
-  vqx::frmTerminal window(vqx::TerminalDependencies{serial, store, prompts, ini, [] {}});
-  window.Form_Load();
+  vqx::DeviceLink link(serial, store, prompts, dir.filePath(QStringLiteral("log")));
+  vqx::MainWindow window(vqx::MainWindowParts{link, store, prompts, ini, [] {}});
+  window.load();
   if (!serial.portOpen()) return 1;
 
   std::mt19937 random(2024);

@@ -66,7 +66,7 @@ void BM_CommHandlerOneFramePerEvent(benchmark::State& state) {
   for (auto _ : state) {
     const auto& f = frames[i++ & 255];
     comm.received.assign(f.begin(), f.end());
-    benchmark::DoNotOptimize(vqx::MSComm1_OnComm(comm, box));
+    benchmark::DoNotOptimize(vqx::receiveStatus(comm, box));
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
@@ -81,7 +81,7 @@ void BM_CommHandlerFullQueueBlock(benchmark::State& state) {
   for (char& c : block) c = static_cast<char>(rng() & 0xFF);
   for (auto _ : state) {
     comm.received = block;
-    benchmark::DoNotOptimize(vqx::MSComm1_OnComm(comm, box));
+    benchmark::DoNotOptimize(vqx::receiveStatus(comm, box));
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * 1024);

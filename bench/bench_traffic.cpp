@@ -22,7 +22,8 @@
 #include <cstdio>
 #include <string>
 
-#include "qt/app/frm_terminal.h"
+#include "qt/app/main_window.h"
+#include "qt/serial/device_link.h"
 #include "qt/serial/qt_serial_control.h"
 #include "qt/traffic/log_folder.h"
 #include "qt/traffic/traffic_recorder.h"
@@ -70,9 +71,9 @@ int main(int argc, char** argv) {
   if (!ini.open(QIODevice::WriteOnly)) return 1;
   ini.write(" 0 \r\n 0 \r\n" VQX16_SOURCE_DIR "/lang/English.lng\r\n");
   ini.close();
-  vqx::frmTerminal window(vqx::TerminalDependencies{
-      serial, store, prompts, ini.fileName(), [] {}, {}, nullptr, dir.filePath("log")});
-  window.Form_Load();
+  vqx::DeviceLink link(serial, store, prompts, dir.filePath("log"));
+  vqx::MainWindow window(vqx::MainWindowParts{link, store, prompts, ini.fileName(), [] {}});
+  window.load();
   if (!serial.portOpen()) return 1;
   QTest::qWait(1000);
 
@@ -82,9 +83,9 @@ int main(int argc, char** argv) {
   for (QWidget* w : QApplication::topLevelWidgets()) {
     if (w->objectName() == "frmMonitor") w->close();
   }
-  window.recorder()->setLogEnabled(true);
+  link.recorder().setLogEnabled(true);
   const double log = cpuOver(seconds);
-  window.recorder()->setLogEnabled(false);
+  link.recorder().setLogEnabled(false);
   std::printf(
       "at 100 frames/s: %.2f %% of a core with the monitor closed and the log off, "
       "%.2f %% with the monitor open, %.2f %% with the log on\n",

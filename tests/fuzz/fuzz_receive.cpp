@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     comm.event = ((seed >> 4) & 1) && step % 5 == 4 ? vqx::kCommErrorFrame : vqx::kCommEventReceive;
     const std::size_t before = txtTerm.size();
     vqx::ReceivedTrace trace;
-    const auto ind = vqx::MSComm1_OnComm(comm, txtTerm, &trace);
+    const auto ind = vqx::receiveStatus(comm, txtTerm, &trace);
     for (const vqx::ReceivedPart& part : trace.parts)  // every frame traced whole and aligned
       if (part.frame && (part.bytes.size() != 4 || static_cast<unsigned char>(part.bytes[0]) < 128))
         std::abort();
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The receive display alone on the whole stream, and the decoder on every window of four.
   vqx::TerminalBox box;
   std::string text = stream;
-  vqx::DisplayReceived(box, text);
+  vqx::displayReceived(box, text);
   if (box.selStart() != box.size() || box.size() > stream.size() * 2) std::abort();
   for (std::size_t i = 0; i + 4 <= stream.size(); i += 4)
     if (const auto frame = vqx::alignStatusFrame(std::string_view(stream).substr(i, 4)))

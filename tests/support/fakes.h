@@ -5,6 +5,7 @@
 // Doubles of the core's interfaces: a serial control, a settings store, prompts, an event loop.
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <tuple>

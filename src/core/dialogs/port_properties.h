@@ -3,7 +3,7 @@
 #pragma once
 
 // The port settings dialog's decisions, free of any window: which list entries show the serial
-// control's current state (LoadPropertySettings), and what OK does with the operator's choices.
+// control's current state (fillFromControl), and what OK does with the operator's choices.
 
 #include <array>
 #include <functional>
@@ -55,7 +55,7 @@ struct PropertySelection {
   bool pendingEcho = false;
 };
 
-// LoadPropertySettings without the widgets.
+// fillFromControl without the widgets.
 PropertySelection loadPropertySettings(const SerialControl& comm, bool echo);
 
 // The operator's choices when OK is pressed: the list texts ("" when a list has no

@@ -66,27 +66,27 @@ const std::string& LanguageTexts::line(int n) const {
     case 1:
       return pipMessage;
     case 2:
-      return mnuFileExit;
+      return exitEntry;
     case 3:
-      return mnuPort;
+      return portMenu;
     case 4:
-      return mnuProperties;
+      return propertiesEntry;
     case 5:
-      return mnuOpen;
+      return openEntry;
     case 6:
-      return Language;
+      return languageEntry;
     case 7:
-      return Info;
+      return infoEntry;
     case 8:
-      return Label1;
+      return portLabel;
     case 9:
-      return Frame1;
+      return speedGroup;
     case 10:
-      return fraConnection;
+      return formatGroup;
     case 11:
-      return Frame5;
+      return flowGroup;
     default:
-      return cmdCancel;
+      return cancelButton;
   }
 }
 

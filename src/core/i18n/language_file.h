@@ -29,18 +29,19 @@ inline constexpr std::size_t kMaxLanguageLineBytes = 32 * 1024;
 
 // The twelve texts of a language file, in line order, named after what they label.
 struct LanguageTexts {
-  std::string pipMessage;     // 1: the Function+Pip reset's message
-  std::string mnuFileExit;    // 2
-  std::string mnuPort;        // 3
-  std::string mnuProperties;  // 4
-  std::string mnuOpen;        // 5
-  std::string Language;       // 6
-  std::string Info;           // 7
-  std::string Label1;         // 8: frmProperties
-  std::string Frame1;         // 9: frmProperties
-  std::string fraConnection;  // 10: frmProperties
-  std::string Frame5;         // 11: frmProperties
-  std::string cmdCancel;      // 12: frmProperties
+  std::string pipMessage;       // 1: the Function+Pip reset's message
+  std::string exitEntry;        // 2: mnuFileExit
+  std::string portMenu;         // 3: mnuPort
+  std::string propertiesEntry;  // 4: mnuProperties
+  std::string openEntry;        // 5: mnuOpen
+  std::string languageEntry;    // 6: Language
+  std::string infoEntry;        // 7: Info
+  // The port settings dialog's:
+  std::string portLabel;     // 8: Label1
+  std::string speedGroup;    // 9: Frame1
+  std::string formatGroup;   // 10: fraConnection
+  std::string flowGroup;     // 11: Frame5
+  std::string cancelButton;  // 12: cmdCancel
 
   // Text of line `line` (1 to 12).
   std::string& line(int line);

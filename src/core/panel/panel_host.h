@@ -20,7 +20,7 @@ class PanelHost {
  public:
   virtual ~PanelHost() = default;
 
-  // Hands one character code (0 to 255) to the key transmission, txtTerm_KeyPress. What the
+  // Hands one character code (0 to 255) to the key transmission. What the
   // transmission does with the code (send it, drop it with the port closed) is its business.
   virtual void keyPress(std::int16_t code) = 0;
   // Whether the key transmission takes `count` characters now, every one of them. A command
@@ -38,7 +38,7 @@ class PanelHost {
   // Moves the camera lamp to this Left (twips); nothing else of it changes.
   virtual void moveCameraLamp(int leftTwips) = 0;
 
-  // Runs TogglePort: opens the port when it is closed, closes it when it is open; reports its
+  // Toggles the port (TogglePort): opens the port when it is closed, closes it when it is open; reports its
   // own failure.
   virtual void togglePort() = 0;
 

@@ -240,7 +240,7 @@ void PanelKeys::screenKeyPressed(ScreenKey key, MouseButton button) {
     send(command::functionVariant(entry.functionLetter));
     if (key == ScreenKey::PictureInPicture) {
       if (state_.pipFunctionStep == 2) {
-        // The reset opens modal boxes (TogglePort's failure report, the message): stop the
+        // The reset opens modal boxes (the port toggle's failure report, the message): stop the
         // repeat first, so a held key cannot keep sending behind them.
         setRepeatTimer(entry.timer, false);
         hideLamp(Lamp::Call);

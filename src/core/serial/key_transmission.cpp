@@ -7,8 +7,8 @@
 
 namespace vqx {
 
-void txtTerm_KeyPress(SerialControl& serial, bool echo, const std::function<void()>& caretToEnd,
-                      std::int16_t& code, const std::function<void(char)>& sent) {
+void transmitCharacter(SerialControl& serial, bool echo, const std::function<void()>& caretToEnd,
+                       std::int16_t& code, const std::function<void(char)>& sent) {
   if (!serial.portOpen()) return;
   if (code >= 0 && code <= 255) {
     const char byte = static_cast<char>(static_cast<unsigned char>(code));
@@ -26,7 +26,7 @@ bool sendQueueTakes(const SerialControl& serial, std::size_t count) {
          count <= static_cast<std::size_t>(std::max(serial.sendQueueRoom(), 0));
 }
 
-bool TogglePort(SerialControl& serial, Prompts& prompts,
+bool togglePort(SerialControl& serial, Prompts& prompts,
                 const std::function<void(bool)>& setCheck) {
   if (const Result r = serial.setPortOpen(!serial.portOpen()); !r) prompts.error(r.error());
   const bool open = serial.portOpen();

@@ -20,10 +20,10 @@ namespace vqx {
 // `code` becomes 0 so the box inserts nothing. Codes outside 0..255 are no byte of the line
 // and are not sent.
 // `sent`, when given, hears every byte the port took.
-void txtTerm_KeyPress(SerialControl& serial, bool echo, const std::function<void()>& caretToEnd,
-                      std::int16_t& code, const std::function<void(char)>& sent = {});
+void transmitCharacter(SerialControl& serial, bool echo, const std::function<void()>& caretToEnd,
+                       std::int16_t& code, const std::function<void(char)>& sent = {});
 
-// Whether `count` characters handed to txtTerm_KeyPress one after another now would all be
+// Whether `count` characters handed to transmitCharacter one after another now would all be
 // queued, or all dropped alike with the port closed. A panel key asks before the first
 // character of its command, so the device never gets half a command from a full send queue.
 bool sendQueueTakes(const SerialControl& serial, std::size_t count);
@@ -31,6 +31,6 @@ bool sendQueueTakes(const SerialControl& serial, std::size_t count);
 // Opens the port when it is closed and closes it when it is open. A failure is shown
 // (exclamation icon, OK). The check mark of the port menu entry is then set to the state the
 // port is in, whatever happened. Returns that state.
-bool TogglePort(SerialControl& serial, Prompts& prompts, const std::function<void(bool)>& setCheck);
+bool togglePort(SerialControl& serial, Prompts& prompts, const std::function<void(bool)>& setCheck);
 
 }  // namespace vqx

@@ -3,9 +3,9 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/result.h"
 
@@ -47,9 +47,14 @@ struct DeviceIdentity {
   std::string device;
 };
 
-// The serial communications control the main window owns (MSComm1). Characters are bytes:
-// a std::string holds one character per byte, its code the byte value 0 to 255.
+class SerialListener;
+
+// The serial communications control (MSComm1 of the device's panel program). Characters are
+// bytes: a std::string holds one character per byte, its code the byte value 0 to 255.
 // Every write may fail with a text description and then leaves the property as it was.
+//
+// What happens on the line reaches every listener (SerialListener), in the order they began to
+// listen: the program's window, the link's supervision, the traffic record, any other front end.
 class SerialControl {
  public:
   virtual ~SerialControl() = default;
@@ -57,17 +62,9 @@ class SerialControl {
   virtual bool portOpen() const = 0;
   // True opens the port with the current CommPort, Settings and Handshaking; false closes it
   // and drops the output still queued (outBufferCount), never a byte that has gone. Whoever asks
-  // (the port toggle, the port settings dialog, link recovery, the close sequence), the port
-  // event handler hears of each opening, closing and failed opening.
-  Result setPortOpen(bool open) {
-    const bool was = portOpen();
-    Result result = changePortOpen(open);
-    const bool now = portOpen();
-    if (onPortEvent_ && was != now) onPortEvent_(now ? PortEvent::Opened : PortEvent::Closed, {});
-    if (onPortEvent_ && open && !was && !result)
-      onPortEvent_(PortEvent::OpenFailed, result.error());
-    return result;
-  }
+  // (the port toggle, the port settings dialog, link recovery, the close sequence), the listeners
+  // hear of each opening, closing and failed opening.
+  Result setPortOpen(bool open);
 
   virtual int commPort() const = 0;
   virtual Result setCommPort(int port) = 0;
@@ -98,31 +95,41 @@ class SerialControl {
   virtual DeviceIdentity openedDevice() const { return {}; }
 
   enum class PortEvent { Opened, Closed, OpenFailed };
-  // Raised from setPortOpen; the text is the description of a failed opening.
-  void setOnPortEvent(std::function<void(PortEvent, const std::string&)> handler) {
-    onPortEvent_ = std::move(handler);
-  }
-  // Raised between other events whenever received bytes wait, and on line changes and errors.
-  void setOnComm(std::function<void()> handler) { onComm_ = std::move(handler); }
-  // Raised once when the device vanished while the port was open (adapter unplugged, far end
-  // gone); the control has closed the port by then. The argument is the description.
-  void setOnDeviceLost(std::function<void(const std::string&)> handler) {
-    onDeviceLost_ = std::move(handler);
-  }
+
+  // A listener hears every event from now on until it stops listening, which it does before it
+  // goes. Listening twice counts once.
+  void addListener(SerialListener& listener);
+  void removeListener(SerialListener& listener);
 
  protected:
   virtual Result changePortOpen(bool open) = 0;
-  void raiseOnComm() {
-    if (onComm_) onComm_();
-  }
-  void raiseDeviceLost(const std::string& description) {
-    if (onDeviceLost_) onDeviceLost_(description);
-  }
+  // OnComm: received bytes wait, or the line changed or failed; commEvent() says which.
+  void raiseCommEvent();
+  // The device vanished while the port was open (adapter unplugged, far end gone); the control
+  // has closed the port by then. Raised once, with the description.
+  void raiseDeviceLost(const std::string& description);
 
  private:
-  std::function<void()> onComm_;
-  std::function<void(const std::string&)> onDeviceLost_;
-  std::function<void(PortEvent, const std::string&)> onPortEvent_;
+  template <typename Event>
+  void tell(const Event& event);
+
+  std::vector<SerialListener*> listeners_;
+};
+
+// What the serial control tells, each event between other events of the user-interface thread.
+class SerialListener {
+ public:
+  virtual ~SerialListener() = default;
+  // OnComm: received bytes wait for input(), or the line changed or failed; commEvent() says
+  // which. One listener reads the bytes (the status receiver); the others may look at the code.
+  virtual void commEvent() {}
+  // The port opened, closed, or did not open; `why` is the description of a failed opening.
+  virtual void portEvent(SerialControl::PortEvent event, const std::string& why) {
+    (void)event;
+    (void)why;
+  }
+  // The device vanished from under the open port, which the control has closed.
+  virtual void deviceLost(const std::string& description) { (void)description; }
 };
 
 }  // namespace vqx

@@ -4,7 +4,7 @@
 
 namespace vqx {
 
-void DisplayReceived(TerminalBox& box, std::string& text) {
+void displayReceived(TerminalBox& box, std::string& text) {
   std::size_t textLen = box.size();
   if (textLen > kReceiveDisplayLimit) {
     box.setText(box.text().substr(kReceiveDisplayCut));

@@ -9,7 +9,7 @@
 
 namespace vqx {
 
-// The box never holds more than this many characters on entry to DisplayReceived without
+// The box never holds more than this many characters on entry to displayReceived without
 // being cut: above it, the oldest kReceiveDisplayCut characters are dropped first.
 inline constexpr std::size_t kReceiveDisplayLimit = 16000;
 inline constexpr std::size_t kReceiveDisplayCut = 4096;
@@ -26,6 +26,6 @@ inline constexpr char kCarriageReturn = 13;
 // - line feeds are dropped and every carriage return becomes carriage return + line feed.
 // text is the working copy and is edited in place; the caller does not use it afterwards.
 // The box model cannot fail, so there is nothing to report.
-void DisplayReceived(TerminalBox& box, std::string& text);
+void displayReceived(TerminalBox& box, std::string& text);
 
 }  // namespace vqx

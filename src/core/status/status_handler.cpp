@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "status/status_handler.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -23,9 +24,9 @@ void addPart(ReceivedTrace& trace, std::string_view bytes, bool frame, bool onPa
 
 }  // namespace
 
-std::optional<StatusFrame> takeStatusFrame(TerminalBox& txtTerm, ReceivedTrace* trace) {
-  if (txtTerm.size() < 4) return std::nullopt;  // waits for the rest of the frame
-  const std::string_view taken = txtTerm.text();
+std::optional<StatusFrame> takeStatusFrame(TerminalBox& box, ReceivedTrace* trace) {
+  if (box.size() < 4) return std::nullopt;  // waits for the rest of the frame
+  const std::string_view taken = box.text();
   const auto frame = alignStatusFrame(taken.substr(0, 4));
   if (trace) {
     const std::string aligned = frame ? std::string(frame->begin(), frame->end()) : "";
@@ -37,18 +38,45 @@ std::optional<StatusFrame> takeStatusFrame(TerminalBox& txtTerm, ReceivedTrace* 
       rest.remove_prefix(length);
     }
   }
-  txtTerm.setText({});
+  box.setText({});
   return frame;
 }
 
-std::optional<Indicators> MSComm1_OnComm(SerialControl& MSComm1, TerminalBox& txtTerm,
-                                         ReceivedTrace* trace) {
-  if (MSComm1.commEvent() != kCommEventReceive) return std::nullopt;
-  std::string received = MSComm1.input();
-  DisplayReceived(txtTerm, received);
-  const auto frame = takeStatusFrame(txtTerm, trace);
+std::optional<Indicators> receiveStatus(SerialControl& serial, TerminalBox& box,
+                                        ReceivedTrace* trace) {
+  if (serial.commEvent() != kCommEventReceive) return std::nullopt;
+  std::string received = serial.input();
+  displayReceived(box, received);
+  const auto frame = takeStatusFrame(box, trace);
   if (!frame) return std::nullopt;
   return decodeStatusFrame(*frame);
+}
+
+StatusReceiver::StatusReceiver(SerialControl& serial, TerminalBox& box)
+    : serial_(serial), box_(box) {
+  serial_.addListener(*this);
+}
+
+StatusReceiver::~StatusReceiver() {
+  serial_.removeListener(*this);
+}
+
+void StatusReceiver::removeListener(StatusListener& listener) {
+  std::erase(listeners_, &listener);
+}
+
+void StatusReceiver::commEvent() {
+  if (serial_.commEvent() != kCommEventReceive) return;
+  const bool traced = std::any_of(listeners_.begin(), listeners_.end(),
+                                  [](const StatusListener* l) { return l->wantsTrace(); });
+  ReceivedStatus status;
+  status.indicators = receiveStatus(serial_, box_, traced ? &status.trace : nullptr);
+  const std::vector<StatusListener*> listening = listeners_;
+  for (StatusListener* listener : listening) {
+    if (std::find(listeners_.begin(), listeners_.end(), listener) != listeners_.end()) {
+      listener->statusReceived(status);
+    }
+  }
 }
 
 }  // namespace vqx

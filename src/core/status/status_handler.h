@@ -32,15 +32,53 @@ struct ReceivedTrace {
 // empties the box once it holds four or more characters, so characters past the fourth are
 // dropped and one to three characters wait for the next block.
 // When `trace` is given, every character taken from the box is described in it.
-std::optional<StatusFrame> takeStatusFrame(TerminalBox& txtTerm, ReceivedTrace* trace = nullptr);
+std::optional<StatusFrame> takeStatusFrame(TerminalBox& box, ReceivedTrace* trace = nullptr);
 
-// The main window's handler of the serial control's communication event. Reads CommEvent
-// once; on anything but data received it does nothing. Otherwise it reads Input once, shows
-// the bytes in the box (DisplayReceived), takes a frame from the box and decodes it. Returns
-// the indicators for the window to apply, or nothing when no frame was found (then no
-// indicator changes). Keeps no state of its own between events: what waits is in the box.
-// For the traffic monitor, `trace` (when given) receives what was taken from the box.
-std::optional<Indicators> MSComm1_OnComm(SerialControl& MSComm1, TerminalBox& txtTerm,
-                                         ReceivedTrace* trace = nullptr);
+// The handling of the serial control's communication event. Reads CommEvent once; on anything
+// but data received it does nothing. Otherwise it reads Input once, shows the bytes in the box
+// (displayReceived), takes a frame from the box and decodes it. Returns the indicators for the
+// panel to show, or nothing when no frame was found (then no indicator changes). Keeps no state
+// of its own between events: what waits is in the box. For the traffic record, `trace` (when
+// given) receives what was taken from the box.
+std::optional<Indicators> receiveStatus(SerialControl& serial, TerminalBox& box,
+                                        ReceivedTrace* trace = nullptr);
+
+// What one receive event took: the indicators of the frame the panel follows, and, when a
+// listener asked for it, the trace of everything taken.
+struct ReceivedStatus {
+  std::optional<Indicators> indicators;
+  ReceivedTrace trace;
+};
+
+class StatusListener {
+ public:
+  virtual ~StatusListener() = default;
+  // Whether the trace is wanted now (the traffic monitor is open or the log on); without one
+  // listener that wants it, nothing is traced.
+  virtual bool wantsTrace() const { return false; }
+  virtual void statusReceived(const ReceivedStatus& status) = 0;
+};
+
+// The one reader of the serial control's received bytes: at each communication event it runs
+// receiveStatus() on the terminal box and tells every listener what came (the panel, the link's
+// supervision, the traffic record, any other front end), in the order they began to listen.
+class StatusReceiver : public SerialListener {
+ public:
+  StatusReceiver(SerialControl& serial, TerminalBox& box);
+  ~StatusReceiver() override;
+  StatusReceiver(const StatusReceiver&) = delete;
+  StatusReceiver& operator=(const StatusReceiver&) = delete;
+
+  // A listener stops listening before it goes.
+  void addListener(StatusListener& listener) { listeners_.push_back(&listener); }
+  void removeListener(StatusListener& listener);
+
+  void commEvent() override;
+
+ private:
+  SerialControl& serial_;
+  TerminalBox& box_;
+  std::vector<StatusListener*> listeners_;
+};
 
 }  // namespace vqx

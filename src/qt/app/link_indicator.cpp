@@ -50,7 +50,8 @@ QAccessibleInterface* accessibleOf(const QString& className, QObject* object) {
     return new LinkStateAccessible(indicator);
   }
   // Every main window, also one whose indicator is still to come: its interface is made once.
-  if (auto* window = qobject_cast<QMainWindow*>(object)) return new WindowWithLinkAccessible(window);
+  if (auto* window = qobject_cast<QMainWindow*>(object))
+    return new WindowWithLinkAccessible(window);
   return nullptr;
 }
 

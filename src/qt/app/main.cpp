@@ -8,11 +8,13 @@
 
 #include "common/result.h"
 #include "qt/app/end_on_signals.h"
-#include "qt/app/frm_terminal.h"
+#include "qt/app/main_window.h"
 #include "qt/app/qt_prompts.h"
 #include "qt/app/qt_settings_store.h"
 #include "qt/app/settings_file_io.h"
+#include "qt/serial/device_link.h"
 #include "qt/serial/qt_serial_control.h"
+#include "qt/traffic/log_folder.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -35,19 +37,19 @@ int main(int argc, char** argv) {
 #endif
 
   vqx::QtSettingsStore store;
-  vqx::QtSerialControl MSComm1(store);
+  vqx::QtSerialControl serial(store);
   vqx::QtPrompts prompts;
+  vqx::DeviceLink link(serial, store, prompts, vqx::logFolderPath());
   bool ended = false;
-  vqx::frmTerminal window(
-      vqx::TerminalDependencies{MSComm1, store, prompts, settingsFile, [&ended] {
-                                  ended = true;
-                                  QCoreApplication::exit(0);
-                                }});
+  vqx::MainWindow window(vqx::MainWindowParts{link, store, prompts, settingsFile, [&ended] {
+                                                ended = true;
+                                                QCoreApplication::exit(0);
+                                              }});
   prompts.setParent(&window);
   // SIGTERM, SIGINT and SIGHUP end the program as the Exit command does: the port closed first,
   // queued output dropped.
-  vqx::EndOnSignals endOnSignals([&window] { window.mnuFileExit_Click(); });
-  window.Form_Load();
+  vqx::EndOnSignals endOnSignals([&window] { window.exitCommand(); });
+  window.load();
   // A signal that came while a box of the startup was up has ended the program already.
   return ended ? 0 : QApplication::exec();
 }

@@ -7,7 +7,7 @@
 
 namespace vqx {
 
-TerminalTextBox::TerminalTextBox(QWidget* parent) : QWidget(parent) {
+TerminalTextBox::TerminalTextBox(TerminalBox& box, QWidget* parent) : QWidget(parent), box_(box) {
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled, false);
 }

@@ -11,16 +11,17 @@
 
 namespace vqx {
 
-// txtTerm: the multi-line terminal box. It shows the core's terminal-box model, whose text is
-// one character per byte and keeps its line ends as they came (a Qt text widget would rewrite
-// them). Every character typed into it is first handed to the key handling, which may send it
-// and may suppress it (code 0); what is left is inserted at the caret.
+// txtTerm: the multi-line terminal box. It shows the core's terminal-box model (the device
+// link's, which the status decoding reads), whose text is one character per byte and keeps its line
+// ends as they came (a Qt text widget would rewrite them). Every character typed into it is first
+// handed to the key handling, which may send it and may suppress it (code 0); what is left is
+// inserted at the caret.
 class TerminalTextBox : public QWidget {
   Q_OBJECT
  public:
   using KeyPressHandler = std::function<void(std::int16_t& code)>;
 
-  explicit TerminalTextBox(QWidget* parent = nullptr);
+  explicit TerminalTextBox(TerminalBox& box, QWidget* parent = nullptr);
 
   TerminalBox& box() { return box_; }
   const TerminalBox& box() const { return box_; }
@@ -37,7 +38,7 @@ class TerminalTextBox : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  TerminalBox box_;
+  TerminalBox& box_;
   std::string painted_;  // the text as last painted
   KeyPressHandler keyPress_;
   QColor textColor_ = Qt::black;

@@ -6,16 +6,16 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "qt/dialogs/frm_properties.h"
+#include "qt/dialogs/port_settings_dialog.h"
 
 namespace vqx {
 
-void applyLanguageCaptions(frmProperties& dialog, const LanguageTexts& texts) {
-  dialog.Label1()->setText(captionText(texts.Label1));
-  dialog.Frame1()->setTitle(captionText(texts.Frame1));
-  dialog.fraConnection()->setTitle(captionText(texts.fraConnection));
-  dialog.Frame5()->setTitle(captionText(texts.Frame5));
-  dialog.cmdCancel()->setText(captionText(texts.cmdCancel));
+void applyLanguageCaptions(PortSettingsDialog& dialog, const LanguageTexts& texts) {
+  dialog.portLabel()->setText(captionText(texts.portLabel));
+  dialog.speedGroup()->setTitle(captionText(texts.speedGroup));
+  dialog.formatGroup()->setTitle(captionText(texts.formatGroup));
+  dialog.flowGroup()->setTitle(captionText(texts.flowGroup));
+  dialog.cancelButton()->setText(captionText(texts.cancelButton));
 }
 
 }  // namespace vqx

@@ -9,7 +9,7 @@
 
 namespace vqx {
 
-class frmProperties;
+class PortSettingsDialog;
 
 // A language text as a caption: UTF-8 to QString. An "&" keeps its access-key meaning.
 inline QString captionText(const std::string& text) {
@@ -18,6 +18,6 @@ inline QString captionText(const std::string& text) {
 
 // Sets the five captions of the port settings dialog that a language file replaces (lines 8
 // to 12: Label1, Frame1, fraConnection, Frame5, cmdCancel).
-void applyLanguageCaptions(frmProperties& dialog, const LanguageTexts& texts);
+void applyLanguageCaptions(PortSettingsDialog& dialog, const LanguageTexts& texts);
 
 }  // namespace vqx

@@ -25,11 +25,11 @@ class PanelLamp;
 
 // What the main window lends the panel.
 struct FrontPanelHooks {
-  // The key transmission, txtTerm_KeyPress: one call per character of a command.
+  // The key transmission: one call per character of a command.
   std::function<void(std::int16_t& code)> keyPress;
   // Whether the key transmission takes a command of this many characters whole now. Unset: yes.
   std::function<bool(std::size_t count)> canSend;
-  // TogglePort, run by the Function+Pip reset.
+  // The port toggle, run by the Function+Pip reset.
   std::function<void()> togglePort;
   // A modal message box: the text as plain text, OK only, no icon, caption "VQX16".
   std::function<void(const std::string& text)> showMessage;

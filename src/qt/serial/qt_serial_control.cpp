@@ -277,11 +277,11 @@ void QtSerialControl::onReadyRead() {
   if (excess > 0) {
     received_.remove(0, excess);
     event_ = kCommErrorRxOver;
-    raiseOnComm();
+    raiseCommEvent();
   }
   if (!received_.isEmpty() && portOpen()) {
     event_ = kCommEventReceive;
-    raiseOnComm();
+    raiseCommEvent();
   }
 }
 

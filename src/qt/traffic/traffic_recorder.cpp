@@ -7,9 +7,6 @@
 
 #include "common/captions.h"
 #include "common/result.h"
-#include "panel/command_parser.h"
-#include "status/status_frame.h"
-#include "status/status_words.h"
 
 namespace vqx {
 namespace {
@@ -39,10 +36,13 @@ LocalTime localTimeNow() {
 
 TrafficRecorder::TrafficRecorder(SettingsStore& store, std::unique_ptr<LogFolder> folder,
                                  QObject* parent)
-    : QObject(parent), store_(store), folder_(std::move(folder)) {
+    : QObject(parent),
+      store_(store),
+      folder_(std::move(folder)),
+      record_([this](const TrafficEvent& event) { take(event); }) {
   actionEnd_.setSingleShot(true);
   actionEnd_.setInterval(0);
-  connect(&actionEnd_, &QTimer::timeout, this, &TrafficRecorder::endAction);
+  connect(&actionEnd_, &QTimer::timeout, this, [this] { record_.endAction(); });
   flushTimer_.setSingleShot(true);
   flushTimer_.setInterval(kFlushMs);
   connect(&flushTimer_, &QTimer::timeout, this, &TrafficRecorder::flush);
@@ -50,8 +50,13 @@ TrafficRecorder::TrafficRecorder(SettingsStore& store, std::unique_ptr<LogFolder
 }
 
 TrafficRecorder::~TrafficRecorder() {
-  endAction();
+  record_.endAction();
   if (log_) (void)log_->close();
+}
+
+void TrafficRecorder::setWatched(bool watched) {
+  watched_ = watched;
+  record_.setWatched(watched);
 }
 
 void TrafficRecorder::setLogEnabled(bool enabled) {
@@ -62,47 +67,25 @@ void TrafficRecorder::setLogEnabled(bool enabled) {
     (void)log_->close();
     log_.reset();
   }
+  record_.setLog(log_.get());
   store_.setValue(kAppTitle, kLogSection, "Enabled", enabled ? "true" : "false");
 }
 
 void TrafficRecorder::sent(char byte) {
-  if (action_.empty()) actionTime_ = localTimeNow();
-  action_.push_back(byte);
+  if (!wanted()) return;
+  record_.sent(byte, localTimeNow());
   if (!actionEnd_.isActive()) actionEnd_.start();
 }
 
-void TrafficRecorder::endAction() {
-  if (action_.empty()) return;
-  const std::string bytes = std::exchange(action_, {});
-  record({actionTime_, TrafficEvent::Kind::Sent, bytes, describeCommands(bytes)});
-}
-
-void TrafficRecorder::received(const ReceivedTrace& trace,
-                               const std::optional<Indicators>& indicators) {
-  endAction();  // what was sent before came first
-  const LocalTime now = localTimeNow();
-  for (const ReceivedPart& part : trace.parts) {
-    if (!part.frame) {
-      record({now, TrafficEvent::Kind::Unframed, part.bytes, caption::kNoFrame});
-      continue;
-    }
-    TrafficEvent event{now, TrafficEvent::Kind::Frame, part.bytes, {}, part.onPanel};
-    // A frame the log only counts, with the monitor closed, needs no words.
-    if (watched_ || !log_ || !log_->repeats(event)) {
-      event.meaning = describeStatus(part.onPanel && indicators
-                                         ? *indicators
-                                         : decodeStatusFrame(*alignStatusFrame(part.bytes)));
-    }
-    record(std::move(event));
-  }
+void TrafficRecorder::statusReceived(const ReceivedStatus& status) {
+  if (wanted()) record_.received(status, localTimeNow());
 }
 
 void TrafficRecorder::port(const std::string& what) {
-  endAction();
-  record({localTimeNow(), TrafficEvent::Kind::Port, {}, what});
+  if (wanted()) record_.port(what, localTimeNow());
 }
 
-void TrafficRecorder::record(TrafficEvent event) {
+void TrafficRecorder::take(const TrafficEvent& event) {
   if (watched_) emit line(QString::fromStdString(trafficLine(event)));
   if (!log_) return;
   log_->add(event);
@@ -113,6 +96,7 @@ void TrafficRecorder::flush() {
   if (!log_) return;
   if (const Result written = log_->flush(); !written) {
     log_.reset();  // stopped; the stored choice stays, so the next start tries again
+    record_.setLog(nullptr);
     emit logStopped(QString::fromStdString(caption::kLogStopped + written.error()));
   }
 }

@@ -10,19 +10,19 @@
 #include <string>
 
 #include "common/settings_store.h"
-#include "status/indicators.h"
 #include "status/status_handler.h"
 #include "traffic/incident_log.h"
+#include "traffic/traffic_record.h"
 
 namespace vqx {
 
-// Collects what passes over the line for the traffic monitor and the incident log, while
-// either wants it (wanted()); the window asks before it hands anything over, so with the
-// monitor closed and the log off nothing is done. Bytes sent within one event of the window (a
-// key action: a click, a repeat tick, a typed character) make one line. The log keeps its lines
-// in memory and writes them at most once a second and when the recorder goes; its first failure
-// stops it and is announced once (logStopped).
-class TrafficRecorder : public QObject {
+// Keeps what passes over the line for the traffic monitor and the incident log (the lines are
+// TrafficRecord's), while either wants it (wanted()): with the monitor closed and the log off
+// nothing is done. A key action's bytes are one line when the event that sent them is over. The
+// log keeps its lines in memory and writes them at most once a second and when the recorder
+// goes; its first failure stops it and is announced once (logStopped). It listens to the status
+// receiver for what came in; whoever sends and whoever watches the port tell it the rest.
+class TrafficRecorder : public QObject, public StatusListener {
   Q_OBJECT
  public:
   // `store` keeps whether the log is on ([Log] Enabled); `folder` is where it is kept.
@@ -32,31 +32,32 @@ class TrafficRecorder : public QObject {
 
   bool wanted() const { return watched_ || log_; }
   // The monitor is open (lines are announced) or closed.
-  void setWatched(bool watched) { watched_ = watched; }
+  void setWatched(bool watched);
   bool logEnabled() const { return log_ != nullptr; }
   void setLogEnabled(bool enabled);
 
   void sent(char byte);
-  void received(const ReceivedTrace& trace, const std::optional<Indicators>& indicators);
   void port(const std::string& what);
   // Writes what the log holds now.
   void flush();
+
+  // StatusListener
+  bool wantsTrace() const override { return wanted(); }
+  void statusReceived(const ReceivedStatus& status) override;
 
  signals:
   void line(const QString& text);
   void logStopped(const QString& why);
 
  private:
-  void record(TrafficEvent event);
-  void endAction();
+  void take(const TrafficEvent& event);
 
   SettingsStore& store_;
   std::unique_ptr<LogFolder> folder_;
   std::unique_ptr<IncidentLog> log_;
   bool watched_ = false;
-  std::string action_;     // the bytes of the key action under way
-  LocalTime actionTime_;
-  QTimer actionEnd_;  // fires when the event that sent them is over
+  TrafficRecord record_;
+  QTimer actionEnd_;  // fires when the event that sent a key action's bytes is over
   QTimer flushTimer_;
 };
 

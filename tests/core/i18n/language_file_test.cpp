@@ -39,7 +39,7 @@ TEST(LanguageFile, TwelveLinesByPositionTheLastRepeatedForMissingOnes) {
   for (const auto& [bytes, lines] : cases)
     EXPECT_EQ(linesOf(readLanguageTexts(bytes)), lines) << bytes.substr(0, 40);
   const LanguageTexts t = readLanguageTexts(numbered(12));
-  EXPECT_EQ(V({t.pipMessage, t.mnuFileExit, t.Info, t.Label1, t.cmdCancel}),
+  EXPECT_EQ(V({t.pipMessage, t.exitEntry, t.infoEntry, t.portLabel, t.cancelButton}),
             V({"L1", "L2", "L7", "L8", "L12"}));
 }
 
@@ -70,7 +70,7 @@ TEST(LanguageFile, Utf8OrWindows1252) {
     EXPECT_EQ(readLanguageTexts(line + "\r\n").pipMessage, text) << ::testing::PrintToString(line);
   // One line that is not UTF-8 makes the whole file Windows-1252; lines past the twelfth do not.
   EXPECT_EQ(readLanguageTexts("\xC3\xA0\r\n\xE0\r\n").pipMessage, "\xC3\x83\xC2\xA0");
-  EXPECT_EQ(readLanguageTexts(numbered(11) + "\xC3\xA0\r\n\xFF\r\n").cmdCancel, "\xC3\xA0");
+  EXPECT_EQ(readLanguageTexts(numbered(11) + "\xC3\xA0\r\n\xFF\r\n").cancelButton, "\xC3\xA0");
 }
 
 }  // namespace

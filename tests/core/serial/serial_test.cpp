@@ -55,7 +55,7 @@ TEST(KeyTransmission, SendsEveryByteOnlyWithThePortOpenAndHidesItWithoutEcho) {
     int moves = 0;
     const auto caretToEnd = [&] { ++moves; };
     std::int16_t code = 0;
-    for (std::int16_t sent : codes) txtTerm_KeyPress(serial, echo, caretToEnd, code = sent);
+    for (std::int16_t sent : codes) transmitCharacter(serial, echo, caretToEnd, code = sent);
     EXPECT_EQ(std::tuple(serial.written, code, moves), std::tuple(written, lastCode, caretMoves));
   }
 }
@@ -68,7 +68,7 @@ TEST(TogglePort, ReportsAFailureOnceAndTheCheckMarkShowsThePortAsItIs) {
     serial.failOpen.reset();
     serial.failClose.reset();
     if (*failing) (failing[0] == 'o' ? serial.failOpen : serial.failClose) = failing;
-    TogglePort(serial, prompts, [&](bool on) { checks += on ? "1" : "0"; });
+    togglePort(serial, prompts, [&](bool on) { checks += on ? "1" : "0"; });
   }
   for (const auto& shown : prompts.shown) checks += " " + shown.text;
   EXPECT_EQ(checks, "10011 open close");

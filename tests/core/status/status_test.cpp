@@ -83,7 +83,7 @@ TEST(StatusHandler, BlocksOfReceivedBytesDecodeTheFirstFourCharactersOfTheBox) {
     for (std::string block; std::getline(in, block, '|');) {
       comm.received = hex(block);
       ReceivedTrace trace;
-      const auto indicators = MSComm1_OnComm(comm, box, &trace);
+      const auto indicators = receiveStatus(comm, box, &trace);
       got += (got.empty() ? "" : "|") + (indicators ? describeStatus(*indicators) : "-");
       for (const ReceivedPart& part : trace.parts) {
         EXPECT_EQ(part.onPanel, part.frame && indicators && &part == &trace.parts[0]);
@@ -97,7 +97,7 @@ TEST(StatusHandler, BlocksOfReceivedBytesDecodeTheFirstFourCharactersOfTheBox) {
     testing::FakeSerialControl comm;
     TerminalBox box;
     comm.received = hex("FE 7F 7F 3F"), comm.event = event;
-    EXPECT_FALSE(MSComm1_OnComm(comm, box)) << event;
+    EXPECT_FALSE(receiveStatus(comm, box)) << event;
     EXPECT_EQ(comm.received.size(), 4u) << "Input read on event " << event;
   }
 }
@@ -118,7 +118,7 @@ TEST(ReceiveDisplay, EditsTheTextAsATerminalAndAppendsIt) {
     box.setText(hex(before));
     box.setSelStart(1);  // wherever the caret was, the text goes to the end
     std::string text = hex(received);
-    DisplayReceived(box, text);
+    displayReceived(box, text);
     EXPECT_EQ(std::pair(box.text(), box.selStart()), std::pair(hex(after), box.size())) << received;
   }
   // A box over 16000 characters loses its oldest 4096 first.
@@ -128,7 +128,7 @@ TEST(ReceiveDisplay, EditsTheTextAsATerminalAndAppendsIt) {
     TerminalBox box;
     box.setText(initial);
     std::string text = "\bQ";  // a leading backspace takes the last character of what is kept
-    DisplayReceived(box, text);
+    displayReceived(box, text);
     EXPECT_EQ(box.text(), initial.substr(before - kept, kept - 1) + "Q") << before;
   }
 }

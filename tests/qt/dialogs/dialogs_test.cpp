@@ -16,7 +16,7 @@
 #include "qt/app/qt_settings_store.h"
 #include "qt/dialogs/about_box.h"
 #include "qt/dialogs/language_chooser.h"
-#include "qt/dialogs/frm_properties.h"
+#include "qt/dialogs/port_settings_dialog.h"
 #include "qt/support/window_rig.h"
 
 namespace vqx {
@@ -34,9 +34,9 @@ void runDeferredDeletes() {
 class PropertiesWindow : public ::testing::Test {
  protected:
   void TearDown() override { delete dialog.data(); }
-  frmProperties* open() {
+  PortSettingsDialog* open() {
     dialog =
-        new frmProperties(comm, store, prompts, echo, [this](bool on) { marks.push_back(on); });
+        new PortSettingsDialog(comm, store, prompts, echo, [this](bool on) { marks.push_back(on); });
     dialog->show();
     return dialog;
   }
@@ -61,7 +61,7 @@ class PropertiesWindow : public ::testing::Test {
   testing::FakePrompts prompts;
   bool echo = false;
   std::vector<bool> marks;
-  QPointer<frmProperties> dialog;
+  QPointer<PortSettingsDialog> dialog;
 };
 
 TEST_F(PropertiesWindow, ShowsTheControlsStateAndWhatItCannotShowAsNoSelection) {
@@ -133,7 +133,7 @@ TEST(PortDevice, DeviceButtonMapsAPortToALineAndOkOpensIt) {
   ASSERT_TRUE(serial.setPortOpen(true));
   testing::FakePrompts prompts;
   bool echo = false;
-  QPointer<frmProperties> dialog = new frmProperties(serial, store, prompts, echo, {});
+  QPointer<PortSettingsDialog> dialog = new PortSettingsDialog(serial, store, prompts, echo, {});
   dialog->show();
   auto* ports = find<QComboBox>(dialog, "cboPort");
   const auto outcome = [&](const std::string& typed, const char* button = "cmdDeviceOK") {

@@ -11,6 +11,7 @@
 #include "qt/app/link_indicator.h"
 #include "qt/app/qt_settings_store.h"
 #include "qt/panel/front_panel.h"
+#include "qt/serial/device_link.h"
 #include "qt/panel/panel_widgets.h"
 #include "qt/support/window_rig.h"
 #include "qt/traffic/traffic_recorder.h"
@@ -30,22 +31,24 @@ using testing::waitFor;
 TEST(ProgramOnSimulatedDevice, PanelAndLinkStateFollowTheDeviceWhichIsTakenUpAgainWhenItComesBack) {
   testing::TemporaryUserSettings home;
   QTemporaryDir dir;
-  const std::string link = dir.filePath("ttyVQX16").toStdString(), com1 = "Com1 (" + link + ")";
+  const std::string line = dir.filePath("ttyVQX16").toStdString();
+  const std::string com1 = "Com1 (" + line + ")";
   std::unique_ptr<SimProcess> sim;
   const auto plugIn = [&] {  // the device, and its line behind the link
-    sim = std::make_unique<SimProcess>(std::vector<std::string>{"--link", link, "--log"});
+    sim = std::make_unique<SimProcess>(std::vector<std::string>{"--link", line, "--log"});
     return !sim->readLine().empty();
   };
   ASSERT_TRUE(plugIn());
   // The real stored settings, in a file as an operator writes it by hand.
   QDir().mkpath(home.path() + "/VQX16");
   std::ofstream(home.path().toStdString() + "/VQX16/VQX16.conf")
-      << "[Properties]\nSettings=19200,n,8,1\n[Ports]\nCom1=" << link << "\n";
+      << "[Properties]\nSettings=19200,n,8,1\n[Ports]\nCom1=" << line << "\n";
   QtSettingsStore store;
   QtSerialControl serial(store);
   testing::FakePrompts prompts;
-  frmTerminal window(TerminalDependencies{serial, store, prompts, dir.filePath("VQX.ini"), [] {}});
-  window.Form_Load();
+  DeviceLink link(serial, store, prompts, dir.filePath("log"));
+  MainWindow window(MainWindowParts{link, store, prompts, dir.filePath("VQX.ini"), [] {}});
+  window.load();
   ASSERT_TRUE(serial.portOpen()) << (prompts.shown.empty() ? "" : prompts.shown[0].text);
   EXPECT_EQ(serial.settings(), "19200,n,8,1");
   FrontPanel& panel = *window.panel();
@@ -60,7 +63,7 @@ TEST(ProgramOnSimulatedDevice, PanelAndLinkStateFollowTheDeviceWhichIsTakenUpAga
   ASSERT_TRUE(waitFor([&] { return !prompts.shown.empty(); }));
   QAction& toggle = *window.findChild<QAction*>("mnuOpen");
   EXPECT_FALSE(serial.portOpen() || toggle.isChecked());
-  EXPECT_TRUE(window.waitingForDevice());
+  EXPECT_TRUE(link.supervisor().waitingForDevice());
   ASSERT_TRUE(plugIn());
   ASSERT_TRUE(waitFor([&] { return serial.portOpen(); }));
   EXPECT_TRUE(toggle.isChecked());
@@ -71,8 +74,8 @@ TEST(ProgramOnSimulatedDevice, PanelAndLinkStateFollowTheDeviceWhichIsTakenUpAga
   EXPECT_TRUE(prompts.shown[0].text.ends_with(std::string("\n\n") + kDeviceBack));
 
   QStringList ports;
-  window.recorder()->setWatched(true);
-  QObject::connect(window.recorder(), &TrafficRecorder::line, [&](const QString& text) {
+  link.recorder().setWatched(true);
+  QObject::connect(&link.recorder(), &TrafficRecorder::line, [&](const QString& text) {
     if (text.contains(" port ")) ports << text.mid(text.indexOf("Com1")).section(": ", 0, 0);
   });
   const std::string missing =

@@ -40,7 +40,7 @@ void typeKey(int code, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
 TEST(KeyboardOnly, ACameraALayoutAndThePortSettingsWithoutTheMouse) {
   testing::PseudoTerminal pty;
   testing::WindowRig rig(pty.path());
-  frmTerminal& window = rig.load();
+  MainWindow& window = rig.load();
   window.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
 
@@ -49,7 +49,7 @@ TEST(KeyboardOnly, ACameraALayoutAndThePortSettingsWithoutTheMouse) {
   const PanelKey* twelve = window.panel()->key("Dodici");
   EXPECT_TRUE(twelve->toolTip().endsWith("Keyboard: hold Ctrl and type 12."));
   EXPECT_TRUE(twelve->accessibleDescription().endsWith("Keyboard: hold Ctrl and type 12."));
-  window.txtTerm()->setFocus();
+  window.terminalBox()->setFocus();
   key(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
   typeKey(Qt::Key_1, Qt::ControlModifier);
   typeKey(Qt::Key_2, Qt::ControlModifier);

@@ -32,11 +32,7 @@ class SerialOnLine : public ::testing::Test {
   void SetUp() override {
     store.setValue(kAppTitle, "Ports", "Com3", pty.path());
     ASSERT_TRUE(control.setCommPort(3));
-    control.setOnComm([this] {
-      events.push_back(control.commEvent());
-      if (drain) received += control.input();
-    });
-    control.setOnDeviceLost([this](const std::string& why) { lost.push_back(why); });
+    control.addListener(listener);
   }
   void open() {
     const Result r = control.setPortOpen(true);
@@ -50,6 +46,18 @@ class SerialOnLine : public ::testing::Test {
     (void)control.input();
   }
 
+  // Hears the control's events: the codes, what was received (unless told not to read it), the
+  // losses.
+  struct Listener : SerialListener {
+    SerialOnLine& test;
+    explicit Listener(SerialOnLine& t) : test(t) {}
+    void commEvent() override {
+      test.events.push_back(test.control.commEvent());
+      if (test.drain) test.received += test.control.input();
+    }
+    void deviceLost(const std::string& why) override { test.lost.push_back(why); }
+  };
+
   testing::PseudoTerminal pty;
   testing::FakeSettingsStore store;
   QtSerialControl control{store};
@@ -57,6 +65,7 @@ class SerialOnLine : public ::testing::Test {
   std::string received;
   bool drain = true;
   std::vector<std::string> lost;
+  Listener listener{*this};
 };
 
 TEST_F(SerialOnLine, LineSettingsHandshakingAndPortNumberReachTheLineOrAreRefused) {
@@ -268,13 +277,13 @@ TEST(WindowOnHeldLine, ClosingWaitsForEveryWholeCommandAndASecondCloseChangesNot
   testing::WindowRig rig(pty.path(), 1);
   testing::SteppingPump pump;  // ten seconds pass in ten waits
   rig.closePump = &pump;
-  frmTerminal& window = rig.load();
+  MainWindow& window = rig.load();
   const auto drained = [&] { return rig.serial.outBufferCount() == 0; };
   std::string whole(8 * kSendQueueSize, 'f');  // more than the device's input buffer holds
   for (int i = 0; i < 8; ++i)
     ASSERT_TRUE(rig.serial.output(whole.substr(0, kSendQueueSize)) && waitFor(drained));
   ASSERT_TRUE(pty.write("\x13z"));  // XOFF, and a byte that tells when the line has taken it
-  ASSERT_TRUE(waitFor([&] { return !window.txtTerm()->box().text().empty(); }));
+  ASSERT_TRUE(waitFor([&] { return !window.terminalBox()->box().text().empty(); }));
   QSignalSpy ticks(window.findChild<QTimer*>("TimerUp"), &QTimer::timeout);
   QTest::mousePress(window.findChild<QWidget*>("Pip"), Qt::LeftButton);
   ASSERT_TRUE(waitFor([&] { return ticks.count() > kSendQueueSize / 3 + 5; }));  // full, and on

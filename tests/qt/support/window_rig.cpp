@@ -118,12 +118,13 @@ WindowRig::WindowRig(const std::string& device, int handshaking) {
       << formatSettingsFile(1500, 1500, VQX16_SOURCE_DIR "/lang/English.lng");
 }
 
-frmTerminal& WindowRig::load() {
+MainWindow& WindowRig::load() {
   const QString log = logFolder.isEmpty() ? dir_.filePath("log") : logFolder;
   const auto end = [this] { ++ended; };
-  window_ = std::make_unique<frmTerminal>(TerminalDependencies{
-      serial, store, prompts, dir_.filePath("VQX.ini"), end, {}, closePump, log});
-  window_->Form_Load();
+  link_ = std::make_unique<DeviceLink>(serial, store, prompts, log);
+  window_ = std::make_unique<MainWindow>(
+      MainWindowParts{*link_, store, prompts, dir_.filePath("VQX.ini"), end, {}, closePump});
+  window_->load();
   return *window_;
 }
 

@@ -18,7 +18,8 @@
 #include <string_view>
 #include <vector>
 
-#include "qt/app/frm_terminal.h"
+#include "qt/app/main_window.h"
+#include "qt/serial/device_link.h"
 #include "qt/serial/qt_serial_control.h"
 #include "support/fakes.h"
 
@@ -110,7 +111,7 @@ class TemporaryUserSettings {
 class WindowRig {
  public:
   explicit WindowRig(const std::string& device, int handshaking = 0);
-  frmTerminal& load();  // the startup sequence
+  MainWindow& load();  // the startup sequence
   QAction* action(const char* name) const { return window_->findChild<QAction*>(name); }
   void click(const char* key);  // a left click on a panel key
 
@@ -123,7 +124,8 @@ class WindowRig {
 
  private:
   QTemporaryDir dir_;
-  std::unique_ptr<frmTerminal> window_;  // the last, so gone before the control it uses
+  std::unique_ptr<DeviceLink> link_;
+  std::unique_ptr<MainWindow> window_;  // the last, so gone before the link it shows
 };
 
 }  // namespace vqx::testing

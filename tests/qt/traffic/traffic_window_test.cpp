@@ -12,7 +12,7 @@
 #include <fstream>
 #include <functional>
 
-#include "qt/dialogs/frm_monitor.h"
+#include "qt/dialogs/traffic_monitor_window.h"
 #include "qt/support/window_rig.h"
 #include "qt/traffic/log_folder.h"
 #include "qt/traffic/traffic_recorder.h"
@@ -28,9 +28,9 @@ TEST(TrafficMonitor, ShowsWhatPassedOverTheLineAndTheLogKeepsIt) {
   QTemporaryDir logs;
   testing::WindowRig rig(pty.path());
   rig.logFolder = logs.path();
-  frmTerminal& window = rig.load();
+  MainWindow& window = rig.load();
   rig.action("mnuMonitor")->trigger();
-  frmMonitor* monitor = testing::topLevel<frmMonitor>();
+  TrafficMonitorWindow* monitor = testing::topLevel<TrafficMonitorWindow>();
   ASSERT_NE(monitor, nullptr);
   monitor->findChild<QCheckBox*>("chkLog")->setChecked(true);
   rig.click("Cinque");
@@ -47,7 +47,7 @@ TEST(TrafficMonitor, ShowsWhatPassedOverTheLineAndTheLogKeepsIt) {
     return lines;
   };
   EXPECT_EQ(afterTheTime(monitor->lines()), expected);
-  window.recorder()->flush();
+  window.link().recorder().flush();
   const std::string day = "vqx16-" + dateText(localTimeNow()) + ".log";
   EXPECT_EQ(afterTheTime(QString::fromStdString(testing::fileText(logs.filePath(day.c_str())))
                              .split('\n', Qt::SkipEmptyParts)),
@@ -61,13 +61,14 @@ TEST(IncidentLog, ItsFirstFrameHasItsWordsWhateverTheMonitorSawBefore) {
   QTemporaryDir dir;
   testing::FakeSettingsStore store;
   TrafficRecorder recorder(store, std::make_unique<QtLogFolder>(dir.path()));
-  const ReceivedTrace trace{{{"\xEF\x7F\x7F\x3F", true, true}, {"\xFE\x7F\x7F\x3F", true, false}}};
-  const Indicators shown = decodeStatusFrame({0xEF, 0x7F, 0x7F, 0x3F});
+  ReceivedStatus status;
+  status.indicators = decodeStatusFrame({0xEF, 0x7F, 0x7F, 0x3F});
+  status.trace = {{{"\xEF\x7F\x7F\x3F", true, true}, {"\xFE\x7F\x7F\x3F", true, false}}};
   recorder.setWatched(true);
-  recorder.received(trace, shown);
+  recorder.statusReceived(status);
   recorder.setLogEnabled(true);
   recorder.setWatched(false);
-  recorder.received(trace, shown);
+  recorder.statusReceived(status);
   recorder.flush();
   const std::string day = "vqx16-" + dateText(localTimeNow()) + ".log";
   const std::string log = testing::fileText(dir.filePath(day.c_str()));
@@ -83,7 +84,7 @@ TEST(IncidentLog, AFolderThatCannotBeMadeStopsTheLogWithOneMessage) {
   testing::PseudoTerminal pty;
   testing::WindowRig rig(pty.path());
   rig.logFolder = dir.filePath("file/log");
-  TrafficRecorder& recorder = *rig.load().recorder();
+  TrafficRecorder& recorder = rig.load().link().recorder();
   recorder.setLogEnabled(true);
   for (const char* key : {"Cinque", "Sei"}) {
     rig.click(key);

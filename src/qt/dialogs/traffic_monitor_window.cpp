@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "qt/dialogs/frm_monitor.h"
+#include "qt/dialogs/traffic_monitor_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,7 +28,7 @@ T* named(T* widget, const char* name) {
 
 }  // namespace
 
-frmMonitor::frmMonitor(TrafficRecorder& recorder, QWidget* parent)
+TrafficMonitorWindow::TrafficMonitorWindow(TrafficRecorder& recorder, QWidget* parent)
     : QWidget(parent, Qt::Window), recorder_(recorder) {
   setObjectName(QStringLiteral("frmMonitor"));
   setWindowTitle(QString::fromUtf8(caption::kMonitorTitle));
@@ -69,30 +69,30 @@ frmMonitor::frmMonitor(TrafficRecorder& recorder, QWidget* parent)
           [this] { QApplication::clipboard()->setText(lines().join('\n')); });
   connect(log_, &QCheckBox::toggled, &recorder_, &TrafficRecorder::setLogEnabled);
   connect(&recorder_, &TrafficRecorder::logStopped, this, [this] { log_->setChecked(false); });
-  connect(&recorder_, &TrafficRecorder::line, this, &frmMonitor::addLine);
+  connect(&recorder_, &TrafficRecorder::line, this, &TrafficMonitorWindow::addLine);
   show_.setSingleShot(true);
   show_.setInterval(kShowMs);
-  connect(&show_, &QTimer::timeout, this, &frmMonitor::showHeld);
+  connect(&show_, &QTimer::timeout, this, &TrafficMonitorWindow::showHeld);
   recorder_.setWatched(true);
 }
 
-frmMonitor::~frmMonitor() {
+TrafficMonitorWindow::~TrafficMonitorWindow() {
   recorder_.setWatched(false);
 }
 
-QStringList frmMonitor::lines() const {
+QStringList TrafficMonitorWindow::lines() const {
   QStringList shown = list_->toPlainText().split('\n', Qt::SkipEmptyParts);
   return shown + held_;
 }
 
-void frmMonitor::addLine(const QString& text) {
+void TrafficMonitorWindow::addLine(const QString& text) {
   if (pause_->isChecked()) return;
   held_.append(text);
   if (held_.size() > kMonitorLines) held_.removeFirst();
   if (!show_.isActive()) show_.start();
 }
 
-void frmMonitor::showHeld() {
+void TrafficMonitorWindow::showHeld() {
   if (held_.isEmpty()) return;
   list_->appendPlainText(held_.join('\n'));
   held_.clear();

@@ -18,11 +18,11 @@ class TrafficRecorder;
 // the bottom, the last 10,000 kept; Pause, Clear, Copy all, and the incident log's switch. Not
 // modal; it deletes itself when closed, and the recorder stops announcing lines to it.
 // Object names: frmMonitor, lstTraffic, cmdPause, cmdClear, cmdCopy, chkLog.
-class frmMonitor : public QWidget {
+class TrafficMonitorWindow : public QWidget {
   Q_OBJECT
  public:
-  explicit frmMonitor(TrafficRecorder& recorder, QWidget* parent = nullptr);
-  ~frmMonitor() override;
+  explicit TrafficMonitorWindow(TrafficRecorder& recorder, QWidget* parent = nullptr);
+  ~TrafficMonitorWindow() override;
 
   // The lines shown, oldest first.
   QStringList lines() const;

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window with fake adapters: startup, the first start's language chooser, the menus,
 // where Enter goes, the settings file, how the program ends; and the program's message boxes.
-#include "qt/app/frm_terminal.h"
+#include "qt/app/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,8 @@
 #include <fstream>
 
 #include "qt/app/qt_prompts.h"
+#include "qt/panel/front_panel.h"
+#include "qt/serial/device_link.h"
 #include "qt/app/terminal_text_box.h"
 #include "qt/dialogs/language_chooser.h"
 #include "qt/support/window_rig.h"
@@ -23,19 +25,20 @@ namespace {
 const std::string kEnglish = VQX16_SOURCE_DIR "/lang/English.lng";
 const std::string kPlaced = " 3000 \r\n 2000 \r\n" + kEnglish + "\r\n";  // position and language
 
-class MainWindow : public ::testing::Test {
+class MainWindowTest : public ::testing::Test {
  protected:
   void TearDown() override { delete chooser(); }
   void writeIni(const std::string& text) {
     std::ofstream(dir.filePath("VQX.ini").toStdString()) << text;
   }
   std::string ini() const { return testing::fileText(dir.filePath("VQX.ini")); }
-  frmTerminal& load(const QString& iniPath = {}) {
+  MainWindow& load(const QString& iniPath = {}) {
     const QString file = iniPath.isEmpty() ? dir.filePath("VQX.ini") : iniPath;
     window.reset();
-    window = std::make_unique<frmTerminal>(
-        TerminalDependencies{serial, store, prompts, file, [this] { ++ended; }, {}, &pump});
-    window->Form_Load();
+    link = std::make_unique<DeviceLink>(serial, store, prompts, dir.filePath("log"));
+    window = std::make_unique<MainWindow>(
+        MainWindowParts{*link, store, prompts, file, [this] { ++ended; }, {}, &pump});
+    window->load();
     return *window;
   }
   QAction* action(const char* name) { return window->findChild<QAction*>(name); }
@@ -47,12 +50,13 @@ class MainWindow : public ::testing::Test {
   testing::FakePrompts prompts;
   testing::SteppingPump pump;  // ten seconds pass in ten waits
   int ended = 0;
-  std::unique_ptr<frmTerminal> window;
+  std::unique_ptr<DeviceLink> link;
+  std::unique_ptr<MainWindow> window;  // the last, so gone before the link it shows
 };
 
 // Each row: the settings file, the stored "Settings", whether the port fails to open; then what
 // shows, the Exit entry's caption (English from the language file), the port, the reports.
-TEST_F(MainWindow, StartupRestoresPositionAndLanguageOrAsksForALanguageAndOpensThePort) {
+TEST_F(MainWindowTest, StartupRestoresPositionAndLanguageOrAsksForALanguageAndOpensThePort) {
   // clang-format off
   const struct { std::string ini; const char* stored; bool fails; const char* outcome; } cases[] = {
       {kPlaced, "", false, "window at 3000,2000, E&xit, port open, 0 reports"},
@@ -74,7 +78,7 @@ TEST_F(MainWindow, StartupRestoresPositionAndLanguageOrAsksForALanguageAndOpensT
     const QPoint off = window->frameGeometry().center() - window->screen()->geometry().center();
     std::string outcome = chooser() && chooser()->isVisible() && !window->isVisible() ? "chooser"
                           : !window->isVisible() || chooser() ? "neither or both"
-                          : window->leftTwips() == 3000 && window->topTwips() == 2000
+                          : window->place().leftTwips() == 3000 && window->place().topTwips() == 2000
                               ? "window at 3000,2000"
                           : off.manhattanLength() < 6 ? "window centred"
                                                       : "window elsewhere";
@@ -82,20 +86,20 @@ TEST_F(MainWindow, StartupRestoresPositionAndLanguageOrAsksForALanguageAndOpensT
     outcome += serial.open ? ", port open, " : ", port closed, ";
     EXPECT_EQ(outcome + std::to_string(prompts.shown.size()) + " reports", c.outcome) << c.ini;
     EXPECT_EQ(action("mnuOpen")->isChecked(), serial.open);
-    EXPECT_EQ(window->Echo(), *c.stored == 0) << "echo is restored unless the startup stopped";
-    EXPECT_EQ(window->PipFunctionStep(), 1);
+    EXPECT_EQ(link->echo(), *c.stored == 0) << "echo is restored unless the startup stopped";
+    EXPECT_EQ(window->panel()->keyState().pipFunctionStep, 1);
     if (*c.stored) {  // a stopped startup has not read the settings file: it keeps it as it is
-      window->TimerMove_Timer();
+      window->saveSettings();
       EXPECT_EQ(ini(), c.ini);
-      window->moveToTwips(4500, 1500);
-      window->TimerMove_Timer();
+      window->place().moveToTwips(4500, 1500);
+      window->saveSettings();
       EXPECT_EQ(ini(), " 4500 \r\n 1500 \r\n" + kEnglish + "\r\n") << "and its language line";
     }
     delete chooser();
   }
 }
 
-TEST_F(MainWindow, ALanguagePickedAtFirstStartShowsTheWindowAndIsSavedTheNextSecond) {
+TEST_F(MainWindowTest, ALanguagePickedAtFirstStartShowsTheWindowAndIsSavedTheNextSecond) {
   load();
   ASSERT_NE(chooser(), nullptr);
   std::ofstream(dir.filePath("Test.lng").toStdString())
@@ -106,32 +110,32 @@ TEST_F(MainWindow, ALanguagePickedAtFirstStartShowsTheWindowAndIsSavedTheNextSec
   EXPECT_EQ(chooser(), nullptr);
   EXPECT_TRUE(window->isVisible());
   const std::string language = dir.filePath("Test.lng").toStdString();
-  EXPECT_EQ(window->LanguageFile(), language);
+  EXPECT_EQ(window->languageFile(), language);
   QString captions = window->findChild<QMenu*>("mnuPort")->title();
   for (const char* name : {"mnuFileExit", "mnuProperties", "mnuOpen", "Language", "Info"})
     captions += " " + action(name)->text();
   EXPECT_EQ(captions, "port exit props open language info");
-  window->moveToTwips(4500, 1500);
-  window->TimerMove_Timer();
+  window->place().moveToTwips(4500, 1500);
+  window->saveSettings();
   EXPECT_EQ(ini(), " 4500 \r\n 1500 \r\n" + language + "\r\n");
-  const int writes = window->settingsFile().writes();
-  window->TimerMove_Timer();
-  EXPECT_EQ(window->settingsFile().writes(), writes) << "nothing changed: nothing written";
+  const int writes = window->place().file().writes();
+  window->saveSettings();
+  EXPECT_EQ(window->place().file().writes(), writes) << "nothing changed: nothing written";
   QFile::remove(dir.filePath("VQX.ini"));
-  window->TimerMove_Timer();
+  window->saveSettings();
   EXPECT_EQ(ini(), " 4500 \r\n 1500 \r\n" + language + "\r\n");
 }
 
-TEST_F(MainWindow, ChooserClosedWithoutAChoiceShowsTheWindowAndAMissingFolderIsNoError) {
+TEST_F(MainWindowTest, ChooserClosedWithoutAChoiceShowsTheWindowAndAMissingFolderIsNoError) {
   load(dir.filePath("no/such/folder/VQX.ini"));
   chooser()->close();
   EXPECT_TRUE(window->isVisible());
-  window->TimerMove_Timer();
+  window->saveSettings();
   EXPECT_TRUE(prompts.shown.empty());
 }
 
 // The dialog takes the language's captions before it is first shown, and is centred with them.
-TEST_F(MainWindow, PortPropertiesOpensThePortSettingsDialogCentred) {
+TEST_F(MainWindowTest, PortPropertiesOpensThePortSettingsDialogCentred) {
   writeIni(kPlaced);
   load();
   QString shown;
@@ -147,7 +151,7 @@ TEST_F(MainWindow, PortPropertiesOpensThePortSettingsDialogCentred) {
 
 // Enter belongs to the default key Uno unless another of the panel's keys has the focus; the
 // terminal box sends what is typed into it, and shows it with echo on or with the port closed.
-TEST_F(MainWindow, EnterClicksUnoUnlessAnotherKeyHasTheFocusAndTheBoxSendsWhatIsTyped) {
+TEST_F(MainWindowTest, EnterClicksUnoUnlessAnotherKeyHasTheFocusAndTheBoxSendsWhatIsTyped) {
   writeIni(kPlaced);
   store.put("Echo", "True");
   load();
@@ -167,12 +171,12 @@ TEST_F(MainWindow, EnterClicksUnoUnlessAnotherKeyHasTheFocusAndTheBoxSendsWhatIs
     QTest::keyClick(target, c.key);
     EXPECT_EQ(serial.written, c.sent) << c.focus << " " << c.key;
   }
-  window->TogglePort();
-  QTest::keyClicks(window->txtTerm(), "c");
-  EXPECT_EQ(serial.written + window->txtTerm()->box().text(), "ac");
+  window->togglePort();
+  QTest::keyClicks(window->terminalBox(), "c");
+  EXPECT_EQ(serial.written + window->terminalBox()->box().text(), "ac");
 }
 
-TEST_F(MainWindow, ExitEndsAtOnceAndClosingWaitsForTheOutputFirst) {
+TEST_F(MainWindowTest, ExitEndsAtOnceAndClosingWaitsForTheOutputFirst) {
   // clang-format off
   const struct { bool exit; std::deque<PromptAnswer> answers; const char* outcome; } cases[] = {
       {true, {}, "ended, port closed, 0 questions, 0 waits"},
@@ -186,7 +190,7 @@ TEST_F(MainWindow, ExitEndsAtOnceAndClosingWaitsForTheOutputFirst) {
     prompts = {};
     prompts.answers = c.answers;
     pump.waits = ended = 0;
-    c.exit ? window->mnuFileExit_Click() : (void)window->close();
+    c.exit ? window->exitCommand() : (void)window->close();
     QCoreApplication::processEvents();  // a close that waits runs from the event loop
     EXPECT_EQ(std::string(ended ? "ended" : "running") +
                   (serial.open ? ", port open, " : ", port closed, ") +

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "qt/dialogs/frm_properties.h"
+#include "qt/dialogs/port_settings_dialog.h"
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
@@ -54,10 +54,11 @@ QString text(const char* caption) {
 
 }  // namespace
 
-frmProperties::frmProperties(SerialControl& comm, SettingsStore& store, Prompts& prompts,
-                             bool& echo, std::function<void(bool)> setOpenChecked, QWidget* parent)
+PortSettingsDialog::PortSettingsDialog(SerialControl& serial, SettingsStore& store,
+                                       Prompts& prompts, bool& echo,
+                                       std::function<void(bool)> setOpenChecked, QWidget* parent)
     : QDialog(parent),
-      comm_(comm),
+      serial_(serial),
       store_(store),
       prompts_(prompts),
       echo_(echo),
@@ -69,141 +70,142 @@ frmProperties::frmProperties(SerialControl& comm, SettingsStore& store, Prompts&
   setModal(true);
   setAttribute(Qt::WA_DeleteOnClose);
   buildControls();
-  LoadPropertySettings();
+  fillFromControl();
 }
 
-frmProperties::~frmProperties() = default;
+PortSettingsDialog::~PortSettingsDialog() = default;
 
-void frmProperties::showEvent(QShowEvent* event) {
+void PortSettingsDialog::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) {
     showDevices(true);
     centreOnScreen();
-    cboPort_->setFocus();  // the dialog opens on its first choice
+    ports_->setFocus();  // the dialog opens on its first choice
   }
   QDialog::showEvent(event);
 }
 
 // The port list opening is a look at the devices.
-bool frmProperties::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == cboPort_->view() && event->type() == QEvent::Show) showDevices(false);
+bool PortSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ports_->view() && event->type() == QEvent::Show) showDevices(false);
   return QDialog::eventFilter(watched, event);
 }
 
-void frmProperties::buildControls() {
-  tabSettings_ = named(new QTabWidget, "tabSettings");
-  fraSettings_ = named(new QWidget, "fraSettings");
+void PortSettingsDialog::buildControls() {
+  tabFrame_ = named(new QTabWidget, "tabSettings");
+  settingsPanel_ = named(new QWidget, "fraSettings");
   // The tab strip is only the frame around the settings panel.
-  tabSettings_->addTab(fraSettings_, QString());
-  tabSettings_->tabBar()->hide();
+  tabFrame_->addTab(settingsPanel_, QString());
+  tabFrame_->tabBar()->hide();
 
-  Label1_ = named(new QLabel(QStringLiteral("Porta:")), "Label1");
-  cboPort_ = dropDownList("cboPort");
-  Label1_->setTextFormat(Qt::PlainText);  // language texts are never markup
-  Label1_->setBuddy(cboPort_);
+  portLabel_ = named(new QLabel(QStringLiteral("Porta:")), "Label1");
+  ports_ = dropDownList("cboPort");
+  portLabel_->setTextFormat(Qt::PlainText);  // language texts are never markup
+  portLabel_->setBuddy(ports_);
 
-  Frame1_ = named(new QGroupBox(QStringLiteral("Baud Rate")), "Frame1");
-  cboSpeed_ = dropDownList("cboSpeed");
-  (new QVBoxLayout(Frame1_))->addWidget(cboSpeed_);
+  speedGroup_ = named(new QGroupBox(QStringLiteral("Baud Rate")), "Frame1");
+  speeds_ = dropDownList("cboSpeed");
+  (new QVBoxLayout(speedGroup_))->addWidget(speeds_);
 
-  fraConnection_ = named(new QGroupBox(QStringLiteral("Formattazione")), "fraConnection");
+  formatGroup_ = named(new QGroupBox(QStringLiteral("Formattazione")), "fraConnection");
   auto* label3 = named(new QLabel(QStringLiteral("Data Bits:")), "Label3");
   auto* label4 = named(new QLabel(QString::fromUtf8("Parit\u00e0:")), "Label4");
   auto* label5 = named(new QLabel(QStringLiteral("Stop Bits:")), "Label5");
-  cboDataBits_ = dropDownList("cboDataBits");
-  cboParity_ = dropDownList("cboParity");
-  cboStopBits_ = dropDownList("cboStopBits");
-  label3->setBuddy(cboDataBits_);
-  label4->setBuddy(cboParity_);
-  label5->setBuddy(cboStopBits_);
-  auto* format = new QGridLayout(fraConnection_);
+  dataBits_ = dropDownList("cboDataBits");
+  parities_ = dropDownList("cboParity");
+  stopBits_ = dropDownList("cboStopBits");
+  label3->setBuddy(dataBits_);
+  label4->setBuddy(parities_);
+  label5->setBuddy(stopBits_);
+  auto* format = new QGridLayout(formatGroup_);
   format->addWidget(label3, 0, 0);
-  format->addWidget(cboDataBits_, 0, 1);
+  format->addWidget(dataBits_, 0, 1);
   format->addWidget(label4, 1, 0);
-  format->addWidget(cboParity_, 1, 1);
+  format->addWidget(parities_, 1, 1);
   format->addWidget(label5, 2, 0);
-  format->addWidget(cboStopBits_, 2, 1);
+  format->addWidget(stopBits_, 2, 1);
 
-  Frame7_ = named(new QGroupBox(QStringLiteral("&Echo")), "Frame7");
-  echoGroup_ = new QButtonGroup(this);
-  auto* echoLayout = new QVBoxLayout(Frame7_);
+  echoGroup_ = named(new QGroupBox(QStringLiteral("&Echo")), "Frame7");
+  echoButtons_ = new QButtonGroup(this);
+  auto* echoLayout = new QVBoxLayout(echoGroup_);
   const char* echoCaptions[] = {"Off", "On"};
   for (int i = 0; i < 2; ++i) {
-    optEcho_[i] = new QRadioButton(QString::fromLatin1(echoCaptions[i]));
-    optEcho_[i]->setObjectName(QStringLiteral("optEcho_%1").arg(i));
-    echoGroup_->addButton(optEcho_[i], i);
-    echoLayout->addWidget(optEcho_[i]);
+    echoOptions_[i] = new QRadioButton(QString::fromLatin1(echoCaptions[i]));
+    echoOptions_[i]->setObjectName(QStringLiteral("optEcho_%1").arg(i));
+    echoButtons_->addButton(echoOptions_[i], i);
+    echoLayout->addWidget(echoOptions_[i]);
   }
 
-  Frame5_ = named(new QGroupBox(QStringLiteral("Controllo di Flusso")), "Frame5");
-  flowGroup_ = new QButtonGroup(this);
-  auto* flowLayout = new QVBoxLayout(Frame5_);
+  flowGroup_ = named(new QGroupBox(QStringLiteral("Controllo di Flusso")), "Frame5");
+  flowButtons_ = new QButtonGroup(this);
+  auto* flowLayout = new QVBoxLayout(flowGroup_);
   const char* flowCaptions[] = {"None", "Xon/Xoff", "RTS", "Xon/RTS"};
   for (int i = 0; i < kFlowOptionCount; ++i) {
-    optFlow_[i] = new QRadioButton(QString::fromLatin1(flowCaptions[i]));
-    optFlow_[i]->setObjectName(QStringLiteral("optFlow_%1").arg(i));
-    flowGroup_->addButton(optFlow_[i], i);
-    flowLayout->addWidget(optFlow_[i]);
+    flowOptions_[i] = new QRadioButton(QString::fromLatin1(flowCaptions[i]));
+    flowOptions_[i]->setObjectName(QStringLiteral("optFlow_%1").arg(i));
+    flowButtons_->addButton(flowOptions_[i], i);
+    flowLayout->addWidget(flowOptions_[i]);
   }
 
-  cmdOK_ = named(new QPushButton(QStringLiteral("OK")), "cmdOK");
-  cmdCancel_ = named(new QPushButton(QStringLiteral("Annulla")), "cmdCancel");
+  okButton_ = named(new QPushButton(QStringLiteral("OK")), "cmdOK");
+  cancelButton_ = named(new QPushButton(QStringLiteral("Annulla")), "cmdCancel");
 
   // Port at the top left; speed above line format on the left, echo above flow control in
   // the middle, OK above Cancel on the right; the port's device on a status line at the bottom.
-  auto* grid = new QGridLayout(fraSettings_);
-  cmdDevice_ = named(new QPushButton(text(caption::kDeviceButton)), "cmdDevice");
+  auto* grid = new QGridLayout(settingsPanel_);
+  deviceButton_ = named(new QPushButton(text(caption::kDeviceButton)), "cmdDevice");
   // Enter belongs to OK wherever the focus is, this button's included: it is pressed with the
   // space bar or the mouse, as a dialog's secondary buttons are.
-  cmdDevice_->setAutoDefault(false);
-  lblPortDevice_ = named(new QLabel, "lblPortDevice");
-  lblPortDevice_->setTextFormat(Qt::PlainText);
+  deviceButton_->setAutoDefault(false);
+  portDevice_ = named(new QLabel, "lblPortDevice");
+  portDevice_->setTextFormat(Qt::PlainText);
   // A long device name is cut at the right rather than widening the dialog: the tooltip has it.
-  lblPortDevice_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  portDevice_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   auto* portRow = new QHBoxLayout;
-  portRow->addWidget(Label1_);
-  portRow->addWidget(cboPort_);
-  portRow->addWidget(cmdDevice_);
+  portRow->addWidget(portLabel_);
+  portRow->addWidget(ports_);
+  portRow->addWidget(deviceButton_);
   portRow->addStretch();
   grid->addLayout(portRow, 0, 0, 1, 2);
-  grid->addWidget(Frame1_, 1, 0);
-  grid->addWidget(fraConnection_, 2, 0);
-  grid->addWidget(Frame7_, 1, 1);
-  grid->addWidget(Frame5_, 2, 1);
+  grid->addWidget(speedGroup_, 1, 0);
+  grid->addWidget(formatGroup_, 2, 0);
+  grid->addWidget(echoGroup_, 1, 1);
+  grid->addWidget(flowGroup_, 2, 1);
   auto* buttons = new QVBoxLayout;
-  buttons->addWidget(cmdOK_);
-  buttons->addWidget(cmdCancel_);
+  buttons->addWidget(okButton_);
+  buttons->addWidget(cancelButton_);
   buttons->addStretch();
   grid->addLayout(buttons, 1, 2, 2, 1);
-  grid->addWidget(lblPortDevice_, 3, 0, 1, 3);
+  grid->addWidget(portDevice_, 3, 0, 1, 3);
 
   auto* outer = new QVBoxLayout(this);
-  outer->addWidget(tabSettings_);
+  outer->addWidget(tabFrame_);
   outer->setSizeConstraint(QLayout::SetFixedSize);  // fixed frame: no resizing
   // OK is the default button (Enter). Only a button inside the dialog can be made its default:
   // one made so before, the dialog would not know, and would take the first of its buttons.
-  cmdOK_->setDefault(true);
+  okButton_->setDefault(true);
 
   // Tab walks the dialog as it reads: the port and its device, speed, line format, echo, flow
   // control, then OK and Cancel.
-  QWidget* const order[] = {cboPort_,     cmdDevice_,  cboSpeed_,   cboDataBits_, cboParity_,
-                            cboStopBits_, optEcho_[0], optEcho_[1], optFlow_[0],  optFlow_[1],
-                            optFlow_[2],  optFlow_[3], cmdOK_,      cmdCancel_};
+  QWidget* const order[] = {ports_,          deviceButton_,   speeds_,         dataBits_,
+                            parities_,       stopBits_,       echoOptions_[0], echoOptions_[1],
+                            flowOptions_[0], flowOptions_[1], flowOptions_[2], flowOptions_[3],
+                            okButton_,       cancelButton_};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
-  connect(flowGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+  connect(flowButtons_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
     if (checked) pendingFlow_ = id;
   });
-  connect(echoGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+  connect(echoButtons_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
     if (checked) pendingEcho_ = id == 1;
   });
-  connect(cmdOK_, &QPushButton::clicked, this, &frmProperties::cmdOK_Click);
-  connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
-  connect(cmdDevice_, &QPushButton::clicked, this, &frmProperties::cmdDevice_Click);
-  connect(cboPort_, &QComboBox::currentIndexChanged, this, &frmProperties::showChosenDevice);
-  cboPort_->view()->installEventFilter(this);
+  connect(okButton_, &QPushButton::clicked, this, &PortSettingsDialog::applyAndClose);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(deviceButton_, &QPushButton::clicked, this, &PortSettingsDialog::chooseDevice);
+  connect(ports_, &QComboBox::currentIndexChanged, this, &PortSettingsDialog::showChosenDevice);
+  ports_->view()->installEventFilter(this);
 }
 
-void frmProperties::centreOnScreen() {
+void PortSettingsDialog::centreOnScreen() {
   adjustSize();
   QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
   if (screen == nullptr) return;
@@ -211,52 +213,52 @@ void frmProperties::centreOnScreen() {
   move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
 }
 
-void frmProperties::LoadPropertySettings() {
+void PortSettingsDialog::fillFromControl() {
   for (int i = 0; i < kPortEntryCount; ++i) {
-    cboPort_->addItem(QString::fromStdString(portEntryText(i)));
+    ports_->addItem(QString::fromStdString(portEntryText(i)));
   }
-  fill(cboSpeed_, kSpeedEntries);
-  fill(cboDataBits_, kDataBitsEntries);
-  fill(cboParity_, kParityEntries);
-  fill(cboStopBits_, kStopBitsEntries);
+  fill(speeds_, kSpeedEntries);
+  fill(dataBits_, kDataBitsEntries);
+  fill(parities_, kParityEntries);
+  fill(stopBits_, kStopBitsEntries);
 
-  const PropertySelection sel = loadPropertySettings(comm_, echo_);
-  select(cboSpeed_, sel.line.speed);
-  select(cboParity_, sel.line.parity);
-  select(cboDataBits_, sel.line.dataBits);
-  select(cboStopBits_, sel.line.stopBits);
-  select(cboPort_, sel.port);
-  if (sel.flow) optFlow_[static_cast<std::size_t>(*sel.flow)]->setChecked(true);
-  optEcho_[static_cast<std::size_t>(sel.echo)]->setChecked(true);
+  const PropertySelection sel = loadPropertySettings(serial_, echo_);
+  select(speeds_, sel.line.speed);
+  select(parities_, sel.line.parity);
+  select(dataBits_, sel.line.dataBits);
+  select(stopBits_, sel.line.stopBits);
+  select(ports_, sel.port);
+  if (sel.flow) flowOptions_[static_cast<std::size_t>(*sel.flow)]->setChecked(true);
+  echoOptions_[static_cast<std::size_t>(sel.echo)]->setChecked(true);
   pendingFlow_ = sel.pendingFlow;
   pendingEcho_ = sel.pendingEcho;
 }
 
-void frmProperties::showDevices(bool newLook) {
+void PortSettingsDialog::showDevices(bool newLook) {
   if (newLook || !look_) look_ = std::make_unique<DeviceLook>();
-  for (int i = 0; i < cboPort_->count(); ++i) {
-    cboPort_->setItemData(i, deviceText(i), Qt::ToolTipRole);
+  for (int i = 0; i < ports_->count(); ++i) {
+    ports_->setItemData(i, deviceText(i), Qt::ToolTipRole);
   }
   showChosenDevice();
 }
 
-QString frmProperties::deviceText(int index) const {
+QString PortSettingsDialog::deviceText(int index) const {
   const QString device = portDeviceName(index + 1, store_);
   return QString::fromStdString(
       withArgs(caption::kPortDevice,
                {portEntryText(index), describeDevice(look_->facts(device)), device.toStdString()}));
 }
 
-void frmProperties::showChosenDevice() {
-  const int i = cboPort_->currentIndex();
+void PortSettingsDialog::showChosenDevice() {
+  const int i = ports_->currentIndex();
   const QString text = i < 0 || !look_ ? QString() : deviceText(i);
-  if (i >= 0) cboPort_->setItemData(i, text, Qt::ToolTipRole);
-  lblPortDevice_->setText(text);
-  lblPortDevice_->setToolTip(text);
+  if (i >= 0) ports_->setItemData(i, text, Qt::ToolTipRole);
+  portDevice_->setText(text);
+  portDevice_->setToolTip(text);
 }
 
-void frmProperties::cmdDevice_Click() {
-  const int i = cboPort_->currentIndex();
+void PortSettingsDialog::chooseDevice() {
+  const int i = ports_->currentIndex();
   if (i < 0) return;
   look_ = std::make_unique<DeviceLook>();
   const std::string key = portEntryText(i);
@@ -318,20 +320,20 @@ void frmProperties::cmdDevice_Click() {
   showDevices(false);
 }
 
-PropertyChoice frmProperties::currentChoice() const {
+PropertyChoice PortSettingsDialog::currentChoice() const {
   PropertyChoice c;
-  c.portIndex = cboPort_->currentIndex();
-  c.speedText = cboSpeed_->currentText().toStdString();
-  c.parityText = cboParity_->currentText().toStdString();
-  c.dataBitsText = cboDataBits_->currentText().toStdString();
-  c.stopBitsText = cboStopBits_->currentText().toStdString();
+  c.portIndex = ports_->currentIndex();
+  c.speedText = speeds_->currentText().toStdString();
+  c.parityText = parities_->currentText().toStdString();
+  c.dataBitsText = dataBits_->currentText().toStdString();
+  c.stopBitsText = stopBits_->currentText().toStdString();
   c.pendingFlow = pendingFlow_;
   c.pendingEcho = pendingEcho_;
   return c;
 }
 
-void frmProperties::cmdOK_Click() {
-  if (applyPropertySettings(currentChoice(), {comm_, store_, prompts_, echo_, setOpenChecked_})) {
+void PortSettingsDialog::applyAndClose() {
+  if (applyPropertySettings(currentChoice(), {serial_, store_, prompts_, echo_, setOpenChecked_})) {
     accept();
   }
 }

@@ -40,22 +40,22 @@ class DeviceLook;
 // Object names: tabSettings, fraSettings, Label1, cboPort, Frame1, cboSpeed, fraConnection,
 // Label3, cboDataBits, Label4, cboParity, Label5, cboStopBits, Frame7, optEcho_0, optEcho_1,
 // Frame5, optFlow_0 ... optFlow_3, cmdOK, cmdCancel, cmdDevice, lblPortDevice.
-class frmProperties : public QDialog {
+class PortSettingsDialog : public QDialog {
   Q_OBJECT
 
  public:
   // `echo` is the program-wide Echo; `setOpenChecked` sets mnuOpen's check mark and may be
   // empty. Everything passed in must outlive the dialog.
-  frmProperties(SerialControl& comm, SettingsStore& store, Prompts& prompts, bool& echo,
-                std::function<void(bool)> setOpenChecked, QWidget* parent = nullptr);
-  ~frmProperties() override;
+  PortSettingsDialog(SerialControl& serial, SettingsStore& store, Prompts& prompts, bool& echo,
+                     std::function<void(bool)> setOpenChecked, QWidget* parent = nullptr);
+  ~PortSettingsDialog() override;
 
   // Captions the language file replaces.
-  QLabel* Label1() const { return Label1_; }
-  QGroupBox* Frame1() const { return Frame1_; }
-  QGroupBox* fraConnection() const { return fraConnection_; }
-  QGroupBox* Frame5() const { return Frame5_; }
-  QPushButton* cmdCancel() const { return cmdCancel_; }
+  QLabel* portLabel() const { return portLabel_; }
+  QGroupBox* speedGroup() const { return speedGroup_; }
+  QGroupBox* formatGroup() const { return formatGroup_; }
+  QGroupBox* flowGroup() const { return flowGroup_; }
+  QPushButton* cancelButton() const { return cancelButton_; }
 
  protected:
   // Centred whenever it is shown, at the size its captions give it then: a language file's
@@ -66,16 +66,16 @@ class frmProperties : public QDialog {
  private:
   void buildControls();
   void centreOnScreen();
-  void LoadPropertySettings();
-  void cmdOK_Click();
+  void fillFromControl();
+  void applyAndClose();
   PropertyChoice currentChoice() const;
   // Every port entry's tooltip, and the status line; a new look lists the adapters again.
   void showDevices(bool newLook);
   void showChosenDevice();
   QString deviceText(int index) const;  // "Com3: present - /dev/ttyUSB0"
-  void cmdDevice_Click();
+  void chooseDevice();
 
-  SerialControl& comm_;
+  SerialControl& serial_;
   SettingsStore& store_;
   Prompts& prompts_;
   bool& echo_;
@@ -84,26 +84,26 @@ class frmProperties : public QDialog {
   int pendingFlow_ = 0;
   bool pendingEcho_ = false;
 
-  QTabWidget* tabSettings_ = nullptr;
-  QWidget* fraSettings_ = nullptr;
-  QLabel* Label1_ = nullptr;
-  QComboBox* cboPort_ = nullptr;
-  QGroupBox* Frame1_ = nullptr;
-  QComboBox* cboSpeed_ = nullptr;
-  QGroupBox* fraConnection_ = nullptr;
-  QComboBox* cboDataBits_ = nullptr;
-  QComboBox* cboParity_ = nullptr;
-  QComboBox* cboStopBits_ = nullptr;
-  QGroupBox* Frame7_ = nullptr;
-  std::array<QRadioButton*, 2> optEcho_{};
-  QButtonGroup* echoGroup_ = nullptr;
-  QGroupBox* Frame5_ = nullptr;
-  std::array<QRadioButton*, kFlowOptionCount> optFlow_{};
-  QButtonGroup* flowGroup_ = nullptr;
-  QPushButton* cmdOK_ = nullptr;
-  QPushButton* cmdCancel_ = nullptr;
-  QPushButton* cmdDevice_ = nullptr;
-  QLabel* lblPortDevice_ = nullptr;
+  QTabWidget* tabFrame_ = nullptr;
+  QWidget* settingsPanel_ = nullptr;
+  QLabel* portLabel_ = nullptr;
+  QComboBox* ports_ = nullptr;
+  QGroupBox* speedGroup_ = nullptr;
+  QComboBox* speeds_ = nullptr;
+  QGroupBox* formatGroup_ = nullptr;
+  QComboBox* dataBits_ = nullptr;
+  QComboBox* parities_ = nullptr;
+  QComboBox* stopBits_ = nullptr;
+  QGroupBox* echoGroup_ = nullptr;
+  std::array<QRadioButton*, 2> echoOptions_{};
+  QButtonGroup* echoButtons_ = nullptr;
+  QGroupBox* flowGroup_ = nullptr;
+  std::array<QRadioButton*, kFlowOptionCount> flowOptions_{};
+  QButtonGroup* flowButtons_ = nullptr;
+  QPushButton* okButton_ = nullptr;
+  QPushButton* cancelButton_ = nullptr;
+  QPushButton* deviceButton_ = nullptr;
+  QLabel* portDevice_ = nullptr;
   std::unique_ptr<DeviceLook> look_;
 };
 
