@@ -49,12 +49,12 @@ SettingsSelection selectSettingsText(const std::string& s) {
   return sel;
 }
 
-PropertySelection loadPropertySettings(const SerialControl& comm, bool echo) {
+PropertySelection dialogSelection(const SerialControl& serial, bool echo) {
   PropertySelection sel;
-  sel.line = selectSettingsText(comm.settings());
-  const int port = comm.commPort();
+  sel.line = selectSettingsText(serial.settings());
+  const int port = serial.commPort();
   if (port >= 1 && port <= kPortEntryCount) sel.port = port - 1;
-  const int flow = comm.handshaking();
+  const int flow = serial.handshaking();
   if (flow >= 0 && flow < kFlowOptionCount) sel.flow = flow;
   sel.pendingFlow = flow;
   sel.echo = echo ? 1 : 0;
@@ -69,8 +69,8 @@ std::string buildSettingsText(const PropertyChoice& c) {
 }
 
 bool applyPropertySettings(const PropertyChoice& choice, PropertyTargets t) {
-  // Every step runs; the three checks ask whether anything has failed so far and report the
-  // latest failure.
+  // Every step runs; three checks (after the port, the line settings and the flow control) ask
+  // whether anything has failed so far and report the latest failure.
   std::optional<std::string> error;
   auto note = [&error](Result r) {
     if (!r) error = r.error();
@@ -80,48 +80,48 @@ bool applyPropertySettings(const PropertyChoice& choice, PropertyTargets t) {
     return false;
   };
 
-  // 1. Echo first; a later failure does not undo it.
+  // Echo first; a later failure does not undo it.
   t.echo = choice.pendingEcho;
 
-  // 2.-3. Port number. An open port whose number stays is moved too when its mapping names
+  // The port number. An open port whose number stays is moved too when its mapping names
   // another device now (chosen with Device... while it was open).
-  const int oldPort = t.comm.commPort();
+  const int oldPort = t.serial.commPort();
   const int newPort = choice.portIndex + 1;
-  const bool moved = newPort == oldPort && t.comm.portOpen() &&
-                     t.comm.openedDevice().path != t.comm.deviceAtPort().path;
+  const bool moved = newPort == oldPort && t.serial.portOpen() &&
+                     t.serial.openedDevice().path != t.serial.deviceAtPort().path;
   if (newPort != oldPort || moved) {
     bool wasOpen = false;
-    if (t.comm.portOpen()) {
-      note(t.comm.setPortOpen(false));
+    if (t.serial.portOpen()) {
+      note(t.serial.setPortOpen(false));
       wasOpen = true;
     }
-    if (!moved) note(t.comm.setCommPort(newPort));
+    if (!moved) note(t.serial.setCommPort(newPort));
     if (!error && wasOpen) {
-      note(t.comm.setPortOpen(true));
-      if (t.setOpenChecked) t.setOpenChecked(t.comm.portOpen());
+      note(t.serial.setPortOpen(true));
+      if (t.setOpenChecked) t.setOpenChecked(t.serial.portOpen());
     }
-    if (error) {  // check 1: report, then put the old number back; the port stays closed
+    if (error) {  // reported, the old number put back; the port stays closed
       t.prompts.error(*error);
-      (void)t.comm.setCommPort(oldPort);
+      (void)t.serial.setCommPort(oldPort);
       return false;
     }
   }
 
-  // 4. Line settings; check 2.
-  note(t.comm.setSettings(buildSettingsText(choice)));
+  // The line settings.
+  note(t.serial.setSettings(buildSettingsText(choice)));
   if (error) return stopWithError();
 
-  // 5. Flow control; check 3.
-  note(t.comm.setHandshaking(choice.pendingFlow));
+  // The flow control.
+  note(t.serial.setHandshaking(choice.pendingFlow));
   if (error) return stopWithError();
 
-  // 6. Store what the control reports now.
+  // Store what the control reports now.
   const std::string app = kAppTitle;
-  t.store.setValue(app, "Properties", "Settings", t.comm.settings());
-  t.store.setValue(app, "Properties", "CommPort", std::to_string(t.comm.commPort()));
-  t.store.setValue(app, "Properties", "Handshaking", std::to_string(t.comm.handshaking()));
+  t.store.setValue(app, "Properties", "Settings", t.serial.settings());
+  t.store.setValue(app, "Properties", "CommPort", std::to_string(t.serial.commPort()));
+  t.store.setValue(app, "Properties", "Handshaking", std::to_string(t.serial.handshaking()));
   t.store.setValue(app, "Properties", "Echo", t.echo ? "True" : "False");
-  return true;  // 7. the dialog closes
+  return true;  // the dialog closes
 }
 
 }  // namespace vqx

@@ -55,8 +55,8 @@ struct PropertySelection {
   bool pendingEcho = false;
 };
 
-// fillFromControl without the widgets.
-PropertySelection loadPropertySettings(const SerialControl& comm, bool echo);
+// What the dialog selects when it is filled from the serial control and the echo.
+PropertySelection dialogSelection(const SerialControl& serial, bool echo);
 
 // The operator's choices when OK is pressed: the list texts ("" when a list has no
 // selection), the port list index (-1 for none) and the pending option values.
@@ -69,7 +69,7 @@ struct PropertyChoice {
 
 // What OK may touch besides the serial control.
 struct PropertyTargets {
-  SerialControl& comm;
+  SerialControl& serial;
   SettingsStore& store;
   Prompts& prompts;
   bool& echo;                                // the program-wide Echo

@@ -222,7 +222,7 @@ void PortSettingsDialog::fillFromControl() {
   fill(parities_, kParityEntries);
   fill(stopBits_, kStopBitsEntries);
 
-  const PropertySelection sel = loadPropertySettings(serial_, echo_);
+  const PropertySelection sel = dialogSelection(serial_, echo_);
   select(speeds_, sel.line.speed);
   select(parities_, sel.line.parity);
   select(dataBits_, sel.line.dataBits);
