@@ -159,6 +159,17 @@ void PanelKeys::cameraClicked(int n) {
   finish(before);
 }
 
+void PanelKeys::selectCamera(int n) {
+  const std::string plain = command::cameraPlain(n);
+  const KeyState before = state_;
+  send(plain);
+  state_.functionShift = false;
+  state_.assigning = false;
+  state_.camerasToAssign = 0;
+  state_.zoomOn = false;
+  finish(before);
+}
+
 void PanelKeys::functionPressed(MouseButton button) {
   const KeyState before = state_;
   switch (button) {

@@ -68,6 +68,11 @@ class PanelKeys {
   // Click on camera key n (1 to 16, Uno to Sedici). Throws std::out_of_range for any other n
   // before anything is sent or changed.
   void cameraClicked(int n);
+  // Camera n on the main monitor whatever is armed, as a request from outside the panel: the
+  // plain command "/" and the two digits, which on the device also ends a camera assignment and
+  // zoom. The key state follows: no function shift, no assignment, zoom off. Throws
+  // std::out_of_range for n outside 1 to 16 before anything is sent or changed.
+  void selectCamera(int n);
 
   // FunctionA reacts to a mouse button press only.
   void functionPressed(MouseButton button);

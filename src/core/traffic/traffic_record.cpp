@@ -16,10 +16,12 @@ void TrafficRecord::sent(char byte, const LocalTime& now) {
   action_.push_back(byte);
 }
 
-void TrafficRecord::endAction() {
+void TrafficRecord::endAction(std::string_view origin) {
   if (action_.empty()) return;
   const std::string bytes = std::exchange(action_, {});
-  take_({actionTime_, TrafficEvent::Kind::Sent, bytes, describeCommands(bytes)});
+  std::string meaning = describeCommands(bytes);
+  if (!origin.empty()) meaning += " (" + std::string(origin) + ")";
+  take_({actionTime_, TrafficEvent::Kind::Sent, bytes, std::move(meaning)});
 }
 
 void TrafficRecord::received(const ReceivedStatus& status, const LocalTime& now) {

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "status/status_handler.h"
 #include "traffic/incident_log.h"
@@ -33,8 +34,10 @@ class TrafficRecord {
   // A byte the port took for the key action under way; its first byte sets the action's time.
   void sent(char byte, const LocalTime& now);
   bool actionUnderWay() const { return !action_.empty(); }
-  // The event that sent them is over: the action's bytes are one line.
-  void endAction();
+  // The event that sent them is over: the action's bytes are one line. An action that came from
+  // outside the window names where from (`origin`), in brackets after its words:
+  // "2F 30 35  camera 5 (D-Bus :1.42, process 1234 alarm-door)".
+  void endAction(std::string_view origin = {});
   // What a receive event took from the box (what was sent before came first).
   void received(const ReceivedStatus& status, const LocalTime& now);
   void port(const std::string& what, const LocalTime& now);

@@ -2,12 +2,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The composition root: the real adapters, handed to the main window.
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusError>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <cstdio>
 
 #include "common/result.h"
 #include "qt/app/end_on_signals.h"
+#include "qt/dbus/bus_start.h"
+#include "qt/dbus/panel_service.h"
 #include "qt/app/main_window.h"
 #include "qt/app/qt_prompts.h"
 #include "qt/app/qt_settings_store.h"
@@ -15,6 +20,7 @@
 #include "qt/serial/device_link.h"
 #include "qt/serial/qt_serial_control.h"
 #include "qt/traffic/log_folder.h"
+#include "vqx16_version.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -29,13 +35,21 @@ int main(int argc, char** argv) {
     icon.addFile(QStringLiteral(":/icons/%1/vqx16.png").arg(QLatin1String(size)));
   }
   QApplication::setWindowIcon(icon);
+  QApplication::setApplicationVersion(QString::fromLatin1(vqx::kVersionText));
+
+  const std::optional<vqx::StartRequest> request = vqx::startRequest(QApplication::arguments());
+  if (!request) return 2;
+  // One copy runs: a second start hands its request to the first before anything here opens the
+  // port or writes a file. Without a session bus the program runs alone, as it always did.
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) {
+    std::fprintf(stderr, "vqx16: no session bus (%s): the D-Bus interface %s is not offered\n",
+                 qPrintable(bus.lastError().message()), vqx::kBusName);
+  } else if (vqx::anotherCopyRuns(bus)) {
+    return vqx::handOver(bus, *request);
+  }
 
   const QString settingsFile = vqx::settingsFilePath();
-#ifndef Q_OS_WIN
-  // The installer makes the settings folder on Windows; elsewhere the program does, once.
-  QDir().mkpath(QFileInfo(settingsFile).absolutePath());
-#endif
-
   vqx::QtSettingsStore store;
   vqx::QtSerialControl serial(store);
   vqx::QtPrompts prompts;
@@ -49,7 +63,29 @@ int main(int argc, char** argv) {
   // SIGTERM, SIGINT and SIGHUP end the program as the Exit command does: the port closed first,
   // queued output dropped.
   vqx::EndOnSignals endOnSignals([&window] { window.exitCommand(); });
+  // The panel on the bus, offered before the port opens. A copy that took the name in the
+  // meantime gets the request instead; nothing was written or opened yet.
+  // Its Activate brings the window to the front, with the program's other windows above it and
+  // the one that waits for an answer active.
+  vqx::PanelService service(link, *window.panel(), [&window] {
+    if (window.isMinimized()) window.showNormal();
+    window.raise();
+    for (QWidget* shown : QApplication::topLevelWidgets()) {
+      if (shown != &window && shown->isVisible()) shown->raise();
+    }
+    QWidget* front = QApplication::activeModalWidget();
+    if (front == nullptr && window.isVisible()) front = &window;
+    if (front != nullptr) front->activateWindow();
+  });
+  if (bus.isConnected() && !service.publish(bus)) return vqx::handOver(bus, *request);
+#ifndef Q_OS_WIN
+  // The installer makes the settings folder on Windows; elsewhere the program does, once.
+  QDir().mkpath(QFileInfo(settingsFile).absolutePath());
+#endif
   window.load();
+  if (const auto refusal = service.perform(*request)) {
+    std::fprintf(stderr, "vqx16: %s\n", refusal->message.c_str());
+  }
   // A signal that came while a box of the startup was up has ended the program already.
   return ended ? 0 : QApplication::exec();
 }

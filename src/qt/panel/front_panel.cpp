@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
@@ -333,6 +334,7 @@ void FrontPanel::showMessage(const std::string& text) {
   for (PanelKey* key : keysByName_) {
     if (key->isDown()) key->setDown(false);
   }
+  const QScopedValueRollback<bool> shown(messageShown_, true);
   if (hooks_.showMessage) hooks_.showMessage(text);
 }
 

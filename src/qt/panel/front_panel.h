@@ -68,6 +68,10 @@ class FrontPanel : public QWidget, private PanelHost {
   // Enter: clicks the default key Uno, unless another of the panel's keys holds the focus (that
   // key takes Enter itself). Returns whether Uno was clicked.
   bool activateDefaultKey();
+  // Camera n (1 to 16) on the main monitor whatever is armed (PanelKeys::selectCamera).
+  void selectCamera(int n) { keys_.selectCamera(n); }
+  // Whether a key handling waits for the panel's message box (the Function+Pip reset) to close.
+  bool waitsForMessage() const { return messageShown_; }
 
   PanelKey* key(const QString& name) const { return keysByName_.value(name); }
   QWidget* lampWidget(Lamp lamp) const;
@@ -112,7 +116,8 @@ class FrontPanel : public QWidget, private PanelHost {
     bool red = false;
   };
   std::array<StatusKey, 5> statusKeys_{};  // SediciScreen, NoveScreen, QuattroScreen, Pip, zoom
-  int cameraOnMonitor_ = 0;  // the camera whose key is under the camera lamp, 0 for none
+  int cameraOnMonitor_ = 0;
+  bool messageShown_ = false;  // the camera whose key is under the camera lamp, 0 for none
 
   // A label as painted: its place in twips and in logical pixels, and its font fitted there.
   struct Caption {

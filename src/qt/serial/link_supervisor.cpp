@@ -30,9 +30,13 @@ LinkSupervisor::~LinkSupervisor() {
 }
 
 std::string LinkSupervisor::label() const {
+  return portLabel(serial_.commPort(), device());
+}
+
+std::string LinkSupervisor::device() const {
   std::string device = serial_.portOpen() ? serial_.openedDevice().path : "";
   if (device.empty()) device = portDeviceName(serial_.commPort(), store_).toStdString();
-  return portLabel(serial_.commPort(), device);
+  return device;
 }
 
 void LinkSupervisor::showLink() {

@@ -40,6 +40,8 @@ class LinkSupervisor : public QObject, public SerialListener, public StatusListe
   // The port and its device, as every message names them: the device the port is open on, else
   // the one it would open ("Com1 (/dev/ttyUSB0)").
   std::string label() const;
+  // The device alone, as the label names it.
+  std::string device() const;
   const LinkView& view() const { return shown_; }
   // Shows the link anew, its label read again (another port number, another device mapped).
   void showLink();

@@ -46,7 +46,12 @@ TrafficRecorder::TrafficRecorder(SettingsStore& store, std::unique_ptr<LogFolder
   flushTimer_.setSingleShot(true);
   flushTimer_.setInterval(kFlushMs);
   connect(&flushTimer_, &QTimer::timeout, this, &TrafficRecorder::flush);
-  if (store_.value(kAppTitle, kLogSection, "Enabled") == "true") setLogEnabled(true);
+  // The stored choice is taken as it is, not written back: a second start that hands over to the
+  // running copy writes nothing.
+  if (store_.value(kAppTitle, kLogSection, "Enabled") == "true") {
+    log_ = std::make_unique<IncidentLog>(*folder_);
+    record_.setLog(log_.get());
+  }
 }
 
 TrafficRecorder::~TrafficRecorder() {

@@ -37,6 +37,9 @@ class TrafficRecorder : public QObject, public StatusListener {
   void setLogEnabled(bool enabled);
 
   void sent(char byte);
+  // The key action under way is over now; `origin` names who asked for it when that was not the
+  // operator (TrafficRecord::endAction).
+  void endAction(std::string_view origin = {}) { record_.endAction(origin); }
   void port(const std::string& what);
   // Writes what the log holds now.
   void flush();
