@@ -44,6 +44,17 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
   mkdir -m 700 "$XDG_RUNTIME_DIR"
 fi
 
+# The panel's D-Bus interface lives on the session bus. A session without one (a console, ssh, a
+# container) gets a private bus for this run, and its address for other terminals' scripts.
+if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && [ ! -S "$XDG_RUNTIME_DIR/bus" ] &&
+  command -v dbus-daemon >/dev/null; then
+  export DBUS_SESSION_BUS_ADDRESS=unix:path=$tmp/bus
+  dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" >/dev/null 2>&1 &
+  pids+=($!)
+  for _ in $(seq 600); do [ -S "$tmp/bus" ] && break; sleep 0.05; done
+  echo "D-Bus session bus of this run: export DBUS_SESSION_BUS_ADDRESS=$DBUS_SESSION_BUS_ADDRESS"
+fi
+
 program=$VQX16_BUILD/src/qt/vqx16
 lang_dir=$VQX16_ROOT/lang
 

@@ -46,7 +46,7 @@ struct Host : PanelHost {
 // Plays a script of operator actions, separated by spaces: "F<", "F>", "F^" a left, right or
 // middle press on FunctionA; "Z", "LV", "TP", "SQ", "CL" a click on zoom, Live, Tape, Sequence
 // or Call; "P<", "4>", "9^", "16<"... a press and release on Pip, QuattroScreen, NoveScreen or
-// SediciScreen; "1" to "16" a click on a camera key; "tU", "tD", "tL", "tR" a tick of a repeat
+// SediciScreen; "1" to "16" a click on a camera key; "=5" camera 5 selected from outside; "tU", "tD", "tL", "tR" a tick of a repeat
 // timer; "lux4" the device lights the sequence lamp; "|" what is sent from here on is what the
 // row expects. Returns that, and the state: "F" function shift, "Z" zoom, "A<n>" cameras to
 // assign, "P2", "lux4".
@@ -76,6 +76,7 @@ std::pair<std::string, std::string> play(const std::string& script, Host* given 
     else if (ticks.count(a)) keys.repeatTick(ticks.at(a));
     else if (key == "F") keys.functionPressed(buttons.at(a.back()));
     else if (screens.count(key)) keys.screenKeyPressed(screens.at(key), buttons.at(a.back()));
+    else if (a[0] == '=') keys.selectCamera(std::stoi(a.substr(1)));
     else keys.cameraClicked(std::stoi(a));
     if (screens.count(key)) keys.screenKeyReleased(screens.at(key));  // the press ends at once
   }
@@ -124,6 +125,8 @@ TEST(PanelKeys, EveryKeyInEveryStateSendsItsBytesAndLeavesItsState) {
       {"Z | 5", "/05", ""}, {"9> Z F> | 5", "/S5", "Z A9"}, {"16> Z | 5", "/X5", "A15"},
       {"4> | 5 6 7 8 | 1", "/01", ""}, {"4> 5 F> 6 | 7 8 9", "/X7/X8/X9", ""},
       {"9> 1 2 3 4> | 13 14 15 16 1", "/XD/XE/XF/XG/01", ""},
+      // A camera selected from outside: the plain command whatever is armed, and nothing armed
+      {"F> P< 9> 1 Z F> | =12", "/12", "P2"}, {"lux4 | =5", "/05", "lux4"},
       // Repeat ticks: the plain command whatever the state, but down stays silent under the shift
       {"Z F> lux4 | tU", "/PP", "F Z lux4"}, {"| tD", "/22", ""}, {"F> | tD", "", "F"},
       {"Z F> | tL", "/33", "F Z"}, {"F> | tR", "/44", "F"}, {"Z F> | 4< tD tD", "", "F Z"},
