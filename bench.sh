@@ -30,6 +30,9 @@ fi
 cmake --build "$build" -j"$(nproc)" --target vqx16 vqx16-sim bench_status bench_panel \
   bench_panel_repeat bench_click_latency bench_flood bench_traffic wait_mapped >/dev/null
 
+# The D-Bus interface's benchmark (bench/bench_dbus.cpp).
+cmake --build "$build" -j"$(nproc)" --target bench_dbus >/dev/null
+
 program=$build/src/qt/vqx16
 sim=$build/tools/sim/vqx16-sim
 wait_mapped=$build/bench/wait_mapped
@@ -59,6 +62,12 @@ fi
 unset QT_QPA_PLATFORM
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+# VQX16 offers its D-Bus interface throughout, on a private session bus: every figure is taken
+# with the service registered.
+export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/bus
+dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" >/dev/null 2>&1 &
+bench_pids+=($!)
+for _ in $(seq 200); do [ -S "$work/bus" ] && break; sleep 0.05; done
 
 # A private configuration like run.sh's: port 1 is a simulator's line, English texts chosen.
 # $1: folder, $2: extra simulator options.
@@ -125,6 +134,14 @@ done
 # --- a flood of random bytes on the line ----------------------------------------------------
 flood=$(QT_QPA_PLATFORM=offscreen "$build/bench/bench_flood")
 
+# --- a D-Bus call to the line, and a flood of calls ------------------------------------------
+d_median=()
+for _ in 1 2 3; do
+  line=$("$build/bench/bench_dbus" "$program" 300)
+  d_median+=("$(sed -n 's/.*median \([0-9.]*\) ms.*/\1/p' <<<"$line")")
+  dbus_flood=$(tail -1 <<<"$line")
+done
+
 # --- the traffic monitor and the incident log at 100 frames/s, and a day of the log ----------
 t_off=() t_mon=() t_log=()
 for _ in $(seq "$idle_runs"); do
@@ -155,6 +172,7 @@ row "Idle CPU over ${idle_seconds} s (% of a core)" "$(fmt 3 "$vi")" "$(fmt 3 "$
 row "Idle wakeups per second" "$(fmt 1 "$vw")" "$(fmt 1 "$cw")" "$(ratio "$vw" "$cw")" ""
 row "Click-to-wire latency, median (ms)" "$(fmt 3 "$(scale "$(median "${l_median[@]}")" 0.001)")" "" "" "<= 0.150"
 row "Click-to-wire latency, 99th percentile (ms)" "$(fmt 3 "$(scale "$(median "${l_p99[@]}")" 0.001)")" "" "" ""
+row "D-Bus SelectCamera to last byte on the line, median (ms)" "$(fmt 3 "$(median "${d_median[@]}")")" "" "" "<= 2"
 row "Held key repeat rate (per s)" "$(fmt 1 "$(median "${repeat[@]}")")" "" "" "200"
 row "CPU receiving 100 frames/s (% of a core)" "$(fmt 2 "$(median "${v_busy[@]}")")" "" "" ""
 row "CPU at 100 frames/s, traffic monitor open (% of a core)" "$(fmt 2 "$(median "${t_mon[@]}")")" "" "" "< 3"
@@ -165,6 +183,8 @@ row "Core: commands encoded per s (camera clicks)" "$(si "$commands_camera")" ""
 row "Core: commands encoded per s (mixed keys)" "$(si "$commands_mixed")" "" "" ""
 echo
 echo "Flood: $flood"
+echo "D-Bus: $dbus_flood"
 echo "Incident log: $day"
 echo "Traffic figures measured in-process on Qt's offscreen platform, beside $(fmt 2 "$(median "${t_off[@]}")") % with both off."
 echo "VQX16's port is open on vqx16-sim throughout; cutecom runs with its defaults (no port open)."
+echo "VQX16 offers its D-Bus interface on a private session bus throughout; nobody calls it but bench_dbus."

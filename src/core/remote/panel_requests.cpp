@@ -121,6 +121,13 @@ std::optional<Refusal> checkCamera(long long camera) {
                 "No camera " + std::to_string(camera) + "; the cameras are 1 to 16");
 }
 
+std::optional<Refusal> checkHoldTime(long long milliseconds) {
+  if (milliseconds >= 1 && milliseconds <= kLongestHold.count()) return std::nullopt;
+  return refuse(Fault::InvalidArgs, "A key is held for 1 to " +
+                                        std::to_string(kLongestHold.count()) +
+                                        " milliseconds, not " + std::to_string(milliseconds));
+}
+
 std::optional<long long> numberIn(std::string_view text) {
   long long number = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);

@@ -69,8 +69,11 @@ inline constexpr std::size_t kLongestKeyAction = 9;
 std::optional<Refusal> checkLine(const SerialControl& serial, const std::string& label,
                                  bool panelWaits);
 
-// A hold ends by itself this long after the request, unless the request comes again.
-inline constexpr std::chrono::seconds kHoldLimit{10};
+// A key is held for as long as the request says, at most this long: a caller that never comes
+// back to release it (a script that died) cannot leave the device repeating. A hold asked again
+// before it ends goes on for the new time.
+inline constexpr std::chrono::milliseconds kLongestHold{10000};
+std::optional<Refusal> checkHoldTime(long long milliseconds);
 
 // What a caller reads of the panel: the camera on the main monitor and the keys and lamps lit, as
 // the last status frame says, and the link to the device.

@@ -34,9 +34,12 @@ const QString kIntrospection = QStringLiteral(R"(  <interface name="org.vqx16.vq
     <!-- The right button: Function arms the function shift, the 4, 9 and 16 pictures keys start
          a camera assignment. -->
     <method name="PressRight"><arg name="key" type="s" direction="in"/></method>
-    <!-- The keys that repeat while held (the four screen keys): held until Release, another
-         Hold, the caller leaving the bus, or 10 seconds without another Hold of the key. -->
-    <method name="Hold"><arg name="key" type="s" direction="in"/></method>
+    <!-- The keys that repeat while held (the four screen keys): held for 1 to 10000 ms, or until
+         Release or the Hold of another key; a Hold of the key held goes on for its own time. -->
+    <method name="Hold">
+      <arg name="key" type="s" direction="in"/>
+      <arg name="milliseconds" type="u" direction="in"/>
+    </method>
     <method name="Release"><arg name="key" type="s" direction="in"/></method>
     <!-- Brings the program's window to the front. -->
     <method name="Activate"/>
@@ -94,11 +97,8 @@ const std::optional<remote::KeyRequest> keyRequest(const QString& member) {
 PanelService::PanelService(DeviceLink& link, FrontPanel& panel, std::function<void()> raise,
                            QObject* parent)
     : QDBusVirtualObject(parent), link_(link), panel_(panel), raise_(std::move(raise)) {
-  holdLimit_.setSingleShot(true);
-  holdLimit_.setInterval(std::chrono::milliseconds(remote::kHoldLimit));
-  connect(&holdLimit_, &QTimer::timeout, this, &PanelService::endHold);
-  callers_.setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
-  connect(&callers_, &QDBusServiceWatcher::serviceUnregistered, this, &PanelService::callerLeft);
+  holdEnd_.setSingleShot(true);
+  connect(&holdEnd_, &QTimer::timeout, this, &PanelService::endHold);
   // The ticks of a held key are the hold's: each line names its caller. The panel's own handler
   // of the tick runs first, having connected first.
   for (const ScreenKeyEntry& entry : screenKeyEntries()) {
@@ -119,7 +119,6 @@ PanelService::~PanelService() {
 
 bool PanelService::publish(const QDBusConnection& bus) {
   bus_ = bus;
-  callers_.setConnection(bus_);
   if (!bus_.registerVirtualObject(QString::fromLatin1(kBusPath), this)) return false;
   const auto claimed = bus_.interface()->registerService(
       QString::fromLatin1(kBusName), QDBusConnectionInterface::DontQueueService,
@@ -136,7 +135,7 @@ std::optional<Refusal> PanelService::perform(const StartRequest& request) {
     case StartRequest::Kind::Camera:
       return selectCamera(request.camera, "command line");
     case StartRequest::Kind::Press:
-      return key(remote::KeyRequest::Press, request.key, QString(), "command line");
+      return key(remote::KeyRequest::Press, request.key, "command line");
     case StartRequest::Kind::None:
       break;
   }
@@ -157,9 +156,12 @@ std::optional<Refusal> PanelService::selectCamera(long long camera, const std::s
 }
 
 std::optional<Refusal> PanelService::key(remote::KeyRequest request, const QString& name,
-                                         const QString& caller, const std::string& origin) {
+                                         const std::string& origin, long long holdMs) {
   const remote::KeyPlan plan = remote::planKey(request, name.toStdString());
   if (plan.refusal) return plan.refusal;
+  if (request == remote::KeyRequest::Hold) {
+    if (auto refusal = remote::checkHoldTime(holdMs)) return refusal;
+  }
   PanelKey* key = panel_.key(qs(plan.key->name));
   const bool heldNow = hold_ && hold_->key == plan.key;
   if (plan.gesture == remote::Gesture::LiftUp) {
@@ -167,10 +169,9 @@ std::optional<Refusal> PanelService::key(remote::KeyRequest request, const QStri
     return std::nullopt;
   }
   if (plan.gesture == remote::Gesture::PressDown && heldNow) {
-    // Held already: the hold goes on, now the caller's.
-    hold_->caller = caller;
+    // Held already: the hold goes on for the new time, now the caller's.
     hold_->origin = origin;
-    holdLimit_.start();
+    holdEnd_.start(static_cast<int>(holdMs));
     return std::nullopt;
   }
   if (auto refusal = lineRefuses()) return refusal;
@@ -186,8 +187,8 @@ std::optional<Refusal> PanelService::key(remote::KeyRequest request, const QStri
       key->releaseWith(qtButton(plan.button));
       break;
     case remote::Gesture::PressDown:
-      hold_ = Hold{plan.key, caller, origin};
-      holdLimit_.start();
+      hold_ = Hold{plan.key, origin};
+      holdEnd_.start(static_cast<int>(holdMs));
       key->pressWith(qtButton(plan.button));
       break;
     case remote::Gesture::LiftUp:
@@ -201,7 +202,7 @@ void PanelService::endHold() {
   if (!hold_) return;
   PanelKey* key = panel_.key(qs(hold_->key->name));
   hold_.reset();
-  holdLimit_.stop();
+  holdEnd_.stop();
   key->releaseWith(Qt::LeftButton);
 }
 
@@ -214,20 +215,11 @@ std::string PanelService::originOf(const QString& caller) {
     process = pid.value();
     name = processName(*process);
   }
-  if (origins_.size() >= kCallersKept) {
-    origins_.clear();
-    callers_.setWatchedServices({});
-  }
+  // A name is never given twice on a bus, so what is kept stays true; the list is only kept short.
+  if (origins_.size() >= kCallersKept) origins_.clear();
   const std::string origin = remote::originText("D-Bus " + caller.toStdString(), process, name);
   origins_.insert(caller, origin);
-  callers_.addWatchedService(caller);
   return origin;
-}
-
-void PanelService::callerLeft(const QString& caller) {
-  origins_.remove(caller);
-  callers_.removeWatchedService(caller);
-  if (hold_ && hold_->caller == caller) endHold();
 }
 
 bool PanelService::handleMessage(const QDBusMessage& message, const QDBusConnection& connection) {
@@ -245,8 +237,10 @@ bool PanelService::handleMessage(const QDBusMessage& message, const QDBusConnect
   std::optional<Refusal> refusal;
   if (member == QLatin1String("SelectCamera") && signature == QLatin1String("i")) {
     refusal = selectCamera(args[0].toInt(), originOf(message.service()));
-  } else if (const auto request = keyRequest(member); request && signature == QLatin1String("s")) {
-    refusal = key(*request, args[0].toString(), message.service(), originOf(message.service()));
+  } else if (const auto request = keyRequest(member);
+             request && signature == QLatin1String(*request == remote::KeyRequest::Hold ? "su" : "s")) {
+    refusal = key(*request, args[0].toString(), originOf(message.service()),
+                  args.value(1).toLongLong());
   } else if (member == QLatin1String("Activate") && signature.isEmpty()) {
     if (raise_) raise_();
   } else if (member == QLatin1String("SelectCamera") || request ||

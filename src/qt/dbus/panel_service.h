@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QDBusConnection>
-#include <QDBusServiceWatcher>
 #include <QDBusVirtualObject>
 #include <QHash>
 #include <QTimer>
@@ -44,8 +43,9 @@ struct StartRequest {
 // is the core's (remote/panel_requests.h); this is the bus's side of it. The traffic record
 // names the caller of each key action ("... (D-Bus :1.42, process 1234 alarm-door)").
 //
-// One key at a time is held over the bus. A hold ends with Release, with another Hold, when its
-// caller leaves the bus, or by itself after remote::kHoldLimit (Hold again to go on holding).
+// One key at a time is held over the bus, for the time its Hold asks (at most
+// remote::kLongestHold), or until Release or the Hold of another key. Its caller may leave the
+// bus meanwhile: a script's gdbus does at once.
 class PanelService : public QDBusVirtualObject, private StatusListener {
   Q_OBJECT
  public:
@@ -66,8 +66,9 @@ class PanelService : public QDBusVirtualObject, private StatusListener {
 
  private:
   std::optional<remote::Refusal> selectCamera(long long camera, const std::string& origin);
+  // `holdMs`: how long a Hold holds the key.
   std::optional<remote::Refusal> key(remote::KeyRequest request, const QString& name,
-                                     const QString& caller, const std::string& origin);
+                                     const std::string& origin, long long holdMs = 0);
   std::optional<remote::Refusal> lineRefuses() const;
   void properties(const QDBusMessage& message, const QDBusConnection& connection);
   QVariant value(remote::Property property) const;
@@ -76,7 +77,6 @@ class PanelService : public QDBusVirtualObject, private StatusListener {
   void statusReceived(const ReceivedStatus& status) override;
   // "D-Bus :1.42, process 1234 alarm-door", asked of the bus once per caller.
   std::string originOf(const QString& caller);
-  void callerLeft(const QString& caller);
   void endHold();
 
   DeviceLink& link_;
@@ -87,13 +87,11 @@ class PanelService : public QDBusVirtualObject, private StatusListener {
 
   struct Hold {
     const layout::KeyEntry* key = nullptr;
-    QString caller;
     std::string origin;
   };
   std::optional<Hold> hold_;
-  QTimer holdLimit_;
-  QDBusServiceWatcher callers_;  // the callers known, to forget them and end a hold
-  QHash<QString, std::string> origins_;
+  QTimer holdEnd_;
+  QHash<QString, std::string> origins_;  // the callers' names as the record gives them
 };
 
 }  // namespace vqx

@@ -45,11 +45,13 @@ TEST(PanelRequests, KeysByTheirSpokenNamesTakeTheRequestsTheirActionAllows) {
   EXPECT_EQ(keyNames().size(), 26u);
 }
 
-TEST(PanelRequests, ACameraNumberOrTheLineRefusesBeforeAnythingIsSent) {
+TEST(PanelRequests, ACameraNumberAHoldsTimeOrTheLineRefusesBeforeAnythingIsSent) {
   for (const long long camera : {0LL, 17LL, -5LL, 4294967301LL}) {
     EXPECT_EQ(checkCamera(camera)->fault, Fault::UnknownCamera) << camera;
   }
   EXPECT_FALSE(checkCamera(1) || checkCamera(16));
+  for (const long long ms : {0LL, 10001LL}) EXPECT_EQ(checkHoldTime(ms)->fault, Fault::InvalidArgs);
+  EXPECT_FALSE(checkHoldTime(1) || checkHoldTime(10000));
   EXPECT_EQ(numberIn("16"), 16);
   for (const char* text : {"", "5a", " 5", "0x5"}) EXPECT_FALSE(numberIn(text)) << text;
 
