@@ -130,6 +130,23 @@ TEST(TelnetComPort, ReportsEachSettingTheServerRefusedAndEachReplyStillMissing) 
   }
 }
 
+// New settings while the replies to the last are due: a reply answers the request it came for, and
+// only the newest is compared with what is asked now.
+TEST(TelnetComPort, TakesALateReplyForTheRequestItAnswers) {
+  TelnetComPort port(k9600, 0);
+  (void)port.connect();
+  (void)port.receive(bytes("FF FD 2C"));
+  (void)port.setLine(parseLineSettings("19200,n,8,1").settings, 0);
+  const std::string replies = "FF FA 2C 65 00 00 25 80 FF F0 FF FA 2C 66 08 FF F0 FF FA 2C 67 01 "
+                              "FF F0 FF FA 2C 68 01 FF F0 FF FA 2C 69 01 FF F0";
+  EXPECT_EQ(port.receive(bytes(replies)).refusals.size(), 0u);
+  EXPECT_TRUE(port.awaitingReplies());
+  EXPECT_EQ(port.receive(bytes(replies)).refusals,
+            std::vector<std::string>{
+                "19200,n,8,1 (the device server set 9600 baud instead of 19200 baud)"});
+  EXPECT_FALSE(port.awaitingReplies());
+}
+
 // Two clients answer each other's offers: each refuses to set the other's line, then both are
 // silent.
 TEST(TelnetComPort, TwoPartiesOfferingTheSameSettleInTwoRounds) {
