@@ -33,13 +33,12 @@ std::chrono::seconds reconnectDelay(int failedTries) {
 }
 
 NetworkLink::NetworkLink(const NetworkAddress& address, const LineSettings& line, int handshaking)
-    : address_(address) {
-  if (address.mode == NetworkMode::Rfc2217) telnet_.emplace(line, handshaking);
-}
+    : address_(address), line_(line), handshaking_(handshaking) {}
 
 NetworkLink::Step NetworkLink::start() {
   stage_ = Stage::Connecting;
   Step step;
+  step.connect = true;
   step.timer = kConnectWait;
   return step;
 }
@@ -48,7 +47,8 @@ NetworkLink::Step NetworkLink::connected() {
   Step step;
   if (stage_ != Stage::Connecting) return step;
   stage_ = Stage::Settling;
-  if (telnet_) {
+  if (address_.mode == NetworkMode::Rfc2217) {
+    telnet_.emplace(line_, handshaking_);  // a conversation of this connection's own
     step.send = telnet_->connect();
     step.timer = kReplyWait;
   } else {
@@ -93,9 +93,20 @@ NetworkLink::Step NetworkLink::ended(SocketEnd end, const std::string& systemTex
   if (end == SocketEnd::Refused) why = caption::kNetRefused;
   if (end == SocketEnd::HostNotFound) why = caption::kNetHostNotFound;
   if (end == SocketEnd::ClosedByServer) why = closedWords();
+  if (stage_ == Stage::Settling && why == caption::kNetInUse && retriesLeft_ > 0) {
+    --retriesLeft_;
+    stage_ = Stage::Pausing;
+    held_.clear();
+    telnet_.reset();
+    Step step;
+    step.disconnect = true;
+    step.timer = kInUsePause;
+    return step;
+  }
   switch (stage_) {
     case Stage::Connecting:
     case Stage::Settling:
+    case Stage::Pausing:
       return fail(OpenFailure::Unreachable, hostAndPort(address_) + ": " + why);
     case Stage::Open: {
       stage_ = Stage::Ended;
@@ -117,6 +128,8 @@ NetworkLink::Step NetworkLink::timeUp() {
       return fail(OpenFailure::Unreachable,
                   hostAndPort(address_) + ": " + withArgs(caption::kNetNoAnswer, {seconds}));
     }
+    case Stage::Pausing:
+      return start();
     case Stage::Settling:
     case Stage::Open:
       if (telnet_) step.warning = telnet_->missingRepliesWarning();
@@ -129,6 +142,8 @@ NetworkLink::Step NetworkLink::timeUp() {
 }
 
 NetworkLink::Step NetworkLink::setLine(const LineSettings& line, int handshaking) {
+  line_ = line;
+  handshaking_ = handshaking;
   Step step;
   if (!telnet_ || stage_ == Stage::Ended) return step;
   step.send = telnet_->setLine(line, handshaking);
@@ -137,7 +152,8 @@ NetworkLink::Step NetworkLink::setLine(const LineSettings& line, int handshaking
 }
 
 std::string NetworkLink::encode(std::string_view data) const {
-  return telnet_ ? TelnetComPort::escape(data) : std::string(data);
+  if (address_.mode == NetworkMode::Rfc2217) return TelnetComPort::escape(data);
+  return std::string(data);
 }
 
 NetworkLink::Step NetworkLink::fail(OpenFailure failure, const std::string& detail) {

@@ -24,6 +24,11 @@ inline constexpr std::chrono::milliseconds kSettleTime{300};
 // How long the server's replies to the line settings are awaited before the port goes on with a
 // warning.
 inline constexpr std::chrono::seconds kReplyWait{2};
+// A server that has just let a connection go may hold its line a moment longer (ser2net frees it
+// some 20 ms after the connection has closed, and turns another accepter of the same line away
+// meanwhile): "in use" is asked again this many times, this far apart, before it is reported.
+inline constexpr int kInUseRetries = 4;
+inline constexpr std::chrono::milliseconds kInUsePause{250};
 
 // The wait before the next attempt to reach a device server whose connection was lost, after
 // `failedTries` attempts in a row have failed: 1, 2, 4, 8 and 16 s, then 30 s.
@@ -36,7 +41,8 @@ std::chrono::seconds reconnectDelay(int failedTries);
 //
 // Connecting: the host is looked up and the connection made, within kConnectWait. Settling: the
 // connection stands, but a server may still turn it away (ser2net: "Port already in use",
-// "Device open failure: ...") and close; its words say why the opening failed. With RFC 2217
+// "Device open failure: ...") and close; its words say why the opening failed ("in use" only
+// after kInUseRetries more tries, kInUsePause apart). With RFC 2217
 // the port is open once the server has confirmed the line settings; a setting it refuses fails
 // the opening as a line that does not take its settings does, and replies still missing after
 // kReplyWait give a warning and the port opens. Raw TCP has no conversation: the port is open
@@ -47,12 +53,14 @@ class NetworkLink {
  public:
   NetworkLink(const NetworkAddress& address, const LineSettings& line, int handshaking);
 
-  enum class Stage { Connecting, Settling, Open, Ended };
+  enum class Stage { Connecting, Settling, Pausing, Open, Ended };
   // How the connection or the attempt ended, as the socket tells it.
   enum class SocketEnd { Refused, HostNotFound, ClosedByServer, Other };
 
   // What the adapter does after each call, in this order.
   struct Step {
+    bool disconnect = false;                         // drop the connection
+    bool connect = false;                            // make a new one, to address()
     std::string send;                                // to the server
     std::optional<std::chrono::milliseconds> timer;  // the one timer started anew: timeUp()
     // The opening failed, with the detail of openFailureText(), or the open connection ended,
@@ -67,6 +75,7 @@ class NetworkLink {
   };
 
   Stage stage() const { return stage_; }
+  const NetworkAddress& address() const { return address_; }
   Step start();
   Step connected();
   Step received(std::string_view bytes);
@@ -84,9 +93,12 @@ class NetworkLink {
   std::string closedWords() const;
 
   NetworkAddress address_;
-  std::optional<TelnetComPort> telnet_;  // RFC 2217 only
+  LineSettings line_;
+  int handshaking_;
+  std::optional<TelnetComPort> telnet_;  // RFC 2217, for the connection that stands
   Stage stage_ = Stage::Connecting;
   std::string held_;  // what the device sent while the port settled
+  int retriesLeft_ = kInUseRetries;
 };
 
 }  // namespace vqx

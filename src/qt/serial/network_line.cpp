@@ -49,15 +49,7 @@ NetworkLine::~NetworkLine() {
 void NetworkLine::open(const NetworkAddress& address, const LineSettings& line, int handshaking) {
   close();
   link_.emplace(address, line, handshaking);
-  socket_ = new QTcpSocket(this);
-  socket_->setProxy(QNetworkProxy::NoProxy);  // a device server is reached directly
-  connect(socket_, &QTcpSocket::connected, this, &NetworkLine::onConnected);
-  connect(socket_, &QTcpSocket::readyRead, this, [this] {
-    if (link_) apply(link_->received(socket_->readAll().toStdString()));
-  });
-  connect(socket_, &QTcpSocket::errorOccurred, this, &NetworkLine::onError);
   apply(link_->start());
-  socket_->connectToHost(QString::fromStdString(address.host), quint16(address.port));
 }
 
 void NetworkLine::close() {
@@ -65,6 +57,23 @@ void NetworkLine::close() {
   timer_.stop();
   link_.reset();
   held_.clear();
+  dropSocket();
+}
+
+void NetworkLine::connectSocket() {
+  dropSocket();
+  socket_ = new QTcpSocket(this);
+  socket_->setProxy(QNetworkProxy::NoProxy);  // a device server is reached directly
+  connect(socket_, &QTcpSocket::connected, this, &NetworkLine::onConnected);
+  connect(socket_, &QTcpSocket::readyRead, this, [this] {
+    if (link_) apply(link_->received(socket_->readAll().toStdString()));
+  });
+  connect(socket_, &QTcpSocket::errorOccurred, this, &NetworkLine::onError);
+  const NetworkAddress& address = link_->address();
+  socket_->connectToHost(QString::fromStdString(address.host), quint16(address.port));
+}
+
+void NetworkLine::dropSocket() {
   if (socket_ == nullptr) return;
   socket_->disconnect(this);
   // What the system has taken still goes out; Qt's buffer is dropped.
@@ -100,7 +109,9 @@ void NetworkLine::onError(QAbstractSocket::SocketError error) {
 }
 
 void NetworkLine::apply(NetworkLink::Step step) {
-  if (!step.send.empty()) socket_->write(step.send.data(), qint64(step.send.size()));
+  if (step.disconnect) dropSocket();
+  if (step.connect) connectSocket();
+  if (!step.send.empty() && socket_) socket_->write(step.send.data(), qint64(step.send.size()));
   if (step.timer) timer_.start(static_cast<int>(step.timer->count()));
   if (step.failure != OpenFailure::None) {
     close();
@@ -115,7 +126,7 @@ void NetworkLine::apply(NetworkLink::Step step) {
   // Each listener may close the port, or open it anew, while it is told.
   const unsigned session = session_;
   if (step.opened) {
-    if (!held_.isEmpty()) socket_->write(std::exchange(held_, {}));
+    if (!held_.isEmpty() && socket_) socket_->write(std::exchange(held_, {}));
     emit opened();
   }
   for (const std::string& refusal : step.refusals) {

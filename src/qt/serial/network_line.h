@@ -62,6 +62,8 @@ class NetworkLine : public QObject {
 
  private:
   void apply(NetworkLink::Step step);
+  void connectSocket();
+  void dropSocket();
   void onConnected();
   void onError(QAbstractSocket::SocketError error);
 

@@ -41,7 +41,10 @@ DeviceIdentity networkIdentity(const std::string& device) {
 }  // namespace
 
 QtSerialControl::QtSerialControl(const SettingsStore& store, QObject* parent)
-    : QObject(parent), store_(store), port_(new QSerialPort(this)), network_(new NetworkLine(this)) {
+    : QObject(parent),
+      store_(store),
+      port_(new QSerialPort(this)),
+      network_(new NetworkLine(this)) {
   connect(port_, &QSerialPort::readyRead, this, &QtSerialControl::onReadyRead);
   connect(port_, &QSerialPort::errorOccurred, this, &QtSerialControl::onError);
   connect(network_, &NetworkLine::received, this, &QtSerialControl::takeReceived);

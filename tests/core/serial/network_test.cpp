@@ -137,8 +137,9 @@ TEST(TelnetComPort, TakesALateReplyForTheRequestItAnswers) {
   (void)port.connect();
   (void)port.receive(bytes("FF FD 2C"));
   (void)port.setLine(parseLineSettings("19200,n,8,1").settings, 0);
-  const std::string replies = "FF FA 2C 65 00 00 25 80 FF F0 FF FA 2C 66 08 FF F0 FF FA 2C 67 01 "
-                              "FF F0 FF FA 2C 68 01 FF F0 FF FA 2C 69 01 FF F0";
+  const std::string replies =
+      "FF FA 2C 65 00 00 25 80 FF F0 FF FA 2C 66 08 FF F0 FF FA 2C 67 01 "
+      "FF F0 FF FA 2C 68 01 FF F0 FF FA 2C 69 01 FF F0";
   EXPECT_EQ(port.receive(bytes(replies)).refusals.size(), 0u);
   EXPECT_TRUE(port.awaitingReplies());
   EXPECT_EQ(port.receive(bytes(replies)).refusals,
