@@ -76,7 +76,7 @@ if [ $real -eq 0 ]; then
     else
       printf '[Ports]\nCom1=%s\n' "$address" >>"$conf"
     fi
-    echo "Device server ser2net at $address (log: $run_dir/ser2net.log)"
+    echo "Device server ser2net (process $ser2net_pid) at $address (log: $run_dir/ser2net.log)"
   elif ! grep -q '^\[Ports\]' "$conf" 2>/dev/null; then
     printf '[Ports]\nCom1=%s\n' "$link" >>"$conf"
   fi
