@@ -220,7 +220,7 @@ Result QtSerialControl::setSettings(const std::string& text) {
   const ParsedLineSettings parsed = parseLineSettings(text);
   if (!parsed.result) return parsed.result;
   if (onNetwork()) {
-    network_->setLine(parsed.settings, handshaking_);
+    if (parsed.settings != line_) network_->setLine(parsed.settings, handshaking_);
     line_ = parsed.settings;
     return Result::ok();
   }
@@ -256,7 +256,7 @@ Result QtSerialControl::setHandshaking(long long handshaking) {
                         ": 0 none, 1 XON/XOFF, 2 RTS/CTS, 3 both");
   }
   const int value = static_cast<int>(handshaking);
-  if (network_->active()) network_->setLine(line_, value);
+  if (network_->active() && value != handshaking_) network_->setLine(line_, value);
   if (portOpen() && !network_->active()) {
     if (auto applied = applyHandshaking(value); !applied) {
       (void)applyHandshaking(handshaking_);

@@ -143,24 +143,6 @@ TEST(TelnetComPort, ReportsEachSettingTheServerRefusedAndEachReplyStillMissing) 
   }
 }
 
-// New settings while the replies to the last are due: a reply answers the request it came for, and
-// only the newest is compared with what is asked now.
-TEST(TelnetComPort, TakesALateReplyForTheRequestItAnswers) {
-  TelnetComPort port(k9600, 0);
-  (void)port.connect();
-  (void)port.receive(bytes("FF FD 2C"));
-  (void)port.setLine(parseLineSettings("19200,n,8,1").settings, 0);
-  const std::string replies =
-      "FF FA 2C 65 00 00 25 80 FF F0 FF FA 2C 66 08 FF F0 FF FA 2C 67 01 "
-      "FF F0 FF FA 2C 68 01 FF F0 FF FA 2C 69 01 FF F0";
-  EXPECT_EQ(port.receive(bytes(replies)).refusals.size(), 0u);
-  EXPECT_TRUE(port.awaitingReplies());
-  EXPECT_EQ(port.receive(bytes(replies)).refusals,
-            std::vector<std::string>{
-                "19200,n,8,1 (the device server set 9600 baud instead of 19200 baud)"});
-  EXPECT_FALSE(port.awaitingReplies());
-}
-
 // Two clients answer each other's offers: each refuses to set the other's line, then both are
 // silent.
 TEST(TelnetComPort, TwoPartiesOfferingTheSameSettleInTwoRounds) {
@@ -182,9 +164,12 @@ TEST(TelnetComPort, TwoPartiesOfferingTheSameSettleInTwoRounds) {
 // the socket ("refused", "closed" by the server), what the server sends ("server HEX"), new line
 // settings ("line TEXT"); and what the steps tell, each step's news after a "|".
 TEST(NetworkLink, OpensOrFailsAsTheServerAnswersAndWarnsOfSettingsNotConfirmed) {
-  const std::string confirmed =
-      "server FF FD 2C FF FA 2C 65 00 00 25 80 FF F0 FF FA 2C 66 08 FF F0 FF FA 2C 67 01 FF F0 "
-      "FF FA 2C 68 01 FF F0 FF FA 2C 69 01 FF F0";
+  // The server's replies to 9600 8N1 without flow control, with the speed `baud` (hex).
+  const auto replies = [](const std::string& baud) {
+    return "server FF FA 2C 65 " + baud + " FF F0 FF FA 2C 66 08 FF F0 FF FA 2C 67 01 FF F0 " +
+           "FF FA 2C 68 01 FF F0 FF FA 2C 69 01 FF F0";
+  };
+  const std::string confirmed = "server FF FD 2C; " + replies("00 00 25 80");
   // clang-format off
   const std::tuple<const char*, std::string, std::string> cases[] = {
       {"tcp://box:7001", "refused", "failed box:7001: connection refused"},
@@ -198,10 +183,14 @@ TEST(NetworkLink, OpensOrFailsAsTheServerAnswersAndWarnsOfSettingsNotConfirmed) 
       {"rfc2217://box:7002", "connected; server FF FF 77; time",
        "opened warning the device server has not answered the offer to set its line, so the line "
        "keeps the server's own settings data FF 77"},
-      {"rfc2217://box:7002", "connected; " + confirmed + "; line 19200,n,8,1.5; server FF FA 2C 65 00 00 25 80 FF "
-       "F0; time", "opened| refused 19200,n,8,1.5 (the device server set 9600 baud instead of 19200 "
-       "baud)| warning the device server has not confirmed the data bits, the parity, the stop bits "
-       "and the flow control, so its line may run with other settings"}};
+      {"rfc2217://box:7002",
+       "connected; " + confirmed + "; line 19200,n,8,1.5; server FF FA 2C 65 00 00 25 80 FF F0; "
+       "time", "opened| refused 19200,n,8,1.5 (the device server set 9600 baud instead of 19200 "
+       "baud)| warning the device server has not confirmed the data bits, the parity, the stop "
+       "bits and the flow control, so its line may run with other settings"},
+      // New settings while the replies to the last are due: each reply is the earlier request's.
+      {"rfc2217://box:7002", "connected; server FF FD 2C; line 19200,n,8,1; " +
+       replies("00 00 25 80") + "; " + replies("00 00 4B 00"), "opened"}};
   // clang-format on
   for (const auto& [address, events, outcome] : cases) {
     NetworkLink link(parseNetworkAddress(address).address, k9600, 0);

@@ -45,8 +45,8 @@ speed_t lineSpeed(const std::string& line) {
 // Another client holds the device server's line: the opening says so. Then in each mode: Com1
 // pointed at the server under Device..., a camera click reaches the device, the frame that
 // answers it (0xFF first) moves the camera lamp, and a speed chosen in the dialog is the line's
-// over RFC 2217 only. The server stops and starts again: the link is lost and taken up again by
-// itself, with the line set again.
+// over RFC 2217 only, as the port opens and while it is open. The server stops and starts again:
+// the link is lost and taken up again by itself, with the line set again.
 TEST(ProgramBehindDeviceServer, ReachesTheDeviceInBothModesAndTakesTheServerUpAgainWhenItReturns) {
   const std::string ser2net =
       QStandardPaths::findExecutable("ser2net", {"/usr/sbin", "/usr/bin"}).toStdString();
@@ -92,7 +92,7 @@ TEST(ProgramBehindDeviceServer, ReachesTheDeviceInBothModesAndTakesTheServerUpAg
 
   // The port settings dialog as the operator uses it: Com1's device typed under Device..., the
   // speed chosen, OK. Gives the dialog's line about the device.
-  const auto choose = [&](const std::string& address) {
+  const auto choose = [&](const std::string& address, const char* speed = "19200") {
     std::string status;
     QTimer::singleShot(0, [&] {
       QWidget* dialog = QApplication::activeModalWidget();
@@ -103,7 +103,7 @@ TEST(ProgramBehindDeviceServer, ReachesTheDeviceInBothModesAndTakesTheServerUpAg
       });
       dialog->findChild<QPushButton*>("cmdDevice")->click();
       status = dialog->findChild<QLabel*>("lblPortDevice")->text().toStdString();
-      dialog->findChild<QComboBox*>("cboSpeed")->setCurrentText("19200");
+      dialog->findChild<QComboBox*>("cboSpeed")->setCurrentText(speed);
       dialog->findChild<QPushButton*>("cmdOK")->click();
     });
     rig.action("mnuProperties")->trigger();
@@ -141,6 +141,8 @@ TEST(ProgramBehindDeviceServer, ReachesTheDeviceInBothModesAndTakesTheServerUpAg
     EXPECT_TRUE(waitFor([&] { return panel.lampWidget(Lamp::Camera)->x() == mode.lampLeft / 15; }));
   }
 
+  choose(modes[1].address, "57600");  // the open port's line set anew
+  EXPECT_TRUE(waitFor([&] { return lineSpeed(line) == B57600; }));
   const std::string com1 = "Com1 (" + modes[1].address + "): ";
   const LinkIndicator& state = *window.linkIndicator();
   server->stop();
@@ -148,7 +150,7 @@ TEST(ProgramBehindDeviceServer, ReachesTheDeviceInBothModesAndTakesTheServerUpAg
       waitFor([&] { return state.accessibleName().toStdString() == com1 + "lost, retrying"; }));
   ASSERT_TRUE(startServer());
   EXPECT_TRUE(waitFor([&] { return state.accessibleName().toStdString() == com1 + "open"; }));
-  EXPECT_EQ(lineSpeed(line), B19200);
+  EXPECT_EQ(lineSpeed(line), B57600);
   rig.click("Quindici");
   EXPECT_TRUE(sim.logShows("/15"));
 }
