@@ -13,6 +13,7 @@
 set -euo pipefail
 source "$(dirname "$0")/scripts/common.sh"
 source "$VQX16_ROOT/scripts/bench_lib.sh"
+source "$VQX16_ROOT/scripts/device_server.sh"
 
 VQX16_PACKAGES+=(libx11-dev cutecom x11-utils)
 vqx16_install_dependencies
@@ -83,6 +84,13 @@ prepare_config() {
 }
 prepare_config "$work/idle"
 prepare_config "$work/busy" --rate 100
+# The same behind a device server: ser2net serves the simulator's line, port 1 is its RFC 2217
+# address.
+prepare_config "$work/idle-network"
+network_port=$(vqx16_free_port 7100)
+vqx16_start_ser2net "$work/idle-network" "$work/idle-network/ttyVQX16" rfc2217 "$network_port"
+bench_pids+=("$ser2net_pid")
+printf '[Ports]\nCom1=rfc2217://127.0.0.1:%s\n' "$network_port" >"$work/idle-network/VQX16/VQX16.conf"
 mkdir -p "$work/cutecom"
 export XDG_CONFIG_HOME=$work/idle
 cd "$VQX16_ROOT/lang"
@@ -113,17 +121,34 @@ for _ in $(seq "$idle_runs"); do
   v_idle+=("$cpu") v_wake+=("$wake") c_idle+=("$cpu2") c_wake+=("$wake2")
 done
 
+# --- idle with the port on the device server ------------------------------------------------
+n_idle=() n_wake=()
+for _ in $(seq "$idle_runs"); do
+  read -r cpu wake < <(idle_alone "$work/idle-network" "$idle_seconds")
+  n_idle+=("$cpu") n_wake+=("$wake")
+done
+
 # --- receiving 100 frames a second -----------------------------------------------------------
 v_busy=()
 for _ in 1 2 3; do v_busy+=("$(busy_cpu "$work/busy" 10)"); done
 
 # --- click-to-wire latency and held-key repeat rate ------------------------------------------
-l_median=() l_p99=()
+# through_ser2net MODE: "<median us> <p99 us>" of the clicks through ser2net in MODE.
+through_ser2net() {
+  QT_QPA_PLATFORM=offscreen "$build/bench/bench_click_latency" 500 "$1" "$(vqx16_ser2net)" |
+    sed -n 's/.*median \([0-9.]*\) us, p99 \([0-9.]*\) us.*/\1 \2/p'
+}
+l_median=() l_p99=() tcp_median=() tcp_p99=() rfc2217_median=() rfc2217_p99=()
 for _ in 1 2 3; do
   # Offscreen: under X, QTest itself spends about 0.3 ms delivering each synthetic click.
   line=$(QT_QPA_PLATFORM=offscreen "$build/bench/bench_click_latency" 500)
   l_median+=("$(sed -n 's/.*median \([0-9.]*\) us.*/\1/p' <<<"$line")")
   l_p99+=("$(sed -n 's/.*p99 \([0-9.]*\) us.*/\1/p' <<<"$line")")
+  # The same through ser2net on the loopback address, to the byte at the device, in both modes.
+  read -r m p < <(through_ser2net tcp)
+  tcp_median+=("$m") tcp_p99+=("$p")
+  read -r m p < <(through_ser2net rfc2217)
+  rfc2217_median+=("$m") rfc2217_p99+=("$p")
 done
 repeat=()
 for _ in 1 2 3; do
@@ -173,6 +198,10 @@ row "Idle wakeups per second" "$(fmt 1 "$vw")" "$(fmt 1 "$cw")" "$(ratio "$vw" "
 row "Click-to-wire latency, median (ms)" "$(fmt 3 "$(scale "$(median "${l_median[@]}")" 0.001)")" "" "" "<= 0.150"
 row "Click-to-wire latency, 99th percentile (ms)" "$(fmt 3 "$(scale "$(median "${l_p99[@]}")" 0.001)")" "" "" ""
 row "D-Bus SelectCamera to last byte on the line, median (ms)" "$(fmt 3 "$(median "${d_median[@]}")")" "" "" "<= 2"
+row "Click to the device via ser2net, raw, median (ms)" "$(fmt 3 "$(scale "$(median "${tcp_median[@]}")" 0.001)")" "" "" "<= +1"
+row "Click to the device via ser2net, RFC 2217, median (ms)" "$(fmt 3 "$(scale "$(median "${rfc2217_median[@]}")" 0.001)")" "" "" "<= +1"
+row "Idle CPU, port on ser2net, RFC 2217 (% of a core)" "$(fmt 3 "$(median "${n_idle[@]}")")" "" "" "<= 0.05"
+row "Idle wakeups per second, port on ser2net" "$(fmt 1 "$(median "${n_wake[@]}")")" "" "" "<= 3"
 row "Held key repeat rate (per s)" "$(fmt 1 "$(median "${repeat[@]}")")" "" "" "200"
 row "CPU receiving 100 frames/s (% of a core)" "$(fmt 2 "$(median "${v_busy[@]}")")" "" "" ""
 row "CPU at 100 frames/s, traffic monitor open (% of a core)" "$(fmt 2 "$(median "${t_mon[@]}")")" "" "" "< 3"
@@ -188,3 +217,4 @@ echo "Incident log: $day"
 echo "Traffic figures measured in-process on Qt's offscreen platform, beside $(fmt 2 "$(median "${t_off[@]}")") % with both off."
 echo "VQX16's port is open on vqx16-sim throughout; cutecom runs with its defaults (no port open)."
 echo "VQX16 offers its D-Bus interface on a private session bus throughout; nobody calls it but bench_dbus."
+echo "Through ser2net 99th percentile: raw $(fmt 3 "$(scale "$(median "${tcp_p99[@]}")" 0.001)") ms, RFC 2217 $(fmt 3 "$(scale "$(median "${rfc2217_p99[@]}")" 0.001)") ms; the aim: medians at most 1 ms above the direct line's."

@@ -7,6 +7,8 @@
 #
 #   ./run.sh            the program on the simulated device (your own settings untouched)
 #   ./run.sh --real     the program with your own settings, on the real device they name
+#   ./run.sh --network  the program on the simulated device behind a serial device server
+#                       (ser2net, RFC 2217 on the loopback address; your own settings untouched)
 #   ./run.sh package    the Debian package build/vqx16_<version>_<architecture>.deb
 #
 # Without a display the program runs on a virtual X server; a screenshot of its window is
@@ -16,9 +18,12 @@ source "$(dirname "$0")/scripts/common.sh"
 
 real=0
 [ "${1:-}" = "--real" ] && real=1
+network=0
+[ "${1:-}" = "--network" ] && network=1
 
 # Only what building and running the program takes; ./test.sh adds the tests' packages.
 VQX16_PACKAGES=("${VQX16_RUN_PACKAGES[@]}")
+[ $network -eq 0 ] || VQX16_PACKAGES+=(ser2net)
 vqx16_install_dependencies
 VQX16_TARGETS="vqx16 vqx16-sim" vqx16_build
 
@@ -62,6 +67,7 @@ if [ $real -eq 0 ]; then
   # A private configuration under build/: port 1 is the simulator's line, and the shipped
   # English language file is already chosen.
   run_dir=$VQX16_BUILD/run
+  [ $network -eq 0 ] || run_dir=$VQX16_BUILD/run/network
   export XDG_CONFIG_HOME=$run_dir/config
   mkdir -p "$XDG_CONFIG_HOME/VQX16"
   link=$run_dir/ttyVQX16
@@ -69,7 +75,20 @@ if [ $real -eq 0 ]; then
   pids+=($!)
   for _ in $(seq 600); do [ -e "$link" ] && break; sleep 0.05; done
   conf=$XDG_CONFIG_HOME/VQX16/VQX16.conf
-  if ! grep -q '^\[Ports\]' "$conf" 2>/dev/null; then
+  if [ $network -eq 1 ]; then
+    # ser2net serves the simulator's line; port 1 is its RFC 2217 address, set anew each run.
+    source "$VQX16_ROOT/scripts/device_server.sh"
+    port=$(vqx16_free_port 7002)
+    vqx16_start_ser2net "$run_dir" "$link" rfc2217 "$port"
+    pids+=("$ser2net_pid")
+    address=rfc2217://127.0.0.1:$port
+    if grep -q '^\[Ports\]' "$conf" 2>/dev/null; then
+      sed -i -e '/^\[Ports\]/,/^\[/{/^Com1=/d}' -e "/^\[Ports\]/a Com1=$address" "$conf"
+    else
+      printf '[Ports]\nCom1=%s\n' "$address" >>"$conf"
+    fi
+    echo "Device server ser2net (process $ser2net_pid) at $address (log: $run_dir/ser2net.log)"
+  elif ! grep -q '^\[Ports\]' "$conf" 2>/dev/null; then
     printf '[Ports]\nCom1=%s\n' "$link" >>"$conf"
   fi
   # No stored position: the program opens centred on the screen, and from then on where the

@@ -5,27 +5,34 @@
 // command's last byte has arrived at the device end; the event loop waits in the system
 // meanwhile, as in the running program. Prints the median and the 99th percentile.
 //
-//   bench_click_latency [clicks]     (default 500)
+// With a mode and the path of ser2net, the port is a device server instead: ser2net, started
+// here, serves the pseudo-terminal on the loopback address, raw (tcp) or RFC 2217 (rfc2217), and
+// the time is still taken to the last byte at the device end.
+//
+//   bench_click_latency [clicks [tcp|rfc2217 SER2NET]]     (default 500, direct)
 #include <poll.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QSocketNotifier>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "bench_line.h"
 #include "qt/app/main_window.h"
-#include "qt/serial/device_link.h"
 #include "qt/panel/panel_widgets.h"
+#include "qt/serial/device_link.h"
 #include "qt/serial/qt_serial_control.h"
 #include "support/fakes.h"
 
@@ -35,6 +42,32 @@ double percentile(std::vector<double> values, double p) {
   std::sort(values.begin(), values.end());
   const auto index = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
   return values[std::min(index, values.size() - 1)];
+}
+
+// Starts `ser2net` in front of the line, in `mode`, and gives the port's address; empty when it
+// did not come up.
+std::string startDeviceServer(QProcess& server, const QString& ser2net, const std::string& mode,
+                              const std::string& line, const QTemporaryDir& dir) {
+  QTcpServer probe;
+  if (!probe.listen(QHostAddress::LocalHost)) return {};
+  const quint16 number = probe.serverPort();
+  const std::string port = std::to_string(number);
+  probe.close();
+  const QString config = dir.filePath(QStringLiteral("ser2net.yaml"));
+  QFile file(config);
+  if (!file.open(QIODevice::WriteOnly)) return {};
+  const std::string accepter = (mode == "tcp" ? "tcp" : "telnet(rfc2217),tcp");
+  file.write(("connection: &bench\n  accepter: " + accepter + ",127.0.0.1," + port +
+              "\n  connector: serialdev(nouucplock)," + line + ",9600n81,local\n")
+                 .c_str());
+  file.close();
+  server.start(ser2net, {"-n", "-u", "-c", config});
+  // Listening once the port cannot be taken any more.
+  for (int i = 0; i < 400 && probe.listen(QHostAddress::LocalHost, number); ++i) {
+    probe.close();
+    QTest::qWait(25);
+  }
+  return probe.isListening() ? std::string() : mode + "://127.0.0.1:" + port;
 }
 
 }  // namespace
@@ -49,8 +82,22 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "no pseudo-terminal or temporary folder\n");
     return 1;
   }
+  std::string device = pty.path();
+  QProcess server;
+  // ser2net is asked to end, not killed, however the benchmark ends.
+  const std::unique_ptr<QProcess, void (*)(QProcess*)> ending(&server, [](QProcess* p) {
+    p->terminate();
+    p->waitForFinished(5000);
+  });
+  if (argc > 3) {
+    device = startDeviceServer(server, QString::fromLocal8Bit(argv[3]), argv[2], pty.path(), dir);
+    if (device.empty()) {
+      std::fprintf(stderr, "ser2net did not come up\n");
+      return 1;
+    }
+  }
   vqx::testing::FakeSettingsStore store;
-  store.setValue(vqx::kAppTitle, "Ports", "Com1", pty.path());
+  store.setValue(vqx::kAppTitle, "Ports", "Com1", device);
   vqx::testing::FakePrompts prompts;
   vqx::QtSerialControl serial(store);
 
@@ -64,9 +111,10 @@ int main(int argc, char** argv) {
   vqx::DeviceLink link(serial, store, prompts, dir.filePath(QStringLiteral("log")));
   vqx::MainWindow window(vqx::MainWindowParts{link, store, prompts, ini, [] {}});
   window.load();
+  (void)QTest::qWaitFor([&] { return !serial.portConnecting(); }, 20000);
   auto* key = window.findChild<vqx::PanelKey*>(QStringLiteral("Cinque"));
   if (!serial.portOpen() || key == nullptr) {
-    std::fprintf(stderr, "the port did not open on %s\n", pty.path().c_str());
+    std::fprintf(stderr, "the port did not open on %s\n", device.c_str());
     return 1;
   }
   QTest::qWait(200);  // let the window settle

@@ -128,3 +128,14 @@ busy_cpu() {
   finish
   echo "${figures%% *}"
 }
+
+# idle_alone CONFIG SECONDS: VQX16 alone, started and settled, measured over the next SECONDS:
+# "<% of a core> <wakeups per second>".
+idle_alone() {
+  launch "$program" VQX16 "$1" || return 1
+  sleep 2
+  local figures
+  figures=$(usage_over "$started_pid" "$2")
+  finish
+  echo "$figures"
+}

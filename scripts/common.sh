@@ -25,6 +25,7 @@ VQX16_TEST_PACKAGES=(
   desktop-file-utils appstream lintian librsvg2-bin
   dbus at-spi2-core python3-gi gir1.2-atspi-2.0
   libglib2.0-bin  # gdbus: the D-Bus interface driven as an alarm script drives it
+  ser2net  # the serial device server that network ports are tested against
 )
 # What vqx16_install_dependencies installs; run.sh narrows it to the first list.
 VQX16_PACKAGES=("${VQX16_RUN_PACKAGES[@]}" "${VQX16_TEST_PACKAGES[@]}")

@@ -1,12 +1,14 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a device server sends, through the Telnet COM-PORT-OPTION conversation, read whole and in
-// pieces of many sizes. The first input byte chooses the line settings, whether the client made
-// its offers, and where the stream is cut; the rest is the stream.
+// pieces of many sizes, and as the last words of a server that turns the connection away. The first
+// input byte chooses the line settings, whether the client made its offers, and where the stream is
+// cut; the rest is the stream.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "serial/network_link.h"
 #include "serial/rfc2217.h"
 
 using vqx::TelnetComPort;
@@ -49,5 +51,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TelnetComPort peer(vqx::LineSettings{}, 0);
   const TelnetComPort::Received echoed = peer.receive(TelnetComPort::escape(whole.first));
   if (echoed.data != whole.first || !echoed.reply.empty()) std::abort();
+  // The same stream from a device server that then closes as the port opens: whatever it said,
+  // the failure is worded in one line of printable text.
+  vqx::NetworkLink link(
+      vqx::parseNetworkAddress(seed & 0x20 ? "tcp://box:1" : "rfc2217://box:1").address, {}, 0);
+  (void)link.connected();
+  (void)link.received(stream);
+  const auto end = link.ended(vqx::NetworkLink::SocketEnd::ClosedByServer, {});
+  for (const char c : end.detail) {
+    if (c < 32 || c > 126) std::abort();
+  }
   return 0;
 }

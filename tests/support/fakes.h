@@ -30,9 +30,11 @@ class FakeSerialControl : public SerialControl {
   DeviceIdentity atPort, opened;  // what deviceAtPort() and openedDevice() report
   // The next write of that property fails with this description.
   std::optional<std::string> failOpen, failClose, failOutput;
+  int opens = 0;  // attempts to open
 
   bool portOpen() const override { return open; }
   Result changePortOpen(bool value) override {
+    opens += value ? 1 : 0;
     if (const auto& failure = value ? failOpen : failClose) return Result::fail(*failure);
     open = value;
     if (!value) queued = 0;

@@ -48,6 +48,10 @@ inline constexpr const char* kOpenRefused =
 inline constexpr const char* kOpenOther = "%1 cannot be opened: %2";
 inline constexpr const char* kOpenNoLine =
     "%1 is not opened: %2 Choose another device under Port > Properties.";
+// A device server that could not be reached (%2: "HOST:PORT: connection refused").
+inline constexpr const char* kOpenUnreachable =
+    "%1 cannot reach %2. Check the device server and its address, or choose another port under "
+    "Port > Properties.";
 
 // The link state beside the menus, and the port lines of the traffic record.
 inline constexpr const char* kLinkOpen = "open";
@@ -57,6 +61,7 @@ inline constexpr const char* kLinkLost = "lost, retrying";
 inline constexpr const char* kLinkCannotOpen = "cannot open";
 inline constexpr const char* kLinkOpened = "opened";
 inline constexpr const char* kLinkReopened = "reopened";
+inline constexpr const char* kLinkConnecting = "connecting";
 
 // The device behind a port, in the port settings dialog.
 inline constexpr const char* kPortDevice = "%1: %2 - %3";  // Com3: present - /dev/ttyUSB0
@@ -68,6 +73,11 @@ inline constexpr const char* kDeviceCancel = "Cancel";
 inline constexpr const char* kDevicePresent = "present";
 inline constexpr const char* kDeviceAbsent = "absent";
 inline constexpr const char* kDeviceNoLine = "not a serial device";
+inline constexpr const char* kDeviceRawTcp =
+    "network device server, raw TCP: these line settings do not reach its serial line";
+inline constexpr const char* kDeviceRfc2217 =
+    "network device server, RFC 2217: these line settings are set on its serial line";
+inline constexpr const char* kDeviceBadAddress = "not a usable network address";
 inline constexpr const char* kSerialNumber = "serial number %1";
 inline constexpr const char* kRefuseEmpty =
     "Type the path of a serial device, for example /dev/ttyUSB0.";
@@ -112,5 +122,13 @@ inline constexpr const char* kServerNoAnswer =
     "server's own settings";
 inline constexpr const char* kServerUnconfirmed =
     "the device server has not confirmed %1, so its line may run with other settings";
+
+// Why a device server could not be reached (after "HOST:PORT: "), or why its connection ended.
+inline constexpr const char* kNetRefused = "connection refused";
+inline constexpr const char* kNetNoAnswer = "no answer within %1 s";
+inline constexpr const char* kNetHostNotFound = "host not found";
+inline constexpr const char* kNetInUse = "in use by another client";
+inline constexpr const char* kNetClosed = "the device server closed the connection";
+inline constexpr const char* kNetClosedSaying = "the device server closed the connection (\"%1\")";
 
 }  // namespace vqx::caption

@@ -6,6 +6,7 @@
 
 #include "common/captions.h"
 #include "common/text.h"
+#include "serial/network_address.h"
 
 namespace vqx {
 namespace {
@@ -86,8 +87,17 @@ std::string describeDevice(const DeviceFacts& facts) {
   return text;
 }
 
+std::string describePortDevice(const std::string& device, const DeviceFacts& facts) {
+  if (!isNetworkAddress(device)) return describeDevice(facts);
+  const ParsedNetworkAddress parsed = parseNetworkAddress(device);
+  if (!parsed.result) return caption::kDeviceBadAddress;
+  return parsed.address.mode == NetworkMode::RawTcp ? caption::kDeviceRawTcp
+                                                    : caption::kDeviceRfc2217;
+}
+
 Result acceptDevicePath(const std::string& path, const DeviceFacts& facts) {
   if (path.empty()) return Result::fail(caption::kRefuseEmpty);
+  if (isNetworkAddress(path)) return parseNetworkAddress(path).result;
   if (std::any_of(path.begin(), path.end(),
                   [](char c) { return static_cast<unsigned char>(c) < 32 || c == 127; })) {
     return Result::fail(caption::kRefuseControl);
@@ -98,6 +108,10 @@ Result acceptDevicePath(const std::string& path, const DeviceFacts& facts) {
 
 std::string stableDeviceName(const std::string& path, const std::string& canonical,
                              const std::vector<std::pair<std::string, std::string>>& links) {
+  if (isNetworkAddress(path)) {
+    const ParsedNetworkAddress parsed = parseNetworkAddress(path);
+    return parsed.result ? networkAddressText(parsed.address) : path;
+  }
   for (const auto& [name, target] : links) {
     if (target == canonical) return name;
   }

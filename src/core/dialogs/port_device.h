@@ -40,6 +40,9 @@ struct DeviceFacts {
 // "present, FT232R USB UART, FTDI, serial number A1B2C3", "present", "absent", or "not a serial
 // device".
 std::string describeDevice(const DeviceFacts& facts);
+// What a port's device is: describeDevice() of a path; for a network address, the kind of
+// device server and whether the line settings reach its line, told without connecting.
+std::string describePortDevice(const std::string& device, const DeviceFacts& facts);
 
 // Whether `path` (trimmed) may be a port's device, in the Device... dialog and again each time
 // the port opens. A port is a serial line, or a pseudo-terminal that another program serves.
@@ -47,11 +50,13 @@ std::string describeDevice(const DeviceFacts& facts);
 // character, anything under /proc or leading there, a folder, a regular file, this program's own
 // controlling terminal, /dev/tty, /dev/console, /dev/ptmx, a virtual console, and any other
 // character device that is no tty (/dev/null, /dev/kmsg, a watchdog). A path where nothing is now
-// is taken: an adapter may be plugged in later.
+// is taken: an adapter may be plugged in later. A network address (tcp://HOST:PORT,
+// rfc2217://HOST:PORT) is taken when parseNetworkAddress() reads it.
 Result acceptDevicePath(const std::string& path, const DeviceFacts& facts);
 
 // The name to store for the device at `canonical`: the first of `links` (name, where it leads),
-// the system's stable names such as /dev/serial/by-id/..., that leads there; else `path`.
+// the system's stable names such as /dev/serial/by-id/..., that leads there; else `path`. A
+// network address is stored as networkAddressText() writes it.
 std::string stableDeviceName(const std::string& path, const std::string& canonical,
                              const std::vector<std::pair<std::string, std::string>>& links);
 

@@ -25,8 +25,12 @@ namespace vqx {
 // different device is reported once and left alone, and waiting goes on. When the control tells
 // no identity, whatever is there is taken.
 //
-// The window calls check() now and then (at most once a second) while waiting() is true; a
-// check with the device still away costs a look at its name, or one failed open.
+// The window calls check() now and then (once a second) while waiting() is true; a check with
+// the device still away costs a look at its name, or one failed open. A device server on the
+// network cannot be looked at without a connection: it is tried at once, then after each failed
+// try at the delay reconnectDelay() gives, counted in checks. Its identity is its address, so only
+// the address that was lost is tried. An opening that takes time is followed over the next checks
+// (check again as soon as it has ended).
 class LinkRecovery {
  public:
   enum class Outcome {
@@ -41,7 +45,10 @@ class LinkRecovery {
   // reported. Waits for that device at the port number the control has now.
   void deviceLost(const SerialControl& serial);
   // The operator took the port in hand: nothing is reopened until the next loss.
-  void cancel() { port_.reset(); }
+  void cancel() {
+    port_.reset();
+    trying_ = false;
+  }
   bool waiting() const { return port_.has_value(); }
 
   // One attempt to get the lost device back. A failure is not reported.
@@ -51,9 +58,14 @@ class LinkRecovery {
   std::string strangerReport() const;
 
  private:
+  Outcome failedTry();
+
   std::optional<int> port_;  // the port number whose device was lost, while waiting
   DeviceIdentity lost_;
   DeviceIdentity stranger_;  // the different device reported last
+  bool trying_ = false;      // an opening of ours is under way
+  int failedTries_ = 0;      // in a row, of a device server
+  long long skipChecks_ = 0;  // before a device server is tried again
 };
 
 // Added to the loss report when the port is open again.

@@ -19,9 +19,22 @@ std::string LinkWatch::opened(const std::string& label) {
 }
 
 std::string LinkWatch::closed(const std::string& label) {
+  const bool retrying = state_ == LinkState::Lost;  // an attempt of link recovery given up
   state_ = LinkState::Closed;
   reason_.clear();
-  return label + " " + caption::kLinkClosed;
+  return retrying ? std::string() : label + " " + caption::kLinkClosed;
+}
+
+std::string LinkWatch::connecting(const std::string& label) {
+  if (state_ == LinkState::Lost) return {};
+  state_ = LinkState::Connecting;
+  reason_.clear();
+  return label + " " + caption::kLinkConnecting;
+}
+
+std::string LinkWatch::lineWarning(const std::string& label, const std::string& text) {
+  if (state_ == LinkState::Open) reason_ = text;
+  return text.starts_with(label) ? text : label + ": " + text;
 }
 
 std::string LinkWatch::lost(const std::string& label, const std::string& why) {
@@ -54,9 +67,12 @@ LinkView LinkWatch::view() const {
     case LinkState::Quiet:
       if (const auto quiet = sinceFrame(); quiet >= kQuietAfter) {
         const auto seconds = duration_cast<std::chrono::seconds>(quiet).count();
-        return {LinkState::Quiet, withArgs(caption::kLinkQuiet, {std::to_string(seconds)}), {}};
+        return {LinkState::Quiet, withArgs(caption::kLinkQuiet, {std::to_string(seconds)}),
+                reason_};
       }
-      return {LinkState::Open, caption::kLinkOpen, {}};
+      return {LinkState::Open, caption::kLinkOpen, reason_};
+    case LinkState::Connecting:
+      return {LinkState::Connecting, caption::kLinkConnecting, {}};
     case LinkState::Closed:
       return {LinkState::Closed, caption::kLinkClosed, {}};
     case LinkState::Lost:

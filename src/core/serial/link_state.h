@@ -16,12 +16,16 @@ enum class LinkState {
   Closed,      //
   Lost,        // the device vanished from under the open port; link recovery waits for it
   CannotOpen,  // the latest opening failed
+  Connecting,  // opened, the connection to a device server still being made
 };
 
 struct LinkView {
   LinkState state = LinkState::Closed;
-  std::string word;    // "open", "no frame for 4 s", "closed", "lost, retrying", "cannot open"
-  std::string reason;  // why it was lost or did not open; empty otherwise
+  // "open", "no frame for 4 s", "closed", "lost, retrying", "cannot open", "connecting"
+  std::string word;
+  // Why it was lost or did not open, or why the open line may not run with the settings chosen;
+  // empty otherwise.
+  std::string reason;
   bool operator==(const LinkView&) const = default;
 };
 
@@ -43,6 +47,10 @@ class LinkWatch {
   std::string closed(const std::string& label);
   std::string lost(const std::string& label, const std::string& why);
   std::string openFailed(const std::string& label, const std::string& why);
+  // An opening that takes time has begun; link recovery's attempts are part of "lost, retrying".
+  std::string connecting(const std::string& label);
+  // The open port's line may not run with the settings chosen: the reason until it closes.
+  std::string lineWarning(const std::string& label, const std::string& text);
   // Link recovery has stopped waiting (the operator took the port in hand): a lost port is
   // simply closed.
   void recoveryEnded();

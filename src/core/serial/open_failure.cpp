@@ -22,6 +22,7 @@ std::string openFailureText(OpenFailure failure, const std::string& label,
       {OpenFailure::LockFile, caption::kOpenLockFile},
       {OpenFailure::Refused, caption::kOpenRefused},
       {OpenFailure::NoLine, caption::kOpenNoLine},
+      {OpenFailure::Unreachable, caption::kOpenUnreachable},
   };
   const char* pattern = caption::kOpenOther;
   for (const auto& [kind, words] : kWords) {

@@ -7,8 +7,19 @@
 namespace vqx {
 
 // Why opening a port failed, as the serial control tells it apart.
-// NoLine: the device is no serial line (acceptDevicePath), and was not opened.
-enum class OpenFailure { None, Missing, NoPermission, InUse, LockFile, Refused, NoLine, Other };
+// NoLine: the device is no serial line (acceptDevicePath), and was not opened. Unreachable: a
+// device server on the network did not take the connection.
+enum class OpenFailure {
+  None,
+  Missing,
+  NoPermission,
+  InUse,
+  LockFile,
+  Refused,
+  NoLine,
+  Unreachable,
+  Other
+};
 
 // A port and the device it stands for, as every message and the link state name it:
 // "Com1 (/dev/ttyUSB0)".

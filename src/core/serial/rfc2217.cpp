@@ -105,7 +105,7 @@ std::string TelnetComPort::settingBytes() {
     }
     out += bytes({kIac, kSb, kComPortOption, static_cast<std::uint8_t>(code)});
     out += escape(value) + bytes({kIac, kSe});
-    awaited_[code] = true;
+    ++awaited_[code];
   }
   return out;
 }
@@ -194,7 +194,7 @@ void TelnetComPort::command(std::uint8_t verb, std::uint8_t option, Received& ou
   if (side == Side::Yes) out.reply += bytes({kIac, decline, option});
   side = Side::No;
   if (ours && option == kComPortOption) {
-    awaited_.fill(false);
+    awaited_.fill(0);
     out.refusals.push_back(withArgs(caption::kServerSetsNoLine, {line_}));
   }
 }
@@ -204,8 +204,9 @@ void TelnetComPort::subnegotiation(Received& out) {
   if (sub_.size() < 2 || at(0) != kComPortOption) return;
   const int code = at(1) - kServerCodeOffset;
   // Line-state and modem-state notices, and replies nobody waits for, are passed over.
-  if (code < 1 || code > kSettingCount || !awaited_[code]) return;
-  awaited_[code] = false;
+  if (code < 1 || code > kSettingCount || awaited_[code] == 0) return;
+  // A reply to earlier settings: the one to the newest, compared below, is still to come.
+  if (--awaited_[code] > 0) return;
   std::uint32_t value = 0;
   for (std::size_t i = 2; i < sub_.size(); ++i) value = value << 8 | at(i);
   const std::string asked = valueWords(code, asked_[code]);
@@ -218,14 +219,14 @@ void TelnetComPort::subnegotiation(Received& out) {
 
 bool TelnetComPort::awaitingReplies() const {
   if (options_[kComPortOption].ours == Side::AskedForYes) return true;
-  return std::find(awaited_.begin(), awaited_.end(), true) != awaited_.end();
+  return std::any_of(awaited_.begin(), awaited_.end(), [](int due) { return due > 0; });
 }
 
 std::string TelnetComPort::missingRepliesWarning() const {
   if (options_[kComPortOption].ours == Side::AskedForYes) return caption::kServerNoAnswer;
   std::vector<std::string> names;
   for (int code = 1; code <= kSettingCount; ++code) {
-    if (awaited_[code]) names.push_back(kSettings[code].name);
+    if (awaited_[code] > 0) names.push_back(kSettings[code].name);
   }
   if (names.empty()) return {};
   std::string list = names.front();

@@ -84,7 +84,8 @@ class TelnetComPort {
 
   std::string line_;                                      // the settings text, for the refusals
   std::array<std::uint32_t, kSettingCount + 1> asked_{};  // by code; [0] unused
-  std::array<bool, kSettingCount + 1> awaited_{};
+  // Replies still due by code: new settings may go out before the replies to the last came.
+  std::array<int, kSettingCount + 1> awaited_{};
 };
 
 }  // namespace vqx

@@ -11,12 +11,11 @@ Result SerialControl::setPortOpen(bool open) {
   Result result = changePortOpen(open);
   const bool now = portOpen();
   if (was != now) {
-    const PortEvent event = now ? PortEvent::Opened : PortEvent::Closed;
-    tell([event](SerialListener& l) { l.portEvent(event, {}); });
+    PortEvent event = PortEvent::Closed;
+    if (now) event = portConnecting() ? PortEvent::Connecting : PortEvent::Opened;
+    raisePortEvent(event, {});
   }
-  if (open && !was && !result) {
-    tell([&result](SerialListener& l) { l.portEvent(PortEvent::OpenFailed, result.error()); });
-  }
+  if (open && !was && !result) raisePortEvent(PortEvent::OpenFailed, result.error());
   return result;
 }
 
@@ -36,6 +35,14 @@ void SerialControl::raiseCommEvent() {
 
 void SerialControl::raiseDeviceLost(const std::string& description) {
   tell([&description](SerialListener& l) { l.deviceLost(description); });
+}
+
+void SerialControl::raisePortEvent(PortEvent event, const std::string& why) {
+  tell([event, &why](SerialListener& l) { l.portEvent(event, why); });
+}
+
+void SerialControl::raiseLineWarning(const std::string& text, bool refused) {
+  tell([&text, refused](SerialListener& l) { l.lineWarning(text, refused); });
 }
 
 // A listener may come or go while it is told something: those told are the ones listening when

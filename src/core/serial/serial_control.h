@@ -64,7 +64,13 @@ class SerialControl {
   // and drops the output still queued (outBufferCount), never a byte that has gone. Whoever asks
   // (the port toggle, the port settings dialog, link recovery, the close sequence), the listeners
   // hear of each opening, closing and failed opening.
+  //
+  // A port whose opening takes time (a device server on the network) is open from the request on,
+  // and connecting (portConnecting) until the connection is made or fails: the listeners hear
+  // Connecting, then Opened, or OpenFailed with the port closed again. Meanwhile output waits in
+  // the send queue, and closing the port gives the attempt up.
   Result setPortOpen(bool open);
+  virtual bool portConnecting() const { return false; }
 
   virtual int commPort() const = 0;
   virtual Result setCommPort(int port) = 0;
@@ -94,7 +100,7 @@ class SerialControl {
   virtual DeviceIdentity deviceAtPort() const { return {}; }
   virtual DeviceIdentity openedDevice() const { return {}; }
 
-  enum class PortEvent { Opened, Closed, OpenFailed };
+  enum class PortEvent { Opened, Closed, OpenFailed, Connecting };
 
   // A listener hears every event from now on until it stops listening, which it does before it
   // goes. Listening twice counts once.
@@ -108,6 +114,11 @@ class SerialControl {
   // The device vanished while the port was open (adapter unplugged, far end gone); the control
   // has closed the port by then. Raised once, with the description.
   void raiseDeviceLost(const std::string& description);
+  // A port event that came from the line, not from a call of setPortOpen(): the end of an opening
+  // that took time.
+  void raisePortEvent(PortEvent event, const std::string& why);
+  // The open port's line settings may not be what the operator chose (see SerialListener).
+  void raiseLineWarning(const std::string& text, bool refused);
 
  private:
   template <typename Event>
@@ -130,6 +141,12 @@ class SerialListener {
   }
   // The device vanished from under the open port, which the control has closed.
   virtual void deviceLost(const std::string& description) { (void)description; }
+  // The open port's line does not run with the settings chosen: the device server `refused`
+  // them, worded as a refused opening is, or did not confirm them in time.
+  virtual void lineWarning(const std::string& text, bool refused) {
+    (void)text;
+    (void)refused;
+  }
 };
 
 }  // namespace vqx

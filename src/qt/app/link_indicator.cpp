@@ -69,6 +69,8 @@ Colours coloursOf(LinkState state) {
       return {QColor(0xd0, 0xd0, 0xd0), Qt::black};
     case LinkState::Lost:
       return {QColor(0xd9, 0x48, 0x0f), Qt::white};
+    case LinkState::Connecting:
+      return {QColor(0x1f, 0x5f, 0xa8), Qt::white};
     case LinkState::CannotOpen:
       break;
   }

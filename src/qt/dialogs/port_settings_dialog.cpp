@@ -243,10 +243,10 @@ void PortSettingsDialog::showDevices(bool newLook) {
 }
 
 QString PortSettingsDialog::deviceText(int index) const {
-  const QString device = portDeviceName(index + 1, store_);
-  return QString::fromStdString(
-      withArgs(caption::kPortDevice,
-               {portEntryText(index), describeDevice(look_->facts(device)), device.toStdString()}));
+  const std::string device = portDeviceName(index + 1, store_).toStdString();
+  const DeviceFacts facts = look_->facts(QString::fromStdString(device));
+  return QString::fromStdString(withArgs(
+      caption::kPortDevice, {portEntryText(index), describePortDevice(device, facts), device}));
 }
 
 void PortSettingsDialog::showChosenDevice() {
@@ -280,8 +280,9 @@ void PortSettingsDialog::chooseDevice() {
   auto* info = named(new QLabel, "lblDeviceInfo");
   info->setTextFormat(Qt::PlainText);
   const auto describe = [this, info](const QString& text) {
+    const std::string device = trimmed(text.toStdString());
     info->setText(QString::fromStdString(
-        describeDevice(look_->facts(QString::fromStdString(trimmed(text.toStdString()))))));
+        describePortDevice(device, look_->facts(QString::fromStdString(device)))));
   };
   describe(list->currentText());
   connect(list, &QComboBox::editTextChanged, &dialog, describe);

@@ -71,9 +71,30 @@ void LinkSupervisor::portEvent(SerialControl::PortEvent event, const std::string
     case SerialControl::PortEvent::OpenFailed:
       line = watch_.openFailed(here, why);
       break;
+    case SerialControl::PortEvent::Connecting:
+      line = watch_.connecting(here);
+      break;
   }
   if (!line.empty()) emit portRecorded(line);
   showLink();
+  // An opening that took time has ended, after whoever asked for it had gone on: the check mark
+  // follows, a failure the operator asked for is reported as a loss is (a report that does not
+  // wait), and link recovery hears at once how its attempt went.
+  const bool ended = connecting_ && event != SerialControl::PortEvent::Connecting;
+  connecting_ = event == SerialControl::PortEvent::Connecting;
+  if (!ended) return;
+  emit portOpenChanged(serial_.portOpen());
+  if (recovery_.waiting()) {
+    QTimer::singleShot(0, this, &LinkSupervisor::checkLostDevice);
+  } else if (event == SerialControl::PortEvent::OpenFailed) {
+    prompts_.notice(why);
+  }
+}
+
+void LinkSupervisor::lineWarning(const std::string& text, bool refused) {
+  emit portRecorded(watch_.lineWarning(label(), text));
+  showLink();
+  if (refused) prompts_.notice(text);
 }
 
 void LinkSupervisor::statusReceived(const ReceivedStatus& status) {
@@ -111,6 +132,8 @@ void LinkSupervisor::startWaiting() {
 }
 
 void LinkSupervisor::operatorTookPort() {
+  // An attempt of link recovery's own that is still connecting is given up, unrecorded.
+  if (recovery_.waiting() && serial_.portConnecting()) (void)serial_.setPortOpen(false);
   if (recovery_.waiting()) {
     watch_.recoveryEnded();
     showState();

@@ -26,6 +26,11 @@ namespace vqx {
 // report then says so. Whatever the operator does to the port ends the wait (operatorTookPort).
 // While the port is open a timer looks again when a frame is overdue, then once a second, so
 // that "no frame for N s" counts; otherwise nothing runs.
+//
+// A port that connects (a device server) shows "connecting" until the connection is made or
+// fails; the failure of an opening the operator asked for is then reported in a report that does
+// not wait, since whoever asked has long gone on. A line that may not run with the settings chosen
+// is recorded and becomes the open link's reason; a refusal is also reported.
 class LinkSupervisor : public QObject, public SerialListener, public StatusListener {
   Q_OBJECT
  public:
@@ -49,6 +54,7 @@ class LinkSupervisor : public QObject, public SerialListener, public StatusListe
   // SerialListener
   void portEvent(SerialControl::PortEvent event, const std::string& why) override;
   void deviceLost(const std::string& description) override;
+  void lineWarning(const std::string& text, bool refused) override;
   // StatusListener
   void statusReceived(const ReceivedStatus& status) override;
 
@@ -72,6 +78,7 @@ class LinkSupervisor : public QObject, public SerialListener, public StatusListe
   QTimer recoveryTimer_;    // runs only while waiting for a lost device
   QTimer stateTimer_;       // runs only while the port is open
   std::string lossReport_;  // the text of the latest loss report
+  bool connecting_ = false;  // the latest port event was Connecting
   QString label_;
   LinkView shown_{LinkState::Closed, "-", {}};
 };

@@ -12,6 +12,7 @@
 #include "qt/serial/port_devices.h"
 #include "qt/serial/port_naming.h"
 #include "qt/serial/serial_line.h"
+#include "serial/network_address.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
@@ -31,12 +32,37 @@ Result failed(const QString& description) {
   return Result::fail(description.toStdString());
 }
 
+// A network address is known by itself: the address that was lost is the one taken up again.
+DeviceIdentity networkIdentity(const std::string& device) {
+  const ParsedNetworkAddress parsed = parseNetworkAddress(device);
+  return {device, {}, parsed.result ? networkAddressText(parsed.address) : device};
+}
+
 }  // namespace
 
 QtSerialControl::QtSerialControl(const SettingsStore& store, QObject* parent)
-    : QObject(parent), store_(store), port_(new QSerialPort(this)) {
+    : QObject(parent),
+      store_(store),
+      port_(new QSerialPort(this)),
+      network_(new NetworkLine(this)) {
   connect(port_, &QSerialPort::readyRead, this, &QtSerialControl::onReadyRead);
   connect(port_, &QSerialPort::errorOccurred, this, &QtSerialControl::onError);
+  connect(network_, &NetworkLine::received, this, &QtSerialControl::takeReceived);
+  connect(network_, &NetworkLine::opened, this, [this] { raisePortEvent(PortEvent::Opened, {}); });
+  connect(network_, &NetworkLine::openFailed, this,
+          [this](OpenFailure failure, const std::string& detail) {
+            const std::string label = portLabel(commPort_, device_.toStdString());
+            device_.clear();
+            raisePortEvent(PortEvent::OpenFailed, openFailureText(failure, label, detail));
+          });
+  connect(network_, &NetworkLine::lost, this, [this](const std::string& description) {
+    device_.clear();
+    raiseDeviceLost(description);
+  });
+  connect(network_, &NetworkLine::lineWarning, this, [this](const std::string& text, bool refused) {
+    const std::string label = portLabel(commPort_, device_.toStdString());
+    raiseLineWarning(refused ? openFailureText(OpenFailure::Refused, label, text) : text, refused);
+  });
   watchdog_.setInterval(kWatchdogMs);
   connect(&watchdog_, &QTimer::timeout, this, &QtSerialControl::checkDevice);
 }
@@ -47,17 +73,26 @@ QtSerialControl::~QtSerialControl() {
 }
 
 bool QtSerialControl::portOpen() const {
-  return port_->isOpen() && !lost_;
+  return (port_->isOpen() && !lost_) || network_->active();
+}
+
+bool QtSerialControl::portConnecting() const {
+  return network_->connecting();
 }
 
 Result QtSerialControl::changePortOpen(bool open) {
   if (!open) {
+    if (network_->active()) {
+      network_->close();
+      device_.clear();
+    }
     if (port_->isOpen()) closePort();
     return Result::ok();
   }
-  if (port_->isOpen()) return Result::fail("Port already open");
+  if (portOpen()) return Result::fail("Port already open");
 
   const QString device = portDeviceName(commPort_, store_);
+  if (isNetworkAddress(device.toStdString())) return openNetwork(device);
   // Only a serial line, or a pseudo-terminal that another program serves, is opened at all: the
   // Device... button's check, made again for a device written into [Ports] by hand.
   if (const Result line =
@@ -118,8 +153,29 @@ Result QtSerialControl::changePortOpen(bool open) {
   return Result::ok();
 }
 
+Result QtSerialControl::openNetwork(const QString& device) {
+  const ParsedNetworkAddress parsed = parseNetworkAddress(device.toStdString());
+  if (!parsed.result) {
+    return openFailed(OpenFailure::NoLine, device, QString::fromStdString(parsed.result.error()));
+  }
+  device_ = device;
+  opened_ = networkIdentity(device.toStdString());
+  received_.clear();
+  network_->open(parsed.address, line_, handshaking_);
+  return Result::ok();
+}
+
+// Whether the line settings are for a device server: the port is open on one, or closed with a
+// mapping that names one. Its line, not this system's, decides what it takes.
+bool QtSerialControl::onNetwork() const {
+  if (portOpen()) return network_->active();
+  return isNetworkAddress(portDeviceName(commPort_, store_).toStdString());
+}
+
 DeviceIdentity QtSerialControl::deviceAtPort() const {
-  return identifyDevice(systemLocation(portDeviceName(commPort_, store_)));
+  const QString device = portDeviceName(commPort_, store_);
+  if (isNetworkAddress(device.toStdString())) return networkIdentity(device.toStdString());
+  return identifyDevice(systemLocation(device));
 }
 
 Result QtSerialControl::openFailed(OpenFailure failure, const QString& device,
@@ -155,7 +211,7 @@ Result QtSerialControl::setCommPort(int port) {
   if (port < 1 || port > 255) {
     return Result::fail("Invalid port number " + std::to_string(port) + ": 1 to 255");
   }
-  if (port_->isOpen()) return Result::fail("Port already open");
+  if (portOpen()) return Result::fail("Port already open");
   commPort_ = port;
   return Result::ok();
 }
@@ -163,6 +219,11 @@ Result QtSerialControl::setCommPort(int port) {
 Result QtSerialControl::setSettings(const std::string& text) {
   const ParsedLineSettings parsed = parseLineSettings(text);
   if (!parsed.result) return parsed.result;
+  if (onNetwork()) {
+    if (parsed.settings != line_) network_->setLine(parsed.settings, handshaking_);
+    line_ = parsed.settings;
+    return Result::ok();
+  }
   if (auto supported = checkLineSupported(parsed.settings); !supported) return supported;
   if (portOpen()) {
     if (auto applied = applyLine(parsed.settings); !applied) {
@@ -195,7 +256,8 @@ Result QtSerialControl::setHandshaking(long long handshaking) {
                         ": 0 none, 1 XON/XOFF, 2 RTS/CTS, 3 both");
   }
   const int value = static_cast<int>(handshaking);
-  if (portOpen()) {
+  if (network_->active() && value != handshaking_) network_->setLine(line_, value);
+  if (portOpen() && !network_->active()) {
     if (auto applied = applyHandshaking(value); !applied) {
       (void)applyHandshaking(handshaking_);
       return applied;
@@ -231,11 +293,17 @@ void QtSerialControl::adjustNative(char parity, int handshaking) {
 
 Result QtSerialControl::output(std::string_view bytes) {
   if (!portOpen()) return Result::fail("Port not open");
-  if (const int room = sendQueueRoom(); static_cast<qint64>(bytes.size()) > room) {
+  const std::string wire = network_->active() ? network_->encode(bytes) : std::string();
+  const std::size_t size = network_->active() ? wire.size() : bytes.size();
+  if (const int room = sendQueueRoom(); static_cast<qint64>(size) > room) {
     return Result::fail("Send queue full: " + std::to_string(kSendQueueSize - room) + " of " +
                         std::to_string(kSendQueueSize) + " bytes waiting");
   }
   if (bytes.empty()) return Result::ok();
+  if (network_->active()) {
+    network_->write(wire);
+    return Result::ok();
+  }
   if (port_->write(bytes.data(), static_cast<qint64>(bytes.size())) !=
       static_cast<qint64>(bytes.size())) {
     const QString why = port_->errorString();
@@ -246,10 +314,12 @@ Result QtSerialControl::output(std::string_view bytes) {
 }
 
 int QtSerialControl::sendQueueRoom() const {
+  if (network_->active()) return kSendQueueSize - network_->queued();
   return portOpen() ? kSendQueueSize - static_cast<int>(port_->bytesToWrite()) : 0;
 }
 
 int QtSerialControl::outBufferCount() const {
+  if (network_->active()) return network_->unacknowledged();
   return portOpen() ? static_cast<int>(port_->bytesToWrite()) + driverQueued() : 0;
 }
 
@@ -272,6 +342,10 @@ void QtSerialControl::onReadyRead() {
   const QByteArray bytes = port_->readAll();
   if (bytes.isEmpty()) return;
   readErrorsInRow_ = 0;
+  takeReceived(bytes);
+}
+
+void QtSerialControl::takeReceived(const QByteArray& bytes) {
   received_.append(bytes);
   const qsizetype excess = received_.size() - kReceiveQueueSize;
   if (excess > 0) {

@@ -10,6 +10,7 @@
 
 #include "common/settings_store.h"
 #include "qt/serial/line_lock.h"
+#include "qt/serial/network_line.h"
 #include "serial/serial_control.h"
 #include "serial/settings_text.h"
 
@@ -38,6 +39,14 @@ namespace vqx {
 // Events: OnComm runs on the thread of this object (the user-interface thread) from
 // QSerialPort's signals, with CommEvent kCommEventReceive whenever received bytes wait.
 //
+// Network ports: a mapping that is a network address (tcp://HOST:PORT, rfc2217://HOST:PORT)
+// makes the port a NetworkLine's instead, chosen each time the port opens, with the same queues,
+// events and wording. Its opening takes time: the port is open and connecting at once
+// (portConnecting), and the listeners hear Opened or OpenFailed when the connection is made or
+// fails. Over RFC 2217 the line settings and handshaking go to the server as the connection
+// opens and whenever they change; raw TCP keeps them here only. The port's identity, for link
+// recovery, is its address.
+//
 // Opening: a device that is no serial line (acceptDevicePath) is not opened at all. Otherwise
 // the line is claimed for this program alone (lock files, flock, TIOCEXCL: see
 // line_lock.h), and the settings the line took are read back; a line that did not take them is
@@ -55,6 +64,7 @@ class QtSerialControl : public QObject, public SerialControl {
   ~QtSerialControl() override;
 
   bool portOpen() const override;
+  bool portConnecting() const override;
   int commPort() const override { return commPort_; }
   Result setCommPort(int port) override;
   std::string settings() const override { return formatLineSettings(line_); }
@@ -83,7 +93,10 @@ class QtSerialControl : public QObject, public SerialControl {
   int driverQueued() const;
   Result openFailed(OpenFailure failure, const QString& device, const QString& detail);
   void releaseLine();
+  Result openNetwork(const QString& device);
+  bool onNetwork() const;
   void onReadyRead();
+  void takeReceived(const QByteArray& bytes);
   void onError(QSerialPort::SerialPortError error);
   void checkDevice();
   QString vanishedReason() const;
@@ -91,6 +104,7 @@ class QtSerialControl : public QObject, public SerialControl {
 
   const SettingsStore& store_;
   QSerialPort* port_;
+  NetworkLine* network_;
   QTimer watchdog_;
   int commPort_ = kDesignCommPort;
   LineSettings line_;

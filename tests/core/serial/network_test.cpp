@@ -3,9 +3,12 @@
 // A port behind a device server: its address, and the Telnet COM-PORT-OPTION conversation.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 
+#include "common/text.h"
 #include "serial/network_address.h"
+#include "serial/network_link.h"
 #include "serial/rfc2217.h"
 
 namespace vqx {
@@ -15,6 +18,16 @@ std::string bytes(const std::string& hex) {
   std::istringstream in(hex);
   std::string out;
   for (unsigned byte = 0; in >> std::hex >> byte;) out += static_cast<char>(byte);
+  return out;
+}
+
+std::string hex(const std::string& data) {
+  std::string out;
+  char byte[4];
+  for (const char c : data) {
+    std::snprintf(byte, sizeof byte, "%02X", static_cast<unsigned char>(c));
+    out += (out.empty() ? "" : " ") + std::string(byte);
+  }
   return out;
 }
 
@@ -145,6 +158,67 @@ TEST(TelnetComPort, TwoPartiesOfferingTheSameSettleInTwoRounds) {
   }
   EXPECT_EQ(rounds, 2);
   EXPECT_FALSE(first.awaitingReplies() || second.awaitingReplies());
+}
+
+// A connection to a device server, event by event: "connected", the timer's "time", the end of
+// the socket ("refused", "closed" by the server), what the server sends ("server HEX"), new line
+// settings ("line TEXT"); and what the steps tell, each step's news after a "|".
+TEST(NetworkLink, OpensOrFailsAsTheServerAnswersAndWarnsOfSettingsNotConfirmed) {
+  // The server's replies to 9600 8N1 without flow control, with the speed `baud` (hex).
+  const auto replies = [](const std::string& baud) {
+    return "server FF FA 2C 65 " + baud + " FF F0 FF FA 2C 66 08 FF F0 FF FA 2C 67 01 FF F0 " +
+           "FF FA 2C 68 01 FF F0 FF FA 2C 69 01 FF F0";
+  };
+  const std::string confirmed = "server FF FD 2C; " + replies("00 00 25 80");
+  // clang-format off
+  const std::tuple<const char*, std::string, std::string> cases[] = {
+      {"tcp://box:7001", "refused", "failed box:7001: connection refused"},
+      {"tcp://box:7001", "time", "failed box:7001: no answer within 5 s"},
+      {"tcp://box:7001", "connected; server 0D 0A 44 65 76 0D 0A 69 6E; closed",
+       "failed box:7001: the device server closed the connection (\"Dev\")"},
+      {"tcp://box:7001", "connected; server FF 77; time; server FF; closed",
+       "opened data FF 77| data FF| lost tcp://box:7001: the device server closed the connection"},
+      {"rfc2217://box:7002", "connected; server FF FD 2C FF FA 2C 65 00 00 12 C0 FF F0",
+       "failed 9600,n,8,1 (the device server set 4800 baud instead of 9600 baud)"},
+      {"rfc2217://box:7002", "connected; server FF FF 77; time",
+       "opened warning the device server has not answered the offer to set its line, so the line "
+       "keeps the server's own settings data FF 77"},
+      {"rfc2217://box:7002",
+       "connected; " + confirmed + "; line 19200,n,8,1.5; server FF FA 2C 65 00 00 25 80 FF F0; "
+       "time", "opened| refused 19200,n,8,1.5 (the device server set 9600 baud instead of 19200 "
+       "baud)| warning the device server has not confirmed the data bits, the parity, the stop "
+       "bits and the flow control, so its line may run with other settings"},
+      // New settings while the replies to the last are due: each reply is the earlier request's.
+      {"rfc2217://box:7002", "connected; server FF FD 2C; line 19200,n,8,1; " +
+       replies("00 00 25 80") + "; " + replies("00 00 4B 00"), "opened"}};
+  // clang-format on
+  for (const auto& [address, events, outcome] : cases) {
+    NetworkLink link(parseNetworkAddress(address).address, k9600, 0);
+    std::string told;
+    const auto tell = [&](const NetworkLink::Step& step) {
+      std::string news = step.opened ? " opened" : "";
+      if (!step.detail.empty()) news += " failed " + step.detail;
+      if (!step.lost.empty()) news += " lost " + step.lost;
+      for (const std::string& refusal : step.refusals) news += " refused " + refusal;
+      if (!step.warning.empty()) news += " warning " + step.warning;
+      if (!step.data.empty()) news += " data " + hex(step.data);
+      if (!news.empty()) told += (told.empty() ? "" : "|") + news;
+    };
+    tell(link.start());
+    std::istringstream in(events);
+    for (std::string event; std::getline(in, event, ';');) {
+      event = trimmed(event);
+      const std::string what = event.substr(0, event.find(' '));
+      const std::string rest = event.substr(std::min(event.size(), what.size() + 1));
+      if (what == "connected") tell(link.connected());
+      if (what == "time") tell(link.timeUp());
+      if (what == "refused") tell(link.ended(NetworkLink::SocketEnd::Refused, {}));
+      if (what == "closed") tell(link.ended(NetworkLink::SocketEnd::ClosedByServer, {}));
+      if (what == "server") tell(link.received(bytes(rest)));
+      if (what == "line") tell(link.setLine(parseLineSettings(rest).settings, 0));
+    }
+    EXPECT_EQ(trimmed(told), outcome) << address << ": " << events;
+  }
 }
 
 }  // namespace

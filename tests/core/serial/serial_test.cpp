@@ -116,6 +116,27 @@ TEST(LinkRecovery, ReopensTheLostDeviceOnceItIsBackUnlessTheOperatorTookThePortI
   }
 }
 
+// A device server cannot be looked at without a connection: it is tried at once after the loss,
+// then 1, 2, 4, 8 and 16 s after each failed try, then every 30 s.
+TEST(LinkRecovery, TriesALostDeviceServerLessOftenTheLongerItIsAway) {
+  const DeviceIdentity server{"rfc2217://box:7002", "", "rfc2217://box:7002"};
+  FakeSerialControl serial;
+  serial.open = true;
+  serial.opened = server;
+  serial.atPort = server;
+  serial.failOpen = "Com1 (rfc2217://box:7002) cannot reach box:7002: connection refused.";
+  serial.loseDevice("rfc2217://box:7002: the device server closed the connection");
+  LinkRecovery recovery;
+  recovery.deviceLost(serial);
+  std::vector<int> tries;  // the checks, one a second, that tried the server
+  for (int second = 0; second < 100; ++second) {
+    const int before = serial.opens;
+    EXPECT_EQ(recovery.check(serial), LinkRecovery::Outcome::Waiting);
+    if (serial.opens > before) tries.push_back(second);
+  }
+  EXPECT_EQ(tries, (std::vector<int>{0, 1, 3, 7, 15, 31, 61, 91}));
+}
+
 // What the link state shows at each moment (its word, and the reason), what the traffic record
 // keeps of each port event, and when the state next changes by itself (ms; -1: never).
 TEST(LinkWatch, ShowsQuietSecondsAfterThreeWithoutAFrameAndLeavesRetriesUnrecorded) {

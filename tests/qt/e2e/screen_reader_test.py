@@ -90,6 +90,12 @@ def main(program, simulator, english):
         app = wait_for(application)
         if app is None:
             return "the program is not in the accessibility tree"
+        # Listening starts before the walk: the program learns of a new listener from the
+        # registry's signal, which reaches it before the walk's own questions do.
+        heard = []
+        listener = Atspi.EventListener.new(
+            lambda event: heard.append(event.source.get_name() if event.source else None))
+        listener.register("object:property-change:accessible-name")
         frames = [n for n in descendants(app) if n.get_role() == Atspi.Role.FRAME]
         if [f.get_name() for f in frames] != ["VQX16"]:
             return f"frames: {[f.get_name() for f in frames]}"
@@ -100,10 +106,6 @@ def main(program, simulator, english):
         if state is None:
             return f"no status display named {open_name!r} under the frame"
 
-        heard = []
-        listener = Atspi.EventListener.new(
-            lambda event: heard.append(event.source.get_name() if event.source else None))
-        listener.register("object:property-change:accessible-name")
         device.terminate()
         lost_name = f"Com1 ({link}): lost, retrying"
         if not wait_for(lambda: lost_name in heard):
