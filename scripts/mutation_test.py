@@ -40,6 +40,10 @@ KEYWORDS = {"if", "for", "while", "switch", "else", "do", "return", "delete", "t
 # Files whose constants are mostly measures in a small unit: there a constant of 24 or more moves
 # by the given step (15 twips, one pixel on the screen), as a move by one twip shows nowhere.
 STEP = {"src/core/panel/panel_layout.cpp": 15}
+# Whether this build (Linux) defines a platform macro: code for other platforms is never built,
+# so a change there is not measured.
+PLATFORM = {"Q_OS_UNIX": True, "Q_OS_LINUX": True, "__linux__": True, "Q_OS_WIN": False,
+            "_WIN32": False, "Q_OS_MACOS": False, "__APPLE__": False}
 DECLARES = re.compile(r"\s*(?:const\s+)?[\w:<>]+[\s&*]+\w+\s*=[^=]")
 FUNCTION_HEAD = re.compile(r"\)\s*(?:(?:const|noexcept|override|final|mutable)\s*"
                            r"|->\s*[\w:<>&*, ]+)*$")
@@ -172,10 +176,25 @@ def file_mutants(path):
     inside = function_bodies(masked) if path.endswith(".h") else [True] * len(text)
     result, code_lines, offset, prev = {}, 0, 0, ";"
     codes = masked.split("\n")
+    built = []  # per open #if: True, False (for another platform) or None (not known: built)
     for n, (line, code) in enumerate(zip(text.split("\n"), codes), 1):
         start, offset = offset, offset + len(line) + 1
         stripped = code.strip()
         if not stripped:
+            continue
+        directive = re.match(r"#\s*(ifdef|ifndef|if|elif|else|endif)\b\s*(\w*)", stripped)
+        if directive:
+            kind, name = directive.groups()
+            if kind in ("ifdef", "ifndef", "if"):
+                known = PLATFORM.get(name) if kind != "if" else None
+                built.append(None if known is None else known == (kind == "ifdef"))
+            elif kind == "else" and built and built[-1] is not None:
+                built[-1] = not built[-1]
+            elif kind == "elif" and built:
+                built[-1] = None
+            elif kind == "endif" and built:
+                built.pop()
+        if False in built:
             continue
         code_lines += any(inside[start:offset - 1])
         skip = stripped.startswith(("#", "template", "namespace", "using ", "Q_")) or \
