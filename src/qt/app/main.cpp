@@ -11,12 +11,12 @@
 
 #include "common/result.h"
 #include "qt/app/end_on_signals.h"
-#include "qt/dbus/bus_start.h"
-#include "qt/dbus/panel_service.h"
 #include "qt/app/main_window.h"
 #include "qt/app/qt_prompts.h"
 #include "qt/app/qt_settings_store.h"
 #include "qt/app/settings_file_io.h"
+#include "qt/dbus/bus_start.h"
+#include "qt/dbus/panel_service.h"
 #include "qt/serial/device_link.h"
 #include "qt/serial/qt_serial_control.h"
 #include "qt/traffic/log_folder.h"
@@ -65,18 +65,7 @@ int main(int argc, char** argv) {
   vqx::EndOnSignals endOnSignals([&window] { window.exitCommand(); });
   // The panel on the bus, offered before the port opens. A copy that took the name in the
   // meantime gets the request instead; nothing was written or opened yet.
-  // Its Activate brings the window to the front, with the program's other windows above it and
-  // the one that waits for an answer active.
-  vqx::PanelService service(link, *window.panel(), [&window] {
-    if (window.isMinimized()) window.showNormal();
-    window.raise();
-    for (QWidget* shown : QApplication::topLevelWidgets()) {
-      if (shown != &window && shown->isVisible()) shown->raise();
-    }
-    QWidget* front = QApplication::activeModalWidget();
-    if (front == nullptr && window.isVisible()) front = &window;
-    if (front != nullptr) front->activateWindow();
-  });
+  vqx::PanelService service(link, *window.panel(), [&window] { window.bringToFront(); });
   if (bus.isConnected() && !service.publish(bus)) return vqx::handOver(bus, *request);
 #ifndef Q_OS_WIN
   // The installer makes the settings folder on Windows; elsewhere the program does, once.

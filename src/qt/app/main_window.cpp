@@ -3,6 +3,7 @@
 #include "qt/app/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMenu>
@@ -163,6 +164,17 @@ void MainWindow::load() {
 
 void MainWindow::togglePort() {
   parts_.link.togglePort();
+}
+
+void MainWindow::bringToFront() {
+  if (isMinimized()) showNormal();
+  raise();
+  for (QWidget* shown : QApplication::topLevelWidgets()) {
+    if (shown != this && shown->isVisible()) shown->raise();
+  }
+  QWidget* front = QApplication::activeModalWidget();
+  if (front == nullptr && isVisible()) front = this;
+  if (front != nullptr) front->activateWindow();
 }
 
 void MainWindow::statusReceived(const ReceivedStatus& status) {

@@ -60,6 +60,9 @@ class MainWindow : public QMainWindow, private StatusListener {
   void togglePort();
   // The Exit command: the port closed first, queued output dropped, then the close sequence.
   void exitCommand();
+  // Brings the window to the front, with the program's other windows above it and the one that
+  // waits for an answer active (a second start of the program asks for this).
+  void bringToFront();
   // Loads a language file and applies its texts.
   void loadLanguage(const std::string& path);
   // Saves the settings file; the tick of TimerMove.
