@@ -3,6 +3,8 @@
 // The port settings dialog's decisions: what the lists show, what OK does.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "dialogs/port_device.h"
 #include "dialogs/port_properties.h"
 #include "support/fakes.h"
@@ -29,41 +31,55 @@ TEST(PortProperties, SettingsTextIsReadFromTheRightByFixedWidths) {
     EXPECT_EQ(selectSettingsText(text), selection) << text;
 }
 
+// The choices as the dialog's lists give them: "index: speed,parity,data bits,stop bits flow N",
+// then "echo" when Echo is ticked. The texts are kept as they stand, spaces and all.
+PropertyChoice choiceOf(const std::string& text) {
+  std::istringstream in(text);
+  PropertyChoice choice;
+  std::string word;
+  in >> choice.portIndex;
+  in.ignore(1);
+  std::getline(in, choice.speedText, ',');
+  std::getline(in, choice.parityText, ',');
+  std::getline(in, choice.dataBitsText, ',');
+  in >> choice.stopBitsText >> word >> choice.pendingFlow >> word;
+  choice.pendingEcho = word == "echo";
+  return choice;
+}
+
 // OK, step by step: echo first, then the port number (closing and reopening an open port, also
 // on the same number when its mapping names another device now), the line settings and the flow
-// control, each checked; then everything is stored. Each row: the port open, what differs (its
-// opening or closing fails with "busy", its mapping "moved" while it was open), the choices; then
+// control, each checked; then everything is stored. Each row: the port as it is, the choices, and
 // "ok" (the dialog closes) or the report, the port, the check marks of the port menu entry, the
 // line settings and the flow control.
 TEST(PortProperties, OkAppliesChecksAndStores) {
-  const std::tuple<bool, std::string, PropertyChoice, const char*> cases[] = {
+  const std::tuple<std::string, const char*, const char*> cases[] = {
       // clang-format off
-      {true, "", {0, " 115200 ", "Even", "7", "1.5", 2, true}, "ok, Com1 open, 115200,e,7,1.5 2"},
-      {true, "", {2, "9600", "Mark", "8", "1", 0, false}, "ok, Com3 open marks 1, 9600,m,8,1 0"},
-      {false, "", {4, "9600", "Space", "8", "2", 3, false}, "ok, Com5 closed, 9600,s,8,2 3"},
-      {true, "open", {1, "19200", "Odd", "7", "2", 1, true},
+      {"open", "0: 115200 ,Even,7,1.5 flow 2 echo", "ok, Com1 open, 115200,e,7,1.5 2"},
+      {"open", "2:9600,Mark,8,1 flow 0", "ok, Com3 open marks 1, 9600,m,8,1 0"},
+      {"closed", "4:9600,Space,8,2 flow 3", "ok, Com5 closed, 9600,s,8,2 3"},
+      {"open, opening fails", "1:19200,Odd,7,2 flow 1 echo",
        "busy, Com1 closed marks 0, 9600,n,8,1 0"},
-      {false, "", {-1, "9600", "None", "8", "1", 0, true},
-       "Invalid port number, Com1 closed, 9600,n,8,1 0"},
-      {true, "close", {3, "9600", "None", "8", "1", 0, true},
+      {"closed", "-1:9600,None,8,1 flow 0 echo", "Invalid port number, Com1 closed, 9600,n,8,1 0"},
+      {"open, closing fails", "3:9600,None,8,1 flow 0 echo",
        "Port already open, Com1 open, 9600,n,8,1 0"},
-      {true, "moved", {0, "9600", "None", "8", "1", 0, true}, "ok, Com1 open marks 1, 9600,n,8,1 0"},
-      {true, "moved open", {0, "9600", "None", "8", "1", 0, true},
+      {"open, moved", "0:9600,None,8,1 flow 0 echo", "ok, Com1 open marks 1, 9600,n,8,1 0"},
+      {"open, moved, opening fails", "0:9600,None,8,1 flow 0 echo",
        "busy, Com1 closed marks 0, 9600,n,8,1 0"},
-      {false, "", {1, "9600", "", "8", "1", 0, true},
-       "Invalid parity \"\", Com2 closed, 9600,n,8,1 0"},
-      {false, "", {1, "19200", "Odd", "7", "2", 7, true},
+      {"closed", "1:9600,,8,1 flow 0 echo", "Invalid parity \"\", Com2 closed, 9600,n,8,1 0"},
+      {"closed", "1:19200,Odd,7,2 flow 7 echo",
        "Invalid handshaking value, Com2 closed, 19200,o,7,2 0"},
       // clang-format on
   };
-  for (const auto& [open, differs, choice, expected] : cases) {
+  for (const auto& [port, choiceText, expected] : cases) {
+    const PropertyChoice choice = choiceOf(choiceText);
     FakeSerialControl comm;
     FakeSettingsStore store;
     FakePrompts prompts;
-    comm.open = open;
-    if (differs.ends_with("open")) comm.failOpen = "busy";
-    if (differs == "close") comm.failClose = "busy";
-    if (differs.starts_with("moved")) comm.atPort.path = "/dev/ttyUSB1";
+    comm.open = port.starts_with("open");
+    if (port.ends_with("opening fails")) comm.failOpen = "busy";
+    if (port.ends_with("closing fails")) comm.failClose = "busy";
+    if (port.find("moved") != std::string::npos) comm.atPort.path = "/dev/ttyUSB1";
     bool echo = false;
     std::string marks;
     const bool closes = applyPropertySettings(

@@ -26,7 +26,8 @@ TEST(LanguageFile, TwelveLinesByPositionTheLastRepeatedForMissingOnes) {
   const V spaces = {"  lead", "trail  ", "", " ", " ", " ", " ", " ", " ", " ", " ", " "};
   const std::string limit(kMaxLanguageLineBytes, 'x');
   V longLine(12, "three");
-  longLine[0] = "one", longLine[1] = limit;
+  longLine[0] = "one";
+  longLine[1] = limit;
   // clang-format off
   const std::pair<std::string, V> cases[] = {
       {numbered(12), twelve}, {numbered(15), twelve}, {numbered(5), five},

@@ -46,9 +46,9 @@ struct Host : PanelHost {
 // Plays a script of operator actions, separated by spaces: "F<", "F>", "F^" a left, right or
 // middle press on FunctionA; "Z", "LV", "TP", "SQ", "CL" a click on zoom, Live, Tape, Sequence
 // or Call; "P<", "4>", "9^", "16<"... a press and release on Pip, QuattroScreen, NoveScreen or
-// SediciScreen; "1" to "16" a click on a camera key; "=5" camera 5 selected from outside; "tU", "tD", "tL", "tR" a tick of a repeat
-// timer; "lux4" the device lights the sequence lamp; "|" what is sent from here on is what the
-// row expects. Returns that, and the state: "F" function shift, "Z" zoom, "A<n>" cameras to
+// SediciScreen; "1" to "16" a click on a camera key; "=5" camera 5 selected from outside; "tU",
+// "tD", "tL", "tR" a tick of a repeat timer; "lux4" the device lights the sequence lamp; "|" what
+// is sent from here on is what the row expects. Returns that, and the state: "F" function shift, "Z" zoom, "A<n>" cameras to
 // assign, "P2", "lux4".
 std::pair<std::string, std::string> play(const std::string& script, Host* given = nullptr) {
   Host fresh;

@@ -37,26 +37,42 @@ TEST(LineSettingsText, ParsesWhatTheControlTakesAndRefusesTheRest) {
   }
 }
 
-// Each row: the port open, Echo, every write failing; the key codes typed one after another; then
-// what went to the line, the last code as the box gets it back, and the caret's moves to the end.
+// The key codes typed one after another with the port open or not, Echo on or off, and every
+// write failing or not; then what went to the line, the last code as the box gets it back, and
+// the caret's moves to the end.
 TEST(KeyTransmission, SendsEveryByteOnlyWithThePortOpenAndHidesItWithoutEcho) {
-  using Codes = std::vector<std::int16_t>;
-  const std::tuple<bool, bool, bool, Codes, std::string, std::int16_t, int> cases[] = {
-      {false, false, false, {'A'}, "", 'A', 0},
-      {true, false, false, {47, 0, 1, 47, 65, 85, 255}, std::string("/\0\1/AU\xff", 7), 0, 7},
-      {true, true, false, {'x'}, "x", 'x', 0},
-      {true, false, true, {'x'}, "", 0, 1},  // a failed write is not reported
-      {true, false, false, {0x20AC, -1}, "", 0, 2},
+  const struct {
+    bool open = false;
+    bool echo = false;
+    bool failing = false;
+    std::vector<std::int16_t> typed{};
+    std::string written{};
+    std::int16_t codeAfter = 0;
+    int caretMoves = 0;
+  } cases[] = {
+      // clang-format off
+      {.typed = {'A'}, .codeAfter = 'A'},
+      {.open = true, .typed = {47, 0, 1, 47, 65, 85, 255}, .written = {"/\0\1/AU\xff", 7},
+       .caretMoves = 7},
+      {.open = true, .echo = true, .typed = {'x'}, .written = "x", .codeAfter = 'x'},
+      {.open = true, .failing = true, .typed = {'x'}, .caretMoves = 1},  // not reported
+      {.open = true, .typed = {0x20AC, -1}, .caretMoves = 2},
+      // clang-format on
   };
-  for (const auto& [open, echo, failing, codes, written, lastCode, caretMoves] : cases) {
+  for (const auto& c : cases) {
     FakeSerialControl serial;
-    serial.open = open;
-    if (failing) serial.failOutput = "Send queue full";
+    serial.open = c.open;
+    if (c.failing) serial.failOutput = "Send queue full";
     int moves = 0;
     const auto caretToEnd = [&] { ++moves; };
     std::int16_t code = 0;
-    for (std::int16_t sent : codes) transmitCharacter(serial, echo, caretToEnd, code = sent);
-    EXPECT_EQ(std::tuple(serial.written, code, moves), std::tuple(written, lastCode, caretMoves));
+    for (std::int16_t typed : c.typed) {
+      code = typed;
+      transmitCharacter(serial, c.echo, caretToEnd, code);
+    }
+    EXPECT_EQ(serial.written, c.written);
+    EXPECT_EQ(code, c.codeAfter);
+    EXPECT_EQ(moves, c.caretMoves);
   }
 }
 
@@ -75,44 +91,58 @@ TEST(TogglePort, ReportsAFailureOnceAndTheCheckMarkShowsThePortAsItIs) {
   EXPECT_EQ(prompts.shown.at(0).icon, PromptIcon::Exclamation);
 }
 
-// Each row: what the operator does while the device is away ("cancel" the wait, "open" the port,
-// take "port 4", or the port is open again "before" the loss is heard); the device the port was
-// open on and the one at the port later ("no": the control tells no identity); what each look
-// at the port says (the device fails to open at the first look, opens later); the port open.
+// The device goes away while the port is open; the operator may "cancel" the wait, "open" the
+// port, take "port 4", or the port is open again "before" the loss is heard. The device at the
+// port later may be another one (none given: the control tells no identity). It fails to open at
+// the first look and opens later.
 TEST(LinkRecovery, ReopensTheLostDeviceOnceItIsBackUnlessTheOperatorTookThePortInHand) {
   using O = LinkRecovery::Outcome;
-  const DeviceIdentity no, adapter{"/dev/ttyUSB0", "", "USB 0403:6001, serial number A1"},
-      otherAdapter{"/dev/ttyUSB0", "", "USB 0403:6001, serial number B7"},
-      simulator{"/tmp/com1", "link 5 made 1.0", "device 136:3 made 1.0"},
-      simulatorAgain{"/tmp/com1", "link 9 made 2.0", "device 136:4 made 2.0"},
-      terminalOfOthers{"/tmp/com1", "link 5 made 1.0", "device 136:3 made 3.0"};
-  const std::tuple<std::string, DeviceIdentity, DeviceIdentity, std::vector<O>, bool> cases[] = {
+  const DeviceIdentity adapter{"/dev/ttyUSB0", "", "USB 0403:6001, serial number A1"};
+  const DeviceIdentity otherAdapter{"/dev/ttyUSB0", "", "USB 0403:6001, serial number B7"};
+  const DeviceIdentity simulator{"/tmp/com1", "link 5 made 1.0", "device 136:3 made 1.0"};
+  const DeviceIdentity simulatorAgain{"/tmp/com1", "link 9 made 2.0", "device 136:4 made 2.0"};
+  const DeviceIdentity othersTerminal{"/tmp/com1", "link 5 made 1.0", "device 136:3 made 3.0"};
+  const struct {
+    std::string meanwhile{};
+    DeviceIdentity lost{};
+    DeviceIdentity back{};
+    std::vector<O> looks{};
+    bool openAfter = false;
+  } cases[] = {
       // clang-format off
-      {"", no, no, {O::Waiting, O::Reopened, O::Idle}, true}, {"cancel", no, no, {O::Idle}, false},
-      {"open", no, no, {O::Dropped, O::Idle}, true}, {"before", no, no, {O::Idle}, true},
-      {"port 4", no, no, {O::Dropped, O::Idle}, false},
-      {"", adapter, adapter, {O::Waiting, O::Reopened}, true},
-      {"", adapter, otherAdapter, {O::Stranger, O::Waiting, O::Waiting}, false},
-      {"", simulator, simulatorAgain, {O::Waiting, O::Reopened}, true},
-      {"", simulator, terminalOfOthers, {O::Stranger, O::Waiting}, false},
+      {.looks = {O::Waiting, O::Reopened, O::Idle}, .openAfter = true},
+      {.meanwhile = "cancel", .looks = {O::Idle}},
+      {.meanwhile = "open", .looks = {O::Dropped, O::Idle}, .openAfter = true},
+      {.meanwhile = "before", .looks = {O::Idle}, .openAfter = true},
+      {.meanwhile = "port 4", .looks = {O::Dropped, O::Idle}},
+      {.lost = adapter, .back = adapter, .looks = {O::Waiting, O::Reopened}, .openAfter = true},
+      {.lost = adapter, .back = otherAdapter, .looks = {O::Stranger, O::Waiting, O::Waiting}},
+      {.lost = simulator, .back = simulatorAgain, .looks = {O::Waiting, O::Reopened},
+       .openAfter = true},
+      {.lost = simulator, .back = othersTerminal, .looks = {O::Stranger, O::Waiting}},
       // clang-format on
   };
-  for (const auto& [meanwhile, lost, back, expected, openAfter] : cases) {
+  for (const auto& c : cases) {
     FakeSerialControl serial;
-    serial.port = 3, serial.open = true, serial.opened = lost, serial.atPort = back;
+    serial.port = 3;
+    serial.open = true;
+    serial.opened = c.lost;
+    serial.atPort = c.back;
     serial.failOpen = "/dev/ttyUSB0: No such file or directory";
     serial.loseDevice("/dev/ttyUSB0: device no longer available");
-    if (meanwhile == "before") serial.open = true;
+    if (c.meanwhile == "before") serial.open = true;
     LinkRecovery recovery;
     recovery.deviceLost(serial);
-    if (meanwhile == "cancel") recovery.cancel();
-    if (meanwhile == "open") serial.open = true;
-    if (meanwhile == "port 4") serial.port = 4;
+    if (c.meanwhile == "cancel") recovery.cancel();
+    if (c.meanwhile == "open") serial.open = true;
+    if (c.meanwhile == "port 4") serial.port = 4;
     std::vector<O> looks;
-    for (std::size_t i = 0; i < expected.size(); ++i, serial.failOpen.reset())
+    while (looks.size() < c.looks.size()) {
       looks.push_back(recovery.check(serial));
-    EXPECT_EQ(looks, expected) << meanwhile << " " << back.device;
-    EXPECT_EQ(serial.open, openAfter) << meanwhile << " " << back.device;
+      serial.failOpen.reset();
+    }
+    EXPECT_EQ(looks, c.looks) << c.meanwhile << " " << c.back.device;
+    EXPECT_EQ(serial.open, c.openAfter) << c.meanwhile << " " << c.back.device;
   }
 }
 
@@ -142,13 +172,15 @@ TEST(LinkRecovery, TriesALostDeviceServerLessOftenTheLongerItIsAway) {
 TEST(LinkWatch, ShowsQuietSecondsAfterThreeWithoutAFrameAndLeavesRetriesUnrecorded) {
   std::chrono::steady_clock::time_point now{};
   LinkWatch link([&] { return now; });
-  const std::string com1 = "Com1 (/dev/ttyUSB0)", missing = com1 + " does not exist.";
+  const std::string com1 = "Com1 (/dev/ttyUSB0)";
+  const std::string missing = com1 + " does not exist.";
   const std::tuple<int, std::function<std::string()>, std::string> steps[] = {
+      // clang-format off
       {0, [] { return ""; }, "closed, -1, "},
       {0, [&] { return link.opened(com1); }, "open, 3000, Com1 (/dev/ttyUSB0) opened"},
       {2999, [] { return ""; }, "open, 1, "},
       {3000, [] { return ""; }, "no frame for 3 s, 1000, "},
-      {3500, [&] { return link.frame(), ""; }, "open, 3000, "},
+      {3500, [&] { link.frame(); return ""; }, "open, 3000, "},
       {7900, [] { return ""; }, "no frame for 4 s, 600, "},
       {8000, [&] { return link.lost(com1, "removed"); },
        "lost, retrying removed, -1, Com1 (/dev/ttyUSB0) lost, retrying: removed"},
@@ -156,13 +188,14 @@ TEST(LinkWatch, ShowsQuietSecondsAfterThreeWithoutAFrameAndLeavesRetriesUnrecord
       {9000, [&] { return link.opened(com1); }, "open, 3000, Com1 (/dev/ttyUSB0) reopened"},
       {9500, [&] { return link.lost(com1, "gone"); },
        "lost, retrying gone, -1, Com1 (/dev/ttyUSB0) lost, retrying: gone"},
-      {9600, [&] { return link.recoveryEnded(), ""; }, "closed, -1, "},
+      {9600, [&] { link.recoveryEnded(); return ""; }, "closed, -1, "},
       {9700, [&] { return link.openFailed(com1, missing); },
        "cannot open " + missing + ", -1, " + missing},
       {9800, [&] { return link.openFailed(com1, "busy"); },
        "cannot open busy, -1, Com1 (/dev/ttyUSB0) cannot open: busy"},
       {9900, [&] { return link.opened(com1); }, "open, 3000, Com1 (/dev/ttyUSB0) opened"},
       {9900, [&] { return link.closed(com1); }, "closed, -1, Com1 (/dev/ttyUSB0) closed"},
+      // clang-format on
   };
   for (const auto& [atMs, event, outcome] : steps) {
     now = std::chrono::steady_clock::time_point(std::chrono::milliseconds(atMs));

@@ -96,7 +96,8 @@ TEST(StatusHandler, BlocksOfReceivedBytesDecodeTheFirstFourCharactersOfTheBox) {
   for (int event : {1, 3, 6, 1004, 1008, 1011}) {  // send, CTS, ring and line errors
     testing::FakeSerialControl comm;
     TerminalBox box;
-    comm.received = hex("FE 7F 7F 3F"), comm.event = event;
+    comm.received = hex("FE 7F 7F 3F");
+    comm.event = event;
     EXPECT_FALSE(receiveStatus(comm, box)) << event;
     EXPECT_EQ(comm.received.size(), 4u) << "Input read on event " << event;
   }

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iostream>
 #include <random>
 #include <thread>
 
@@ -28,6 +29,7 @@
 namespace vqx {
 namespace {
 
+// The kills fall in turn before the second save, at a random moment of it, and after it.
 TEST(Faults, SaveKilledAtAnyMomentLeavesTheOldOrTheNewFileWhole) {
   QTemporaryDir dir;
   // What the child alternates between (tests/helpers/settings_save_child.cpp).
@@ -35,18 +37,24 @@ TEST(Faults, SaveKilledAtAnyMomentLeavesTheOldOrTheNewFileWhole) {
       formatSettingsFile(1500, 2000, "/usr/share/vqx16/lang/English.lng"),
       formatSettingsFile(-30000, 32000, "")};
   std::mt19937 random(12345);
-  int seen[2] = {0, 0};
-  for (int kill = 0; kill < 200; ++kill) {
+  for (int kill = 0; kill < 150; ++kill) {
     const std::string path = dir.filePath(QStringLiteral("VQX%1.ini").arg(kill % 4)).toStdString();
     testing::SimProcess saver({path}, VQX16_SETTINGS_SAVE_CHILD_PATH);
-    ASSERT_EQ(saver.readLine(1), "r") << "the saving child did not start";  // it saved once
-    ::usleep(random() % 3000);
+    ASSERT_EQ(saver.readLine(1), "0") << "the saving child did not save";
+    const int moment = kill % 3;  // 0: before the second save, 1: during it, 2: after it
+    if (moment > 0) saver.write("g");
+    if (moment == 1) ::usleep(random() % 3000);
+    if (moment == 2) {
+      ASSERT_EQ(saver.readLine(1), "1");
+    }
     ASSERT_EQ(saver.stop(SIGKILL), -1) << "kill " << kill;
     const std::string now = testing::fileText(QString::fromStdString(path));
-    ASSERT_TRUE(now == contents[0] || now == contents[1]) << "after kill " << kill << ": " << now;
-    ++seen[now == contents[1]];
+    if (moment == 1) {
+      EXPECT_TRUE(now == contents[0] || now == contents[1]) << "kill " << kill << ": " << now;
+    } else {
+      EXPECT_EQ(now, contents[moment / 2]) << "kill " << kill;
+    }
   }
-  EXPECT_TRUE(seen[0] > 0 && seen[1] > 0);
 }
 
 // A full file system, played by a file size limit.
@@ -123,13 +131,16 @@ TEST(Faults, AnotherTerminalUnderTheLostDevicesNameIsLeftAlone) {
   std::vector<std::unique_ptr<testing::PseudoTerminal>> others;  // until one takes the name
   do others.push_back(std::make_unique<testing::PseudoTerminal>());
   while (others.size() < 64 && others.back()->path() != name);
-  if (others.back()->path() != name) GTEST_SKIP() << name << " went to another program";
+  const bool ours = others.back()->path() == name;  // or another test's, under ctest -j
   const auto told = [&] {
     return rig.prompts.shown[0].text.find("different") != std::string::npos;
   };
   ASSERT_TRUE(testing::waitFor(told)) << "the other terminal is reported";
   rig.click("Sette");
-  EXPECT_EQ(others.back()->readFor(1500), "");
+  EXPECT_FALSE(rig.serial.portOpen());
+  if (ours) {
+    EXPECT_EQ(others.back()->readFor(1500), "");
+  }
   EXPECT_EQ(rig.prompts.shown.size(), 1u);
 }
 
@@ -149,11 +160,19 @@ TEST(Faults, ProgramEndedBySignalClosesThePortFirst) {
     ASSERT_TRUE(testing::waitFor([&] {
       return ::ioctl(pty.terminalFd(), TIOCGEXCL, &exclusive) == 0 && exclusive;
     })) << "the program did not open its port";
+    const auto locks = [&] {
+      std::string found;
+      for (const char* folder : {"/run/lock/", "/var/lock/"}) {
+        if (std::filesystem::exists(folder + ("LCK..pts_" + pty.path().substr(9))))
+          found += ", lock in " + std::string(folder);
+      }
+      return found;
+    };
+    if (locks().empty()) std::cout << "No lock folder is writable here: no lock file to see go\n";
     std::string outcome = "ended with " + std::to_string(program.stop(sig));
     ::ioctl(pty.terminalFd(), TIOCGEXCL, &exclusive);
     if (exclusive) outcome += ", line exclusive";
-    if (std::filesystem::exists("/run/lock/LCK..pts_" + pty.path().substr(9))) outcome += ", lock";
-    EXPECT_EQ(outcome, "ended with 0") << "signal " << sig;
+    EXPECT_EQ(outcome + locks(), "ended with 0") << "signal " << sig;
   }
 }
 

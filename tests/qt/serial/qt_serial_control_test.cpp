@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iostream>
 
 #include "qt/app/terminal_text_box.h"
 #include "qt/support/window_rig.h"
@@ -221,9 +222,10 @@ bool fileAccessOverride(bool on) {
 // it), or a lock file in the way as they and Qt write them: the opening names the port and its
 // device, says what is wrong and what to do, or goes ahead when nothing alive holds the line.
 TEST_F(SerialOnLine, AnAbsentUnreadableOrHeldLineOrALockFileInTheWayIsReportedWithWhatToDo) {
-  if (::access("/run/lock", W_OK) != 0) GTEST_SKIP() << "no lock files without /run/lock";
-  const std::string dev = pty.path(), number = dev.substr(9);  // /dev/pts/N
-  const std::string lock = "/run/lock/LCK..pts_" + number, uucp = "/run/lock/LCK.." + number;
+  const std::string dev = pty.path();
+  const std::string number = dev.substr(9);  // /dev/pts/N
+  const std::string lock = "/run/lock/LCK..pts_" + number;
+  const std::string uucp = "/run/lock/LCK.." + number;
   struct stat node {};
   ASSERT_EQ(::stat(dev.c_str(), &node), 0);
   std::unique_ptr<testing::SimProcess> holder;
@@ -231,33 +233,43 @@ TEST_F(SerialOnLine, AnAbsentUnreadableOrHeldLineOrALockFileInTheWayIsReportedWi
     return "Com3 (" + dev + ") is in use by another program (" + who +
            "). Close that program, or choose another port under Port > Properties.";
   };
+  // What a row needs besides the line: lock files written in /run/lock, or a test that can give
+  // up reading every node (root can, through its capabilities).
+  const std::string lockFolder = "a writable /run/lock";
+  const std::string unreadable = "a node this test cannot read";
   // clang-format off
-  const struct { std::function<void()> setUp; std::string outcome; } cases[] = {
-      {[&] { store.setValue(kAppTitle, "Ports", "Com3", "/dev/vqx16-absent"); },
+  const struct { std::string needs; std::function<void()> setUp; std::string outcome; } cases[] = {
+      {"", [&] { store.setValue(kAppTitle, "Ports", "Com3", "/dev/vqx16-absent"); },
        "Com3 (/dev/vqx16-absent) does not exist. Connect the adapter, or choose another port "
        "under Port > Properties."},
-      {[&] {
+      {"", [&] {
          holder = std::make_unique<testing::SimProcess>(
              std::vector<std::string>{"-F", dev, "sh", "-c", "echo held; exec sleep 600"},
              "/usr/bin/flock");
          ASSERT_EQ(holder->readLine(), "held");
        }, inUse("it holds the line locked")},
-      {[&] { std::ofstream(uucp) << "         1\n"; }, inUse("process 1, lock file " + uucp)},
-      {[&] { std::ofstream(lock) << "1\nminicom\nhost\n"; }, inUse("process 1, lock file " + lock)},
-      {[&] { std::ofstream(lock) << "2147483647\nvqx16\nhost\n"; }, "open"},  // no such process
-      {[&] { std::ofstream(lock) << "garbage"; }, "open"},
-      {[&] { ASSERT_EQ(::symlink("/nowhere", lock.c_str()), 0); }, "open"},
-      {[&] { ASSERT_EQ(::mkdir(lock.c_str(), 0755), 0); }, "Com3 (" + dev + ") cannot be locked: "
-       + lock + " is a folder, not a lock file: remove it to use the port"},
-      {[&] {
-         if (!fileAccessOverride(false)) GTEST_SKIP() << "root cannot give up reading any node";
-         ASSERT_EQ(::chmod(dev.c_str(), 0), 0);
-       }, "Com3 (" + dev + ") cannot be opened: permission denied. Add your user to the dialout "
-          "group, then log out and log in again."}};
+      {lockFolder, [&] { std::ofstream(uucp) << "         1\n"; },
+       inUse("process 1, lock file " + uucp)},
+      {lockFolder, [&] { std::ofstream(lock) << "1\nminicom\nhost\n"; },
+       inUse("process 1, lock file " + lock)},
+      {lockFolder, [&] { std::ofstream(lock) << "2147483647\nvqx16\nhost\n"; }, "open"},  // dead
+      {lockFolder, [&] { std::ofstream(lock) << "garbage"; }, "open"},
+      {lockFolder, [&] { ASSERT_EQ(::symlink("/nowhere", lock.c_str()), 0); }, "open"},
+      {lockFolder, [&] { ASSERT_EQ(::mkdir(lock.c_str(), 0755), 0); },
+       "Com3 (" + dev + ") cannot be locked: " + lock + " is a folder, not a lock file: remove it "
+       "to use the port"},
+      {unreadable, [&] { ASSERT_EQ(::chmod(dev.c_str(), 0), 0); }, "Com3 (" + dev + ") cannot be "
+       "opened: permission denied. Add your user to the dialout group, then log out and log in "
+       "again."}};
   // clang-format on
   for (const auto& c : cases) {
+    const bool missing = (c.needs == lockFolder && ::access("/run/lock", W_OK) != 0) ||
+                         (c.needs == unreadable && !fileAccessOverride(false));
+    if (missing) {
+      std::cout << "Row left out, as it needs " << c.needs << ": " << c.outcome << "\n";
+      continue;
+    }
     c.setUp();
-    if (IsSkipped()) break;
     const Result r = control.setPortOpen(true);
     EXPECT_EQ(r ? "open" : r.error(), c.outcome);
     fileAccessOverride(true);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <ctime>
 #include <fstream>
 #include <functional>
 
@@ -21,11 +22,27 @@
 namespace vqx {
 namespace {
 
+// Puts the test in a time zone where today's date is not the date in Greenwich, and gives the
+// name of today's file of the incident log there: a file named by universal time is caught.
+std::string todaysLogAwayFromGreenwich() {
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  ::gmtime_r(&now, &utc);
+  ::setenv("TZ", utc.tm_hour >= 12 ? "EAST-14" : "WEST+12", 1);  // 14 h east, or 12 h west
+  ::tzset();
+  std::tm local{};
+  ::localtime_r(&now, &local);
+  char day[16];
+  std::strftime(day, sizeof day, "%F", &local);
+  return "vqx16-" + std::string(day) + ".log";
+}
+
 // A camera key, a status frame and the port closed: three lines in the monitor, each with its
 // meaning, and the same three in the day's file of the incident log.
 TEST(TrafficMonitor, ShowsWhatPassedOverTheLineAndTheLogKeepsIt) {
   testing::PseudoTerminal pty;
   QTemporaryDir logs;
+  const std::string day = todaysLogAwayFromGreenwich();
   testing::WindowRig rig(pty.path());
   rig.logFolder = logs.path();
   MainWindow& window = rig.load();
@@ -48,7 +65,6 @@ TEST(TrafficMonitor, ShowsWhatPassedOverTheLineAndTheLogKeepsIt) {
   };
   EXPECT_EQ(afterTheTime(monitor->lines()), expected);
   window.link().recorder().flush();
-  const std::string day = "vqx16-" + dateText(localTimeNow()) + ".log";
   EXPECT_EQ(afterTheTime(QString::fromStdString(testing::fileText(logs.filePath(day.c_str())))
                              .split('\n', Qt::SkipEmptyParts)),
             expected);
@@ -59,6 +75,7 @@ TEST(TrafficMonitor, ShowsWhatPassedOverTheLineAndTheLogKeepsIt) {
 // same read, which the panel did not follow.
 TEST(IncidentLog, ItsFirstFrameHasItsWordsWhateverTheMonitorSawBefore) {
   QTemporaryDir dir;
+  const std::string day = todaysLogAwayFromGreenwich();
   testing::FakeSettingsStore store;
   TrafficRecorder recorder(store, std::make_unique<QtLogFolder>(dir.path()));
   ReceivedStatus status;
@@ -70,7 +87,6 @@ TEST(IncidentLog, ItsFirstFrameHasItsWordsWhateverTheMonitorSawBefore) {
   recorder.setWatched(false);
   recorder.statusReceived(status);
   recorder.flush();
-  const std::string day = "vqx16-" + dateText(localTimeNow()) + ".log";
   const std::string log = testing::fileText(dir.filePath(day.c_str()));
   EXPECT_NE(log.find("  camera 5 on the main monitor\n"), std::string::npos) << log;
   EXPECT_TRUE(log.ends_with("  camera 1 on the main monitor (not shown on the panel)\n")) << log;
