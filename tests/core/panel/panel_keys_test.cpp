@@ -21,6 +21,7 @@ struct Host : PanelHost {
   std::vector<std::string> log;
   std::map<Lamp, bool> lamps{{Lamp::Call, true}, {Lamp::Sequence, false}};
   bool failing = false;  // every character and every lamp read throws
+  int stateChanges = 0;
 
   void keyPress(std::int16_t code) override {
     if (failing) throw std::runtime_error("Port not open");
@@ -40,7 +41,7 @@ struct Host : PanelHost {
   void setRepeatTimer(RepeatTimer timer, bool on) override {
     log.push_back("timer " + std::to_string(int(timer)) + (on ? " on" : " off"));
   }
-  void keyStateChanged() override {}
+  void keyStateChanged() override { ++stateChanges; }
 };
 
 // Plays a script of operator actions, separated by spaces: "F<", "F>", "F^" a left, right or
@@ -48,8 +49,8 @@ struct Host : PanelHost {
 // or Call; "P<", "4>", "9^", "16<"... a press and release on Pip, QuattroScreen, NoveScreen or
 // SediciScreen; "1" to "16" a click on a camera key; "=5" camera 5 selected from outside; "tU",
 // "tD", "tL", "tR" a tick of a repeat timer; "lux4" the device lights the sequence lamp; "|" what
-// is sent from here on is what the row expects. Returns that, and the state: "F" function shift, "Z" zoom, "A<n>" cameras to
-// assign, "P2", "lux4".
+// is sent from here on is what the row expects. Returns that, and the state: "F" function shift,
+// "Z" zoom, "A<n>" cameras to assign, "P2", "lux4".
 std::pair<std::string, std::string> play(const std::string& script, Host* given = nullptr) {
   Host fresh;
   Host& host = given ? *given : fresh;
@@ -154,6 +155,15 @@ TEST(PanelKeys, AFailingStepIsSkippedAndTheRestStillRuns) {
   EXPECT_EQ(host.log.back(), "move 4920") << "the zoom key puts the camera lamp above camera 1";
   host.failing = false;
   EXPECT_EQ(play("", &host).second, "Z A9");
+}
+
+// The windows draw the keys again when their state changed, and only then.
+TEST(PanelKeys, TheHostHearsOfEachChangeOfTheKeyStateAndOfNothingElse) {
+  Host host;
+  play("5 1 LV", &host);
+  EXPECT_EQ(host.stateChanges, 0);
+  play("F> Z", &host);
+  EXPECT_EQ(host.stateChanges, 2);
 }
 
 }  // namespace

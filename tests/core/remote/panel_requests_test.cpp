@@ -43,6 +43,9 @@ TEST(PanelRequests, KeysByTheirSpokenNamesTakeTheRequestsTheirActionAllows) {
     EXPECT_EQ(outcome(request, name), expected) << name;
   }
   EXPECT_EQ(keyNames().size(), 26u);
+  EXPECT_EQ(planKey(R::Hold, "Camera 5").refusal->message,
+            "\"Camera 5\" does not repeat; the keys held: Picture in picture / up, "
+            "4 pictures / down, 9 pictures / left, 16 pictures / right");
 }
 
 TEST(PanelRequests, ACameraNumberAHoldsTimeOrTheLineRefusesBeforeAnythingIsSent) {

@@ -85,5 +85,18 @@ TEST(SimulatedDevice, EachCommandChangesTheDeviceByItsRule) {
   }
 }
 
+// What the simulator's log says of each command: an assignment names each window and what is
+// left of the layout's windows, and starts again once the layout is full.
+TEST(SimulatedDevice, SaysWhatEachCommandDid) {
+  SimulatedDevice device;
+  std::string said;
+  for (const Command& c : CommandParser().feed("/PP/X3/X4/XG")) said += device.apply(c) + "\n";
+  EXPECT_EQ(said,
+            "picture-in-picture layout\n"
+            "camera 3 into window 1, 1 left\n"
+            "camera 4 into window 2, assignment done\n"
+            "camera 16 into window 1, 1 left\n");
+}
+
 }  // namespace
 }  // namespace vqx::sim

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "traffic/incident_log.h"
+#include "traffic/traffic_record.h"
 
 namespace vqx {
 namespace {
@@ -102,6 +103,27 @@ TEST(IncidentLog, ADayStopsAtTenMegabytesAndAFailureStopsTheLogOnce) {
   log.add(frameAt(8, 2, "\xFB\x7F\x7F\x3F"));
   EXPECT_TRUE(log.flush()) << "reported once; nothing more is written";
   EXPECT_EQ(folder.content["vqx16-2026-12-08.log"], "10:00:00.000 in   FE 7F 7F 3F  camera 1\n");
+}
+
+// The bytes of one key action are one line, named by their commands and where the action came
+// from; each part of what one read took is a line of its own.
+TEST(TrafficRecord, AKeyActionIsOneLineAndEachPartOfAReadIsOneToo) {
+  std::vector<std::string> lines;
+  TrafficRecord record([&](const TrafficEvent& event) { lines.push_back(trafficLine(event)); });
+  const LocalTime now{2026, 12, 7, 10, 0, 0, 0};
+  for (char byte : std::string("/05/FZ")) record.sent(byte, now);
+  record.endAction("D-Bus :1.42");
+  ReceivedStatus status;
+  status.trace.parts = {
+      {"\xEF\x7F\x7B\x3F", true, true}, {"\xFE\x7F\x7F\x3F", true, false}, {"AB", false, false}};
+  record.received(status, now);
+  EXPECT_EQ(
+      lines,
+      (std::vector<std::string>{
+          "10:00:00.000 out  2F 30 35 2F 46 5A  camera 5; zoom (D-Bus :1.42)",
+          "10:00:00.000 in   EF 7F 7B 3F  camera 5 on the main monitor, live",
+          "10:00:00.000 in   FE 7F 7F 3F  camera 1 on the main monitor (not shown on the panel)",
+          "10:00:00.000 in   41 42        no frame"}));
 }
 
 }  // namespace
