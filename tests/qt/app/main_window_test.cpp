@@ -43,6 +43,15 @@ class MainWindowTest : public ::testing::Test {
   }
   QAction* action(const char* name) { return window->findChild<QAction*>(name); }
   static LanguageChooser* chooser() { return testing::topLevel<LanguageChooser>(); }
+  // What shows after a start: the language chooser alone, or the window alone and where.
+  std::string shownAfterStart() const {
+    if (chooser() && chooser()->isVisible() && !window->isVisible()) return "chooser";
+    if (!window->isVisible() || chooser()) return "neither or both";
+    if (window->place().leftTwips() == 3000 && window->place().topTwips() == 2000)
+      return "window at 3000,2000";
+    const QPoint off = window->frameGeometry().center() - window->screen()->geometry().center();
+    return off.manhattanLength() < 6 ? "window centred" : "window elsewhere";
+  }
 
   QTemporaryDir dir;
   testing::FakeSerialControl serial;
@@ -54,43 +63,38 @@ class MainWindowTest : public ::testing::Test {
   std::unique_ptr<MainWindow> window;  // the last, so gone before the link it shows
 };
 
-// Each row: the settings file, the stored "Settings", whether the port fails to open; then what
-// shows, the Exit entry's caption (English from the language file), the port, the reports.
+// Each row: the settings file; the stored line "settings" or a port that "fails" to open; then
+// what shows, the Exit entry's caption (English from the language file), the port, the reports.
 TEST_F(MainWindowTest, StartupRestoresPositionAndLanguageOrAsksForALanguageAndOpensThePort) {
   // clang-format off
-  const struct { std::string ini; const char* stored; bool fails; const char* outcome; } cases[] = {
-      {kPlaced, "", false, "window at 3000,2000, E&xit, port open, 0 reports"},
-      {" 3000 \r\n 2000 \r\n\r\n", "", false, "chooser, E&sci, port open, 0 reports"},
-      {"", "", false, "chooser, E&sci, port open, 0 reports"},
-      {" 9000000 \r\n -9000000 \r\n" + kEnglish + "\r\n", "", false,
+  const std::tuple<std::string, std::string, const char*> cases[] = {
+      {kPlaced, "", "window at 3000,2000, E&xit, port open, 0 reports"},
+      {" 3000 \r\n 2000 \r\n\r\n", "", "chooser, E&sci, port open, 0 reports"},
+      {"", "", "chooser, E&sci, port open, 0 reports"},
+      {" 9000000 \r\n -9000000 \r\n" + kEnglish + "\r\n", "",
        "window centred, E&xit, port open, 0 reports"},
-      {kPlaced, "fast,please", false, "window centred, E&sci, port closed, 1 reports"},
-      {kPlaced, "", true, "window at 3000,2000, E&xit, port closed, 1 reports"}};
+      {kPlaced, "settings fast,please", "window centred, E&sci, port closed, 1 reports"},
+      {kPlaced, "port fails", "window at 3000,2000, E&xit, port closed, 1 reports"}};
   // clang-format on
-  for (const auto& c : cases) {
-    writeIni(c.ini);
-    store.put("Settings", c.stored);
+  for (const auto& [iniText, given, expected] : cases) {
+    const bool badSettings = given.starts_with("settings ");
+    writeIni(iniText);
+    store.put("Settings", badSettings ? given.substr(9) : "");
     store.put("Echo", "True");
     serial = {};
-    if (c.fails) serial.failOpen = "busy";
+    if (given == "port fails") serial.failOpen = "busy";
     prompts.shown.clear();
     load();
-    const QPoint off = window->frameGeometry().center() - window->screen()->geometry().center();
-    std::string outcome = chooser() && chooser()->isVisible() && !window->isVisible() ? "chooser"
-                          : !window->isVisible() || chooser() ? "neither or both"
-                          : window->place().leftTwips() == 3000 && window->place().topTwips() == 2000
-                              ? "window at 3000,2000"
-                          : off.manhattanLength() < 6 ? "window centred"
-                                                      : "window elsewhere";
+    std::string outcome = shownAfterStart();
     outcome += ", " + action("mnuFileExit")->text().toStdString();
     outcome += serial.open ? ", port open, " : ", port closed, ";
-    EXPECT_EQ(outcome + std::to_string(prompts.shown.size()) + " reports", c.outcome) << c.ini;
+    EXPECT_EQ(outcome + std::to_string(prompts.shown.size()) + " reports", expected) << iniText;
     EXPECT_EQ(action("mnuOpen")->isChecked(), serial.open);
-    EXPECT_EQ(link->echo(), *c.stored == 0) << "echo is restored unless the startup stopped";
+    EXPECT_EQ(link->echo(), !badSettings) << "echo is restored unless the startup stopped";
     EXPECT_EQ(window->panel()->keyState().pipFunctionStep, 1);
-    if (*c.stored) {  // a stopped startup has not read the settings file: it keeps it as it is
+    if (badSettings) {  // a stopped startup has not read the settings file: it keeps it as it is
       window->saveSettings();
-      EXPECT_EQ(ini(), c.ini);
+      EXPECT_EQ(ini(), iniText);
       window->place().moveToTwips(4500, 1500);
       window->saveSettings();
       EXPECT_EQ(ini(), " 4500 \r\n 1500 \r\n" + kEnglish + "\r\n") << "and its language line";
@@ -189,8 +193,13 @@ TEST_F(MainWindowTest, ExitEndsAtOnceAndClosingWaitsForTheOutputFirst) {
     serial.queued = 100;
     prompts = {};
     prompts.answers = c.answers;
-    pump.waits = ended = 0;
-    c.exit ? window->exitCommand() : (void)window->close();
+    pump.waits = 0;
+    ended = 0;
+    if (c.exit) {
+      window->exitCommand();
+    } else {
+      window->close();
+    }
     QCoreApplication::processEvents();  // a close that waits runs from the event loop
     EXPECT_EQ(std::string(ended ? "ended" : "running") +
                   (serial.open ? ", port open, " : ", port closed, ") +

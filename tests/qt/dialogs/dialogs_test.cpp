@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTimer>
+#include <sstream>
 
 #include "qt/app/qt_settings_store.h"
 #include "qt/dialogs/about_box.h"
@@ -65,17 +66,22 @@ class PropertiesWindow : public ::testing::Test {
 };
 
 TEST_F(PropertiesWindow, ShowsTheControlsStateAndWhatItCannotShowAsNoSelection) {
+  // Each row: the control's line settings; its port, flow control and Echo; what shows.
   // clang-format off
-  const struct { const char* settings; int port, flow; bool echo; const char* shown; } cases[] = {
-      {"9600,n,8,1", 1, 0, false, "9600 None 8 1 Com1 optFlow_0optEcho_0"},
-      {"115200,e,7,1.5", 16, 3, true, "115200 Even 7 1.5 Com16 optFlow_3optEcho_1"},
-      {"110,s,5,2", 3, 2, false, "110 Space 5 2 Com3 optFlow_2optEcho_0"},
-      {"150,m,8,1", 20, 7, true, " Mark 8 1  optEcho_1"}};
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"9600,n,8,1", "port 1 flow 0", "9600 None 8 1 Com1 optFlow_0optEcho_0"},
+      {"115200,e,7,1.5", "port 16 flow 3 echo", "115200 Even 7 1.5 Com16 optFlow_3optEcho_1"},
+      {"110,s,5,2", "port 3 flow 2", "110 Space 5 2 Com3 optFlow_2optEcho_0"},
+      {"150,m,8,1", "port 20 flow 7 echo", " Mark 8 1  optEcho_1"}};
   // clang-format on
-  for (const auto& c : cases) {
-    comm.lineSettings = c.settings, comm.port = c.port, comm.handshake = c.flow, echo = c.echo;
+  for (const auto& [settings, control, expected] : cases) {
+    std::istringstream in(control);
+    std::string word;
+    in >> word >> comm.port >> word >> comm.handshake >> word;
+    comm.lineSettings = settings;
+    echo = word == "echo";
     open();
-    EXPECT_EQ(shown(), c.shown);
+    EXPECT_EQ(shown(), expected);
     delete dialog.data();
   }
 }

@@ -72,20 +72,32 @@ class SerialOnLine : public ::testing::Test {
 TEST_F(SerialOnLine, LineSettingsHandshakingAndPortNumberReachTheLineOrAreRefused) {
   // A pseudo-terminal keeps no parity-enable bit and refuses a request whose only change is
   // that bit, so the rows change parity in an order that always changes another bit too.
-  // Each row: settings, handshaking; then the line's speed and the flags of interest it has.
-  // clang-format off
+  // Each row: settings and handshaking; then the line's speed and the flags of interest it has.
   const struct {
-    const char* settings; int handshaking; long speed; tcflag_t cflag, iflag;
+    const char* settings = "";
+    int handshaking = 0;
+    long speed = 0;
+    tcflag_t cflag = 0;
+    tcflag_t iflag = 0;
   } cases[] = {
-      {"9600,n,8,1", 0, 9600, CS8, 0},
-      {"19200,m,8,2", 1, 19200, CS8 | CMSPAR | PARODD | CSTOPB, IXON | IXOFF},
-      {"256000,e,8,1", 3, 256000, CS8 | CRTSCTS, IXON | IXOFF},
-      {"110,s,8,1", 2, 110, CS8 | CMSPAR | CRTSCTS, 0},
-      {"56000,o,8,2", 0, 56000, CS8 | PARODD | CSTOPB, 0},
-      {"128000,n,8,1", 1, 128000, CS8, IXON | IXOFF}};
-  // clang-format on
+      // clang-format off
+      {.settings = "9600,n,8,1", .speed = 9600, .cflag = CS8},
+      {.settings = "19200,m,8,2", .handshaking = 1, .speed = 19200,
+       .cflag = CS8 | CMSPAR | PARODD | CSTOPB, .iflag = IXON | IXOFF},
+      {.settings = "256000,e,8,1", .handshaking = 3, .speed = 256000, .cflag = CS8 | CRTSCTS,
+       .iflag = IXON | IXOFF},
+      {.settings = "110,s,8,1", .handshaking = 2, .speed = 110, .cflag = CS8 | CMSPAR | CRTSCTS},
+      {.settings = "56000,o,8,2", .speed = 56000, .cflag = CS8 | PARODD | CSTOPB},
+      {.settings = "128000,n,8,1", .handshaking = 1, .speed = 128000, .cflag = CS8,
+       .iflag = IXON | IXOFF},
+      // clang-format on
+  };
   for (bool openFirst : {true, false}) {  // given to an open port, or applied on opening
-    openFirst ? open() : (void)control.setPortOpen(false);
+    if (openFirst) {
+      open();
+    } else {
+      ASSERT_TRUE(control.setPortOpen(false));
+    }
     for (const auto& c : cases) {
       ASSERT_TRUE(control.setSettings(c.settings) && control.setHandshaking(c.handshaking));
       if (!openFirst) open();
