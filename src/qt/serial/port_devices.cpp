@@ -96,12 +96,12 @@ DeviceFacts deviceFacts(const QString& location) {
   return facts;
 }
 
-DeviceLook::DeviceLook() {
+DeviceLook::DeviceLook([[maybe_unused]] const QString& stableNames) {
   for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
     ports_.emplace_back(canonical(systemLocation(nameOf(port))), port);
   }
 #ifdef Q_OS_LINUX
-  const QDir byId(QStringLiteral("/dev/serial/by-id"));
+  const QDir byId(stableNames);
   for (const QString& name : byId.entryList(QDir::System | QDir::Files, QDir::Name)) {
     const QString link = byId.filePath(name);
     links_.emplace_back(link.toStdString(), canonical(link));

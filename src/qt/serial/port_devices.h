@@ -20,10 +20,11 @@ DeviceFacts deviceFacts(const QString& location);
 
 // One look at the serial devices of the system: the adapters QSerialPortInfo lists (which takes
 // a while, so it is done once per look) and, on Linux, the stable names in /dev/serial/by-id
-// that lead to them. What is at a path is looked at afresh by each facts().
+// that lead to them (`stableNames` names that folder). What is at a path is looked at afresh by
+// each facts().
 class DeviceLook {
  public:
-  DeviceLook();
+  explicit DeviceLook(const QString& stableNames = QStringLiteral("/dev/serial/by-id"));
 
   // What is at `device` now (a port's device as portDeviceName() gives it).
   DeviceFacts facts(const QString& device) const;

@@ -7,16 +7,21 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QTimer>
 #include <fstream>
 
+#include "qt/app/link_indicator.h"
 #include "qt/app/qt_prompts.h"
 #include "qt/panel/front_panel.h"
 #include "qt/serial/device_link.h"
 #include "qt/app/terminal_text_box.h"
 #include "qt/dialogs/language_chooser.h"
+#include "qt/dialogs/port_settings_dialog.h"
 #include "qt/support/window_rig.h"
 
 namespace vqx {
@@ -225,6 +230,47 @@ TEST(MessageBox, ShowsTextCaptionAndIconAndAnswersWithTheButtonPressed) {
       prompts.show("<b>Busy</b>", "Caption", PromptIcon::Question, PromptButtons::AbortRetryIgnore),
       PromptAnswer::Retry);
   EXPECT_EQ(shown, "<b>Busy</b> | Caption | question, plain");
+}
+
+// Lines 8 to 12 of the language file are captions of the port settings dialog.
+TEST_F(MainWindowTest, PortSettingsDialogShowsTheLanguageFilesCaptions) {
+  const std::string language = dir.filePath("Test.lng").toStdString();
+  std::ofstream(language) << "pip\r\nexit\r\nport\r\nprops\r\nopen\r\nlanguage\r\ninfo\r\n"
+                          << "porta\r\nvelocita\r\nformato\r\nflusso\r\nannulla\r\n";
+  writeIni(" 3000 \r\n 2000 \r\n" + language + "\r\n");
+  load();
+  QStringList shown;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<PortSettingsDialog*>(QApplication::activeModalWidget());
+    shown << dialog->portLabel()->text() << dialog->speedGroup()->title()
+          << dialog->formatGroup()->title() << dialog->flowGroup()->title()
+          << dialog->cancelButton()->text();
+    dialog->close();
+  });
+  action("mnuProperties")->trigger();
+  EXPECT_EQ(shown.join(' '), "porta velocita formato flusso annulla");
+}
+
+// The tooltip holds the port, the state and the reason. A name too long for the room loses its
+// middle: its start and its end still show.
+TEST(LinkIndicator, TooltipHoldsStateAndReasonAndALongNameLosesItsMiddle) {
+  LinkIndicator indicator;
+  const LinkView lost{LinkState::Lost, "lost, retrying", "unplugged"};
+  indicator.setLink("Com1 (/dev/ttyUSB0)", lost);
+  EXPECT_EQ(indicator.toolTip(), "Com1 (/dev/ttyUSB0): lost, retrying\nunplugged");
+  indicator.setLink("Com1 (/dev/ttyUSB0)", {LinkState::Open, "open", ""});
+  EXPECT_EQ(indicator.toolTip(), "Com1 (/dev/ttyUSB0): open");
+  indicator.setRoom(300);
+  indicator.resize(indicator.sizeHint());
+  const auto picture = [&](const char* start, char middle, const char* end) {
+    const QString a(100, 'a');
+    indicator.setLink(start + a + middle + a + end, lost);
+    return indicator.grab().toImage();
+  };
+  const QImage shown = picture("Com1 (/dev/serial/by-id/usb-", 'm', "-port0)");
+  EXPECT_NE(picture("Com2 (/dev/serial/by-id/usb-", 'm', "-port0)"), shown) << "the start shows";
+  EXPECT_NE(picture("Com1 (/dev/serial/by-id/usb-", 'm', "-port1)"), shown) << "the end shows";
+  EXPECT_EQ(picture("Com1 (/dev/serial/by-id/usb-", 'w', "-port0)"), shown) << "not the middle";
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "qt/dialogs/about_box.h"
 #include "qt/dialogs/language_chooser.h"
 #include "qt/dialogs/port_settings_dialog.h"
+#include "qt/serial/port_devices.h"
 #include "qt/support/window_rig.h"
 
 namespace vqx {
@@ -238,6 +239,18 @@ TEST(AboutBox, ShowsItsPictureOffersSystemInfoAndClosesOnEnterOrEscape) {
     runDeferredDeletes();
     EXPECT_TRUE(about.isNull());
   }
+}
+
+// A device chosen by any path is stored by its stable name, the link in /dev/serial/by-id that
+// leads to it, when it has one; else by the path.
+TEST(PortDevice, ADeviceIsStoredByItsStableNameWhenItHasOne) {
+  testing::PseudoTerminal pty;
+  QTemporaryDir byId;
+  const QString link = byId.filePath("usb-FTDI_FT232R_USB_UART_A600-if00-port0");
+  ASSERT_TRUE(QFile::link(QString::fromStdString(pty.path()), link));
+  const DeviceLook look(byId.path());
+  EXPECT_EQ(look.stableName(QString::fromStdString(pty.path())), link);
+  EXPECT_EQ(look.stableName("/dev/ttyS7"), "/dev/ttyS7");
 }
 
 }  // namespace

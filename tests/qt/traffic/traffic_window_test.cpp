@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QTextBlock>
 #include <ctime>
 #include <fstream>
 #include <functional>
@@ -165,6 +168,51 @@ TEST(IncidentLog, WritesWholeLinesOnlyToARegularFileOfItsOwn) {
     reader = -1;
     ::unlink(day.c_str());
   }
+}
+
+// The log stored as on is on from the start, ticked in the monitor, unticked when it stops by
+// itself. Clear empties the list, what passes while paused is never shown, the list keeps the
+// last 10,000 lines, and Copy all copies them.
+TEST(TrafficMonitor, ClearPauseCopyAllTheLastTenThousandLinesAndTheLogBox) {
+  QTemporaryDir dir;
+  QFile(dir.filePath("file")).open(QIODevice::WriteOnly);
+  testing::PseudoTerminal pty;
+  testing::WindowRig rig(pty.path());
+  rig.store.setValue(kAppTitle, "Log", "Enabled", "true");
+  rig.logFolder = dir.filePath("file/log");
+  TrafficRecorder& recorder = rig.load().link().recorder();
+  rig.action("mnuMonitor")->trigger();
+  auto* monitor = testing::topLevel<TrafficMonitorWindow>();
+  ASSERT_NE(monitor, nullptr);
+  const auto button = [&](const char* name) { return monitor->findChild<QAbstractButton*>(name); };
+  EXPECT_TRUE(button("chkLog")->isChecked());
+  recorder.port("n1");
+  recorder.flush();  // into a folder that cannot be made
+  EXPECT_FALSE(button("chkLog")->isChecked());
+  const auto shown = [&](const char* end) {
+    const QTextDocument* list = monitor->findChild<QPlainTextEdit*>("lstTraffic")->document();
+    return testing::waitFor([&] { return list->lastBlock().text().endsWith(end); });
+  };
+  ASSERT_TRUE(shown(" n1"));
+  recorder.port("n2");
+  button("cmdClear")->click();
+  button("cmdPause")->click();
+  EXPECT_EQ(button("cmdPause")->text(), "&Resume");
+  recorder.port("paused");
+  button("cmdPause")->click();
+  EXPECT_EQ(button("cmdPause")->text(), "&Pause");
+  EXPECT_EQ(monitor->lines(), QStringList());
+  for (int n = 1; n <= 10001; ++n) recorder.port("n" + std::to_string(n));
+  EXPECT_EQ(monitor->lines().size(), 10000);
+  EXPECT_TRUE(monitor->lines()[0].endsWith(" n2"));
+  ASSERT_TRUE(shown(" n10001"));
+  recorder.port("n10002");
+  ASSERT_TRUE(shown(" n10002"));
+  button("cmdCopy")->click();
+  const QStringList copied = QApplication::clipboard()->text().split('\n');
+  ASSERT_EQ(copied.size(), 10000);
+  EXPECT_TRUE(copied[0].endsWith(" n3") && copied[9999].endsWith(" n10002"))
+      << copied[0].toStdString();
 }
 
 }  // namespace
