@@ -76,7 +76,6 @@ TEST(KeyboardOnly, ACameraALayoutAndThePortSettingsWithoutTheMouse) {
       QWidget* dialog = QApplication::activeModalWidget();
       speed = dialog->findChild<QComboBox*>("cboSpeed");
       ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == dialog; }));
-      ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == dialog; }));
       if (speedSteps > 0) {
         typeKey(Qt::Key_Tab);  // from the port list, past its Device... button
         typeKey(Qt::Key_Tab);

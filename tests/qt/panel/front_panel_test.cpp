@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 #include <cmath>
+#include <map>
 
 #include "panel/panel_layout.h"
 #include "qt/panel/panel_widgets.h"
@@ -43,10 +44,10 @@ class FrontPanelTest : public ::testing::Test {
     for (const char* name : names) {
       const QImage image = key(name)->grab().toImage();
       const QColor c = image.pixelColor(image.width() / 2, image.height() / 2);
-      shown += c == panel->backgroundColour() ? " bg"
-               : c == QColor(128, 128, 128)   ? " grey"
-               : c == QColor(255, 0, 0)       ? " red"
-                                              : " " + c.name().toStdString();
+      const std::map<QRgb, std::string> named = {{panel->backgroundColour().rgb(), " bg"},
+                                                 {qRgb(128, 128, 128), " grey"},
+                                                 {qRgb(255, 0, 0), " red"}};
+      shown += named.contains(c.rgb()) ? named.at(c.rgb()) : " " + c.name().toStdString();
     }
     return shown.substr(1);
   }
@@ -96,7 +97,10 @@ TEST_F(FrontPanelTest, ArmedStatesTurnTheirKeysGreyAndTheDeviceTurnsItsKeysRed) 
 
   Indicators status;
   status.cameraLampLeft = 7560;
-  status.liveLamp = status.functionLamp = status.pictureInPictureRed = status.ninePicturesRed = status.beep = true;
+  for (bool* on : {&status.liveLamp, &status.functionLamp, &status.pictureInPictureRed,
+                   &status.ninePicturesRed, &status.beep}) {
+    *on = true;
+  }
   panel->applyIndicators(status);
   EXPECT_EQ(lamp(Lamp::Camera)->x(), 7560 / 15);
   EXPECT_TRUE(!lamp(Lamp::Live)->isHidden() && !lamp(Lamp::Function)->isHidden());
@@ -152,7 +156,8 @@ TEST_F(FrontPanelTest, HeldScreenKeysRepeatUntilReleased) {
 TEST_F(FrontPanelTest, SecondFunctionPipStopsTheRepeatTogglesThePortAndShowsTheMessage) {
   panel->setPipMessage("Reset done");
   Indicators lit;
-  lit.sequenceLamp = lit.functionLamp = true;
+  lit.sequenceLamp = true;
+  lit.functionLamp = true;
   panel->applyIndicators(lit);
   for (int i = 0; i < 2; ++i) {
     tap("FunctionA", Qt::RightButton);
