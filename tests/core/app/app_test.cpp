@@ -7,6 +7,7 @@
 #include <array>
 #include <climits>
 #include <clocale>
+#include <sstream>
 
 #include "app/settings_file.h"
 #include "app/startup.h"
@@ -18,31 +19,36 @@ namespace {
 using testing::FakePrompts;
 using testing::FakeSerialControl;
 
-// Each row: the stored Settings, CommPort, Handshaking and Echo; then what the startup did: its
-// one report or "goes on", and the control's line settings, port, handshaking and Echo. A
-// rejected port number counts only together with a stored handshaking, which is set all the
-// same; the latest failure is the one reported.
+// Each row: what is stored under [Properties] (the keys not named are empty); then what the
+// startup did: its one report or "goes on", and the control's line settings, port, handshaking
+// and Echo. A rejected port number counts only together with a stored handshaking, which is set
+// all the same; the latest failure is the one reported.
 TEST(Startup, StoredPortSettingsReachTheControlOrStopTheStartupWithOneReport) {
-  const std::array<const char*, 5> cases[] = {
-      {"", "", "", "", "goes on: 9600,n,8,1 1 0 false"},
-      {"19200,E,7,2", "3", "2", "True", "goes on: 19200,e,7,2 3 2 true"},
-      {"9600,x,8,1", "4", "", "True", "Invalid parity \"x\": 9600,n,8,1 1 0 false"},
-      {"", "abc", "", "1", "goes on: 9600,n,8,1 1 0 true"},
-      {"", "99999", "", "-1", "goes on: 9600,n,8,1 1 0 true"},
-      {"", "0", "", "", "goes on: 9600,n,8,1 1 0 false"},
-      {"", "abc", "1", "True", "Type mismatch: 9600,n,8,1 1 1 false"},
-      {"", "99999", "1", "True", "Overflow: 9600,n,8,1 1 1 false"},
-      {"", "300", "1", "True", "Invalid port number: 9600,n,8,1 1 1 false"},
-      {"", "999", "9", "", "Invalid handshaking value: 9600,n,8,1 1 0 false"},
-      {"", "", "x", "", "Type mismatch: 9600,n,8,1 1 0 false"},
-      {"", "", "4294967296", "", "Overflow: 9600,n,8,1 1 0 false"},
-      {"", "", "1.5", "", "Type mismatch: 9600,n,8,1 1 0 false"},
-      {"", "2", "1", "maybe", "goes on: 9600,n,8,1 2 1 false"},
+  const std::pair<const char*, const char*> cases[] = {
+      // clang-format off
+      {"", "goes on: 9600,n,8,1 1 0 false"},
+      {"Settings=19200,E,7,2 CommPort=3 Handshaking=2 Echo=True", "goes on: 19200,e,7,2 3 2 true"},
+      {"Settings=9600,x,8,1 CommPort=4 Echo=True", "Invalid parity \"x\": 9600,n,8,1 1 0 false"},
+      {"CommPort=abc Echo=1", "goes on: 9600,n,8,1 1 0 true"},
+      {"CommPort=99999 Echo=-1", "goes on: 9600,n,8,1 1 0 true"},
+      {"CommPort=0", "goes on: 9600,n,8,1 1 0 false"},
+      {"CommPort=abc Handshaking=1 Echo=True", "Type mismatch: 9600,n,8,1 1 1 false"},
+      {"CommPort=99999 Handshaking=1 Echo=True", "Overflow: 9600,n,8,1 1 1 false"},
+      {"CommPort=300 Handshaking=1 Echo=True", "Invalid port number: 9600,n,8,1 1 1 false"},
+      {"CommPort=999 Handshaking=9", "Invalid handshaking value: 9600,n,8,1 1 0 false"},
+      {"Handshaking=x", "Type mismatch: 9600,n,8,1 1 0 false"},
+      {"Handshaking=4294967296", "Overflow: 9600,n,8,1 1 0 false"},
+      {"Handshaking=1.5", "Type mismatch: 9600,n,8,1 1 0 false"},
+      {"CommPort=2 Handshaking=1 Echo=maybe", "goes on: 9600,n,8,1 2 1 false"},
+      // clang-format on
   };
-  const char* const keys[] = {"Settings", "CommPort", "Handshaking", "Echo"};
-  for (const auto& row : cases) {
+  for (const auto& [stored, expected] : cases) {
     testing::FakeSettingsStore store;
-    for (int k = 0; k < 4; ++k) store.put(keys[k], row[k]);
+    std::istringstream in(stored);
+    for (std::string entry; in >> entry;) {
+      const std::size_t equals = entry.find('=');
+      store.put(entry.substr(0, equals), entry.substr(equals + 1));
+    }
     FakeSerialControl serial;
     FakePrompts prompts;
     bool echo = false;
@@ -53,7 +59,7 @@ TEST(Startup, StoredPortSettingsReachTheControlOrStopTheStartupWithOneReport) {
     }
     got += ": " + serial.settings() + " " + std::to_string(serial.commPort()) + " " +
            std::to_string(serial.handshaking()) + (echo ? " true" : " false");
-    EXPECT_EQ(got, row[4]);
+    EXPECT_EQ(got, expected) << stored;
   }
 }
 
@@ -100,16 +106,22 @@ TEST(SettingsFile, WritesThreeLinesAndReadsWhatThereIs) {
     EXPECT_FALSE(parseTwips(bad)) << bad;
 }
 
-// Each row: the port open or not, after how many waits of a second the output drains (0: never),
-// the answers to "Data cannot be sent"; then whether the program ends, the waits, the questions.
+// The port open or not, after how many waits of a second the output drains (0: never), the
+// answers to "Data cannot be sent"; then whether the program ends, the waits, the questions.
 TEST(CloseSequence, WaitsForOutputAsksEveryTenSecondsAndHonoursTheAnswer) {
   using A = PromptAnswer;
-  const std::tuple<bool, int, std::deque<PromptAnswer>, const char*> cases[] = {
+  const struct {
+    bool open = true;
+    int drainsAfter = 0;
+    std::deque<PromptAnswer> answers{};
+    const char* outcome = "";
+  } cases[] = {
       // clang-format off
-      {false, 0, {}, "ends, 0 waits, 0 questions"}, {true, 3, {}, "ends, 3 waits, 0 questions"},
-      {true, 13, {A::Retry}, "ends, 13 waits, 1 questions"},
-      {true, 0, {A::Retry, A::Abort}, "stays, 20 waits, 2 questions"},
-      {true, 0, {A::Ignore}, "ends, 10 waits, 1 questions"},
+      {.open = false, .outcome = "ends, 0 waits, 0 questions"},
+      {.drainsAfter = 3, .outcome = "ends, 3 waits, 0 questions"},
+      {.drainsAfter = 13, .answers = {A::Retry}, .outcome = "ends, 13 waits, 1 questions"},
+      {.answers = {A::Retry, A::Abort}, .outcome = "stays, 20 waits, 2 questions"},
+      {.answers = {A::Ignore}, .outcome = "ends, 10 waits, 1 questions"},
       // clang-format on
   };
   for (const auto& [open, drainsAfter, answers, outcome] : cases) {
