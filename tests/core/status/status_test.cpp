@@ -55,23 +55,33 @@ TEST(StatusFrame, CameraLampFollowsBytesOneAndTwoThenCameraEightThenSixteen) {
 // each whole frame the panel did not follow and what formed no frame; and what is left in the box.
 TEST(StatusHandler, BlocksOfReceivedBytesDecodeTheFirstFourCharactersOfTheBox) {
   const std::string twelve = "camera 12 on the main monitor, live, 4-picture key lit";
-  const std::array<std::string, 4> cases[] = {
+  const struct {
+    std::string typed{};
+    std::string blocks{};
+    std::string shown{};
+    std::string left{};
+  } cases[] = {
       // clang-format off
-      {"", "FE 7F 7F 3F", "camera 1 on the main monitor", ""},
-      {"", "7F 7F 3F FE", "camera 1 on the main monitor", ""},
-      {"", "FF 77 7B 37", twelve, ""}, {"FF 77", "7B 37", twelve, ""},
-      {"", "FF 7F 00 00", "camera 16 on the main monitor, function lamp, live, tape, sequence "
-       "running, call monitor, zoom key lit, picture-in-picture key lit, 4-picture key lit, "
-       "9-picture key lit, 16-picture key lit, beep", ""},
-      {"", "FF 77|7B 37", "-|" + twelve, ""}, {"", "FF|77|7B|37", "-|-|-|" + twelve, ""},
-      {"", "FF 77 7B 37 FE 7F 7F 3F 61 62|78", twelve + " + frame FE 7F 7F 3F + 61 62|-", "78"},
-      {"", "41 42 43 44|7F 77 7B 37 FF", "- + 41 42 43 44|- + 7F 77 7B 37 FF", ""},
-      {"68 65 6C 6C 6F", "FE 7F 7F 3F", "- + 68 65 6C 6C 6F + frame FE 7F 7F 3F", ""},
+      {.blocks = "FE 7F 7F 3F", .shown = "camera 1 on the main monitor"},
+      {.blocks = "7F 7F 3F FE", .shown = "camera 1 on the main monitor"},
+      {.blocks = "FF 77 7B 37", .shown = twelve},
+      {.typed = "FF 77", .blocks = "7B 37", .shown = twelve},
+      {.blocks = "FF 7F 00 00", .shown = "camera 16 on the main monitor, function lamp, live, "
+       "tape, sequence running, call monitor, zoom key lit, picture-in-picture key lit, 4-picture "
+       "key lit, 9-picture key lit, 16-picture key lit, beep"},
+      {.blocks = "FF 77|7B 37", .shown = "-|" + twelve},
+      {.blocks = "FF|77|7B|37", .shown = "-|-|-|" + twelve},
+      {.blocks = "FF 77 7B 37 FE 7F 7F 3F 61 62|78",
+       .shown = twelve + " + frame FE 7F 7F 3F + 61 62|-", .left = "78"},
+      {.blocks = "41 42 43 44|7F 77 7B 37 FF", .shown = "- + 41 42 43 44|- + 7F 77 7B 37 FF"},
+      {.typed = "68 65 6C 6C 6F", .blocks = "FE 7F 7F 3F",
+       .shown = "- + 68 65 6C 6C 6F + frame FE 7F 7F 3F"},
       // A line feed vanishes, a carriage return gains one, a backspace erases the byte before it.
-      {"", "FF 0A 7B 37", "-", "FF 7B 37"}, {"", "FF 77 08 37", "-", "FF 37"},
-      {"", "FF 0D 7B 37", "camera 8 on the main monitor, function lamp, live, sequence running, "
-       "16-picture key lit + 37", ""},
-      {"", "FF 77|08 7B 37", "-|-", "FF 7B 37"},
+      {.blocks = "FF 0A 7B 37", .shown = "-", .left = "FF 7B 37"},
+      {.blocks = "FF 77 08 37", .shown = "-", .left = "FF 37"},
+      {.blocks = "FF 0D 7B 37", .shown = "camera 8 on the main monitor, function lamp, live, "
+       "sequence running, 16-picture key lit + 37"},
+      {.blocks = "FF 77|08 7B 37", .shown = "-|-", .left = "FF 7B 37"},
       // clang-format on
   };
   for (const auto& [typed, blocks, shown, left] : cases) {
