@@ -58,6 +58,7 @@ TEST(KeyboardOnly, ACameraALayoutAndThePortSettingsWithoutTheMouse) {
   key(QEvent::KeyRelease, Qt::Key_Down, Qt::ControlModifier);
   key(QEvent::KeyRelease, Qt::Key_Control);
   EXPECT_EQ(pty.read(6), "/12/22");
+  EXPECT_FALSE(window.panel()->key("QuattroScreen")->isDown()) << "let go with its arrow";
 
   // The port settings from the menu's access keys; Enter with nothing changed is OK, and the
   // same again with the next speed chosen.
