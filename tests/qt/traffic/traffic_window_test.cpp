@@ -15,6 +15,7 @@
 #include <ctime>
 #include <fstream>
 #include <functional>
+#include <iostream>
 
 #include "qt/dialogs/traffic_monitor_window.h"
 #include "qt/support/window_rig.h"
@@ -95,28 +96,6 @@ TEST(IncidentLog, ItsFirstFrameHasItsWordsWhateverTheMonitorSawBefore) {
   EXPECT_TRUE(log.ends_with("  camera 1 on the main monitor (not shown on the panel)\n")) << log;
 }
 
-// A folder that cannot be made stops the log with one message, and the program goes on. (What
-// stops it at the file, a full disk among them, is below.)
-TEST(IncidentLog, AFolderThatCannotBeMadeStopsTheLogWithOneMessage) {
-  QTemporaryDir dir;
-  QFile(dir.filePath("file")).open(QIODevice::WriteOnly);
-  testing::PseudoTerminal pty;
-  testing::WindowRig rig(pty.path());
-  rig.logFolder = dir.filePath("file/log");
-  TrafficRecorder& recorder = rig.load().link().recorder();
-  recorder.setLogEnabled(true);
-  for (const char* key : {"Cinque", "Sei"}) {
-    rig.click(key);
-    QCoreApplication::processEvents();  // the key action's end
-    recorder.flush();
-  }
-  ASSERT_EQ(rig.prompts.shown.size(), 1u);
-  EXPECT_EQ(rig.prompts.shown[0].text.rfind("The incident log has stopped: ", 0), 0u)
-      << rig.prompts.shown[0].text;
-  EXPECT_FALSE(recorder.logEnabled());
-  EXPECT_EQ(pty.read(6), "/05/06") << "the program goes on";
-}
-
 // The day's file as an intruder or a full disk leaves it: a named pipe with a reader or without,
 // a link to another file, another name of one, a file size limit met in mid-line, a file of
 // another user. Nothing is written there and nothing waits; the reason is named, and what the
@@ -149,14 +128,16 @@ TEST(IncidentLog, WritesWholeLinesOnlyToARegularFileOfItsOwn) {
        }, day + ": File too large", 5},
       {[&] {
          std::ofstream(day) << "line\n";
-         if (::geteuid() != 0) GTEST_SKIP() << "only root gives a file to another user";
          ASSERT_EQ(::chown(day.c_str(), 65534, 65534), 0);
        }, refused("a file of another user"), 5}};
   // clang-format on
   for (const auto& c : cases) {
+    if (c.error == refused("a file of another user") && ::geteuid() != 0) {
+      std::cout << "Row left out, as only root gives a file to another user: " << c.error << "\n";
+      continue;
+    }
     std::ofstream(other) << "kept\n";
     c.setUp();
-    if (IsSkipped()) break;
     const Result written = folder.append(name, "10:00:00.000 in   FE 7F 7F 3F  camera 1\n");
     ::setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_EQ(written.error(), c.error);
@@ -170,9 +151,10 @@ TEST(IncidentLog, WritesWholeLinesOnlyToARegularFileOfItsOwn) {
   }
 }
 
-// The log stored as on is on from the start, ticked in the monitor, unticked when it stops by
-// itself. Clear empties the list, what passes while paused is never shown, the list keeps the
-// last 10,000 lines, and Copy all copies them.
+// The log stored as on is on from the start, ticked in the monitor; a folder that cannot be made
+// stops it with one message and unticks it, and the program goes on. Clear empties the list,
+// what passes while paused is never shown, the list keeps the last 10,000 lines, and Copy all
+// copies them.
 TEST(TrafficMonitor, ClearPauseCopyAllTheLastTenThousandLinesAndTheLogBox) {
   QTemporaryDir dir;
   QFile(dir.filePath("file")).open(QIODevice::WriteOnly);
@@ -189,6 +171,8 @@ TEST(TrafficMonitor, ClearPauseCopyAllTheLastTenThousandLinesAndTheLogBox) {
   recorder.port("n1");
   recorder.flush();  // into a folder that cannot be made
   EXPECT_FALSE(button("chkLog")->isChecked());
+  ASSERT_EQ(rig.prompts.shown.size(), 1u);
+  EXPECT_TRUE(rig.prompts.shown[0].text.starts_with("The incident log has stopped: "));
   const auto shown = [&](const char* end) {
     const QTextDocument* list = monitor->findChild<QPlainTextEdit*>("lstTraffic")->document();
     return testing::waitFor([&] { return list->lastBlock().text().endsWith(end); });
@@ -213,6 +197,8 @@ TEST(TrafficMonitor, ClearPauseCopyAllTheLastTenThousandLinesAndTheLogBox) {
   ASSERT_EQ(copied.size(), 10000);
   EXPECT_TRUE(copied[0].endsWith(" n3") && copied[9999].endsWith(" n10002"))
       << copied[0].toStdString();
+  recorder.flush();
+  EXPECT_EQ(rig.prompts.shown.size(), 1u) << "the log stopped once";
 }
 
 }  // namespace
