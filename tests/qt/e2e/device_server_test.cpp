@@ -119,18 +119,15 @@ TEST(ProgramBehindDeviceServer, ReachesTheDeviceInBothModesAndTakesTheServerUpAg
     int lampLeft;
     speed_t speed;  // of the line once 19200 was chosen
   };
-  const Mode modes[] = {{.address = rawAddress,
-                         .told = "raw TCP: these line settings do not reach its serial line",
-                         .key = "Dodici",
-                         .command = "/12",
-                         .lampLeft = 7560,
-                         .speed = B9600},
-                        {.address = "rfc2217://127.0.0.1:" + std::to_string(telnet),
-                         .told = "RFC 2217: these line settings are set on its serial line",
-                         .key = "Nove",
-                         .command = "/09",
-                         .lampLeft = 6840,
-                         .speed = B19200}};
+  const Mode modes[] = {
+      // clang-format off
+      {.address = rawAddress, .told = "raw TCP: these line settings do not reach its serial line",
+       .key = "Dodici", .command = "/12", .lampLeft = 7560, .speed = B9600},
+      {.address = "rfc2217://127.0.0.1:" + std::to_string(telnet),
+       .told = "RFC 2217: these line settings are set on its serial line",
+       .key = "Nove", .command = "/09", .lampLeft = 6840, .speed = B19200},
+      // clang-format on
+  };
   for (const auto& mode : modes) {
     SCOPED_TRACE(mode.address);
     EXPECT_NE(choose(mode.address).find(mode.told), std::string::npos);
