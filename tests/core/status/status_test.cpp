@@ -22,34 +22,6 @@ std::string hex(const std::string& text) {
   return bytes;
 }
 
-TEST(StatusFrame, AlignsOnTheFirstByteAbove127) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"FE 7F 7E 3F", "FE 7F 7E 3F"}, {"3F FE 7F 7E", "FE 7F 7E 3F"}, {"FF 7F 7F", ""},
-      {"7E 3F FE 7F", "FE 7F 7E 3F"}, {"7F 7E 3F FE", "FE 7F 7E 3F"}, {"7F 00 41 7F", ""},
-      {"01 80 FF 02", "80 FF 02 01"}, {"FF 7F 7F 3F 00", ""}};
-  for (const auto& [four, aligned] : cases) {
-    const auto frame = alignStatusFrame(hex(four));
-    EXPECT_EQ(frame ? std::string(frame->begin(), frame->end()) : "", hex(aligned)) << four;
-  }
-}
-
-// The camera lamp moves by bytes 1 and 2 (exactly one camera bit cleared), then camera 8 of
-// byte 3, then camera 16 of byte 4: the last move wins. 0: the lamp does not move.
-TEST(StatusFrame, CameraLampFollowsBytesOneAndTwoThenCameraEightThenSixteen) {
-  // clang-format off
-  const std::pair<const char*, int> cases[] = {
-      {"FE 7F 7F 3F", 1}, {"BF 7F 7F 3F", 7}, {"FE 7E 7F 3F", 1}, {"FC 7E 7F 3F", 0},
-      {"80 7F 7F 3F", 0}, {"FF 7E 7F 3F", 9}, {"FF 3F 7F 3F", 15}, {"FF 7F 7F 3F", 0},
-      {"FF 7C 7F 3F", 0}, {"FF FE 7F 3F", 0}, {"FF 7F 6F 3F", 8}, {"FF 7F 7F 3E", 16},
-      {"FE 7F 6F 3F", 8}, {"FF 77 7F 3E", 16}, {"FF 7F 6F 3E", 16}, {"FE 7F 7F 40", 1},
-      {"FE 7F EF 3F", 1}};
-  // clang-format on
-  for (const auto& [frame, camera] : cases) {
-    const auto left = decodeStatusFrame(*alignStatusFrame(hex(frame))).cameraLampLeft;
-    EXPECT_EQ(left ? cameraAtLampLeft(*left) : 0, camera) << frame;
-  }
-}
-
 // Each row: what is in the box beforehand; blocks of received bytes, one receive event each,
 // separated by "|"; what each event showed: a decoded frame in words or "-", and after a "+"
 // each whole frame the panel did not follow and what formed no frame; and what is left in the box.
