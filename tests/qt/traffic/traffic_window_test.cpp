@@ -12,7 +12,6 @@
 #include <QClipboard>
 #include <QPlainTextEdit>
 #include <QTextBlock>
-#include <ctime>
 #include <fstream>
 #include <functional>
 #include <iostream>
@@ -26,19 +25,14 @@
 namespace vqx {
 namespace {
 
-// Puts the test in a time zone where today's date is not the date in Greenwich, and gives the
-// name of today's file of the incident log there: a file named by universal time is caught.
+// Puts the test in a time zone 14 hours east of Greenwich or 12 west, whichever has another date
+// than Greenwich now, and names today's file of the incident log there by the test's own clock:
+// a file named by universal time is caught.
 std::string todaysLogAwayFromGreenwich() {
-  const std::time_t now = std::time(nullptr);
-  std::tm utc{};
-  ::gmtime_r(&now, &utc);
-  ::setenv("TZ", utc.tm_hour >= 12 ? "EAST-14" : "WEST+12", 1);  // 14 h east, or 12 h west
+  const bool afternoon = QDateTime::currentDateTimeUtc().time().hour() >= 12;
+  ::setenv("TZ", afternoon ? "EAST-14" : "WEST+12", 1);  // POSIX counts hours west
   ::tzset();
-  std::tm local{};
-  ::localtime_r(&now, &local);
-  char day[16];
-  std::strftime(day, sizeof day, "%F", &local);
-  return "vqx16-" + std::string(day) + ".log";
+  return "vqx16-" + QDate::currentDate().toString(Qt::ISODate).toStdString() + ".log";
 }
 
 // A camera key, a status frame and the port closed: three lines in the monitor, each with its
