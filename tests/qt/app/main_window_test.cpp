@@ -108,11 +108,14 @@ TEST_F(MainWindowTest, StartupRestoresPositionAndLanguageOrAsksForALanguageAndOp
   }
 }
 
+// The menus take the language's first lines, and the port settings dialog lines 8 to 12 before
+// it is first shown, centred with them.
 TEST_F(MainWindowTest, ALanguagePickedAtFirstStartShowsTheWindowAndIsSavedTheNextSecond) {
   load();
   ASSERT_NE(chooser(), nullptr);
   std::ofstream(dir.filePath("Test.lng").toStdString())
-      << "pip\r\nexit\r\nport\r\nprops\r\nopen\r\nlanguage\r\ninfo\r\n";
+      << "pip\r\nexit\r\nport\r\nprops\r\nopen\r\nlanguage\r\ninfo\r\n"
+      << "porta\r\nvelocita\r\nformato\r\nflusso\r\nannulla\r\n";
   chooser()->setFolder(dir.path());
   chooser()->findChild<QListWidget*>("File1")->setCurrentRow(0);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -124,6 +127,17 @@ TEST_F(MainWindowTest, ALanguagePickedAtFirstStartShowsTheWindowAndIsSavedTheNex
   for (const char* name : {"mnuFileExit", "mnuProperties", "mnuOpen", "Language", "Info"})
     captions += " " + action(name)->text();
   EXPECT_EQ(captions, "port exit props open language info");
+  QStringList shown;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<PortSettingsDialog*>(QApplication::activeModalWidget());
+    const QPoint off = dialog->geometry().center() - dialog->screen()->geometry().center();
+    shown << dialog->portLabel()->text() << dialog->speedGroup()->title()
+          << dialog->formatGroup()->title() << dialog->flowGroup()->title()
+          << dialog->cancelButton()->text() << (off.manhattanLength() < 6 ? "centred" : "off");
+    dialog->close();
+  });
+  action("mnuProperties")->trigger();
+  EXPECT_EQ(shown.join(' '), "porta velocita formato flusso annulla centred");
   window->place().moveToTwips(4500, 1500);
   window->saveSettings();
   EXPECT_EQ(ini(), " 4500 \r\n 1500 \r\n" + language + "\r\n");
@@ -215,27 +229,6 @@ TEST(MessageBox, ShowsTextCaptionAndIconAndAnswersWithTheButtonPressed) {
       prompts.show("<b>Busy</b>", "Caption", PromptIcon::Question, PromptButtons::AbortRetryIgnore),
       PromptAnswer::Retry);
   EXPECT_EQ(shown, "<b>Busy</b> | Caption | question, plain");
-}
-
-// Lines 8 to 12 of the language file are captions of the port settings dialog. It takes them
-// before it is first shown, and is centred with them.
-TEST_F(MainWindowTest, PortSettingsDialogShowsTheLanguageFilesCaptionsCentred) {
-  const std::string language = dir.filePath("Test.lng").toStdString();
-  std::ofstream(language) << "pip\r\nexit\r\nport\r\nprops\r\nopen\r\nlanguage\r\ninfo\r\n"
-                          << "porta\r\nvelocita\r\nformato\r\nflusso\r\nannulla\r\n";
-  writeIni(" 3000 \r\n 2000 \r\n" + language + "\r\n");
-  load();
-  QStringList shown;
-  QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<PortSettingsDialog*>(QApplication::activeModalWidget());
-    const QPoint off = dialog->geometry().center() - dialog->screen()->geometry().center();
-    shown << dialog->portLabel()->text() << dialog->speedGroup()->title()
-          << dialog->formatGroup()->title() << dialog->flowGroup()->title()
-          << dialog->cancelButton()->text() << (off.manhattanLength() < 6 ? "centred" : "off");
-    dialog->close();
-  });
-  action("mnuProperties")->trigger();
-  EXPECT_EQ(shown.join(' '), "porta velocita formato flusso annulla centred");
 }
 
 // The tooltip holds the port, the state and the reason. A name too long for the room loses its
