@@ -7,7 +7,6 @@
 
 #include "dialogs/port_device.h"
 #include "dialogs/port_properties.h"
-#include "dialogs/sys_info.h"
 #include "support/fakes.h"
 
 namespace vqx {
@@ -31,6 +30,7 @@ TEST(PortProperties, TheListsSelectTheSettingsTextReadFromTheRightAndTheFlowCont
   for (const auto& [text, selection] : cases)
     EXPECT_EQ(selectSettingsText(text), selection) << text;
   EXPECT_EQ(dialogSelection(FakeSerialControl(), false).flow, 0) << "no flow control";
+  EXPECT_EQ(portEntryText(0), "Com1");
 }
 
 // The choices as the dialog's lists give them: "index: speed,parity,data bits,stop bits flow N",
@@ -113,62 +113,27 @@ TEST(PortDevice, OnLinuxTheNumberAndClassTellALineFromAConsoleOrTheProgramsOwnTe
       {{5, 1, "tty"}, false, "/dev/x is the system console, not a serial device."},
       {{188, 0, "tty"}, true, "/dev/x is the terminal this program was started from, not a serial "
                               "device."},
-      {{10, 130, ""}, false, "/dev/x is not a serial device."}};
+      {{10, 130, ""}, false, "/dev/x is not a serial device."},
+      {{}, false, ""}};  // no numbers (elsewhere): only a name such as /dev/null tells
   // clang-format on
   for (const auto& c : cases) {
     DeviceFacts facts;
     facts.kind = NodeKind::Device;
     facts.controllingTerminal = c.own;
-    facts.linuxDevice = c.device;
+    if (c.device.major != 0) facts.linuxDevice = c.device;
     EXPECT_EQ(acceptDevicePath("/dev/x", facts).error(), c.refused);
   }
 }
 
-// Elsewhere only the names of the devices that swallow what goes to them tell; a space is no
-// control character; the stored name is the stable link that leads to the device.
-TEST(PortDevice, NamesTellWhereNoNumbersDoAndAStableLinkIsStored) {
-  DeviceFacts elsewhere;  // no numbers
-  elsewhere.kind = NodeKind::Device;
-  elsewhere.canonical = "/dev/null";
-  EXPECT_EQ(acceptDevicePath("/dev/x", elsewhere).error(), "/dev/x is not a serial device.");
-  elsewhere.canonical = "/dev/cu.usbserial";
-  EXPECT_EQ(acceptDevicePath("/dev/x", elsewhere).error(), "");
+// A path may hold a space; the name stored is the stable link that leads to the device; a
+// network address is described by its kind of device server.
+TEST(PortDevice, APathMayHoldASpaceAndTheStoredNameIsTheStableLinkToTheDevice) {
   EXPECT_EQ(acceptDevicePath("/dev/my port", {}).error(), "");
   const std::vector<std::pair<std::string, std::string>> links = {
       {"/dev/serial/by-id/a", "/dev/ttyUSB1"}, {"/dev/serial/by-id/b", "/dev/ttyUSB0"}};
   EXPECT_EQ(stableDeviceName("/dev/ttyUSB0", "/dev/ttyUSB0", links), "/dev/serial/by-id/b");
   EXPECT_TRUE(describePortDevice("tcp://box:1", {}).starts_with("network device server, raw"));
   EXPECT_TRUE(describePortDevice("rfc2217://box:1", {}).starts_with("network device server, RFC"));
-}
-
-// A registry of one value; a key that does not open.
-struct OneValueRegistry : Registry {
-  bool opens = true;
-  std::uint32_t type = kRegistryText;
-  std::string data;
-  bool openKey(std::uint32_t, const std::string&, Key&) override { return opens; }
-  bool queryValue(Key, const std::string&, std::size_t, std::uint32_t& t, std::string& d) override {
-    t = type;
-    d = data;
-    return true;
-  }
-  void closeKey(Key) override {}
-};
-
-// A text value loses its terminating zero, a number's bytes count in full; a key that does not
-// open empties the value.
-TEST(SysInfo, RegistryTextAndNumberValuesAreReadAndAFailureEmptiesTheValue) {
-  OneValueRegistry text, number, shut;
-  text.data = std::string("C:\\MSINFO32.EXE") + '\0';
-  number.type = kRegistryNumber;
-  number.data = "\x0A\x01";
-  shut.opens = false;
-  for (const auto& [registry, read] :
-       {std::pair(&text, "ok C:\\MSINFO32.EXE"), {&number, "ok 266"}, {&shut, "failed "}}) {
-    std::string value = "before";
-    const bool ok = readRegistryValue(*registry, kHkeyLocalMachine, "K", "V", value);
-    EXPECT_EQ((ok ? "ok " : "failed ") + value, read);
-  }
 }
 
 }  // namespace

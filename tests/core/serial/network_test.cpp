@@ -163,7 +163,8 @@ TEST(TelnetComPort, TwoPartiesOfferingTheSameSettleInTwoRounds) {
 
 // A connection to a device server, event by event: "connected", the timer's "time", the end of
 // the socket ("refused", "closed" by the server), what the server sends ("server HEX"), new line
-// settings ("line TEXT"); and what the steps tell, each step's news after a "|".
+// settings ("line TEXT"); and what the steps tell, each step's news after a "|". A server whose
+// line is in use is left, to be tried again; raw TCP opens once the connection has settled.
 TEST(NetworkLink, OpensOrFailsAsTheServerAnswersAndWarnsOfSettingsNotConfirmed) {
   // The server's replies to 9600 8N1 without flow control, with the speed `baud` (hex).
   const auto replies = [](const std::string& baud) {
