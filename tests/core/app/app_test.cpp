@@ -35,6 +35,7 @@ TEST(Startup, StoredPortSettingsReachTheControlOrStopTheStartupWithOneReport) {
       {"CommPort=abc Handshaking=1 Echo=True", "Type mismatch: 9600,n,8,1 1 1 false"},
       {"CommPort=99999 Handshaking=1 Echo=True", "Overflow: 9600,n,8,1 1 1 false"},
       {"CommPort=300 Handshaking=1 Echo=True", "Invalid port number: 9600,n,8,1 1 1 false"},
+      {"CommPort=-32768 Handshaking=1", "Invalid port number: 9600,n,8,1 1 1 false"},
       {"CommPort=999 Handshaking=9", "Invalid handshaking value: 9600,n,8,1 1 0 false"},
       {"Handshaking=x", "Type mismatch: 9600,n,8,1 1 0 false"},
       {"Handshaking=4294967296", "Overflow: 9600,n,8,1 1 0 false"},
@@ -104,6 +105,8 @@ TEST(SettingsFile, WritesThreeLinesAndReadsWhatThereIs) {
   for (const char* bad : {"", "   ", "abc", "12a", "1 2", "-", ".", "1e5", "0x10", "nan",
                           "99999999999999999999999999"})
     EXPECT_FALSE(parseTwips(bad)) << bad;
+  // A startup that stopped before reading the file writes nothing until the operator changes one.
+  EXPECT_FALSE(settingsToSave({}, {}, [] { return SettingsFileLines{}; }));
 }
 
 // The port open or not, after how many waits of a second the output drains (0: never), the

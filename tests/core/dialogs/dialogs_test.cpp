@@ -16,7 +16,7 @@ using testing::FakePrompts;
 using testing::FakeSerialControl;
 using testing::FakeSettingsStore;
 
-TEST(PortProperties, SettingsTextIsReadFromTheRightByFixedWidths) {
+TEST(PortProperties, TheListsSelectTheSettingsTextReadFromTheRightAndTheFlowControl) {
   const std::optional<int> no;
   // clang-format off
   const std::pair<const char*, SettingsSelection> cases[] = {
@@ -29,6 +29,8 @@ TEST(PortProperties, SettingsTextIsReadFromTheRightByFixedWidths) {
   // clang-format on
   for (const auto& [text, selection] : cases)
     EXPECT_EQ(selectSettingsText(text), selection) << text;
+  EXPECT_EQ(dialogSelection(FakeSerialControl(), false).flow, 0) << "no flow control";
+  EXPECT_EQ(portEntryText(0), "Com1");
 }
 
 // The choices as the dialog's lists give them: "index: speed,parity,data bits,stop bits flow N",
@@ -108,17 +110,30 @@ TEST(PortDevice, OnLinuxTheNumberAndClassTellALineFromAConsoleOrTheProgramsOwnTe
   const struct { LinuxDevice device; bool own; const char* refused; } cases[] = {
       {{4, 64, "tty"}, false, ""},
       {{4, 63, "tty"}, false, "/dev/x is a virtual console of this computer, not a serial device."},
+      {{5, 1, "tty"}, false, "/dev/x is the system console, not a serial device."},
       {{188, 0, "tty"}, true, "/dev/x is the terminal this program was started from, not a serial "
                               "device."},
-      {{10, 130, ""}, false, "/dev/x is not a serial device."}};
+      {{10, 130, ""}, false, "/dev/x is not a serial device."},
+      {{}, false, ""}};  // no numbers (elsewhere): only a name such as /dev/null tells
   // clang-format on
   for (const auto& c : cases) {
     DeviceFacts facts;
     facts.kind = NodeKind::Device;
     facts.controllingTerminal = c.own;
-    facts.linuxDevice = c.device;
+    if (c.device.major != 0) facts.linuxDevice = c.device;
     EXPECT_EQ(acceptDevicePath("/dev/x", facts).error(), c.refused);
   }
+}
+
+// A path may hold a space; the name stored is the stable link that leads to the device; a
+// network address is described by its kind of device server.
+TEST(PortDevice, APathMayHoldASpaceAndTheStoredNameIsTheStableLinkToTheDevice) {
+  EXPECT_EQ(acceptDevicePath("/dev/my port", {}).error(), "");
+  const std::vector<std::pair<std::string, std::string>> links = {
+      {"/dev/serial/by-id/a", "/dev/ttyUSB1"}, {"/dev/serial/by-id/b", "/dev/ttyUSB0"}};
+  EXPECT_EQ(stableDeviceName("/dev/ttyUSB0", "/dev/ttyUSB0", links), "/dev/serial/by-id/b");
+  EXPECT_TRUE(describePortDevice("tcp://box:1", {}).starts_with("network device server, raw"));
+  EXPECT_TRUE(describePortDevice("rfc2217://box:1", {}).starts_with("network device server, RFC"));
 }
 
 }  // namespace

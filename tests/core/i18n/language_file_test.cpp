@@ -56,6 +56,7 @@ TEST(LanguageFile, Utf8OrWindows1252) {
       {"\xEF\xBB\xBFOK", "OK"}, {std::string("a\0b", 3), std::string("a\0b", 3)},
       // Windows-1252, the five undefined codes becoming the control characters of their number
       {"Propriet\xE0", "Propriet\xC3\xA0"}, {"\x80\x93\x9F", "\xE2\x82\xAC\xE2\x80\x9C\xC5\xB8"},
+      {"\xE0\x7F", "\xC3\xA0\x7F"},  // DEL stays one byte
       {"\x81\x8D\x8F\x90\x9D", "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},
       // not UTF-8: truncated, overlong, surrogate, above U+10FFFF, stray continuation byte
       {"a\xC3", "a\xC3\x83"}, {"\xE2\x82", "\xC3\xA2\xE2\x80\x9A"},

@@ -40,5 +40,10 @@ TEST(CameraNumberEntry, ANumberIsTakenAsSoonAsNoOtherCameraCanGrowFromIt) {
   }
 }
 
+TEST(PanelKeyboard, ArrowsWorkTheScreenKeysAndACameraKeysTipTellsItsNumber) {
+  EXPECT_EQ(screenKeyForArrow(Arrow::Left), "NoveScreen");
+  EXPECT_TRUE(keyToolTip(*layout::findKey("Cinque")).ends_with("hold Ctrl and type 5."));
+}
+
 }  // namespace
 }  // namespace vqx

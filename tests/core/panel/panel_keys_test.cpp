@@ -157,6 +157,13 @@ TEST(PanelKeys, AFailingStepIsSkippedAndTheRestStillRuns) {
   EXPECT_EQ(play("", &host).second, "Z A9");
 }
 
+// The second function Pip resets the device: the call and sequence lamps go out.
+TEST(PanelKeys, TheResetBySecondFunctionPipPutsOutTheCallAndSequenceLamps) {
+  Host host;
+  EXPECT_EQ(play("lux4 F> P< F> P<", &host).second, "");
+  EXPECT_FALSE(host.lamps[Lamp::Call]);
+}
+
 // The windows draw the keys again when their state changed, and only then.
 TEST(PanelKeys, TheHostHearsOfEachChangeOfTheKeyStateAndOfNothingElse) {
   Host host;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <vector>
 
 namespace vqx::layout {
@@ -12,7 +13,8 @@ namespace {
 
 // The drawn panel holds together: every key, lamp and text lies on the panel; no key or lamp
 // covers another by a pixel or more (the camera keys overlap by less, as the device's own do),
-// nor does a text's box another's; and each camera number names one camera key, at its place.
+// nor does a text's box another's; each camera number names one camera key, at its place; and
+// the keys take the focus in an order of 1 to 26, each place once.
 TEST(PanelLayout, NothingCoversAnythingElseAndEachCameraNumberNamesOneCameraKey) {
   struct Placed {
     std::string_view name;
@@ -36,13 +38,21 @@ TEST(PanelLayout, NothingCoversAnythingElseAndEachCameraNumberNamesOneCameraKey)
       EXPECT_TRUE(apart) << name << " covers " << otherName;
     }
   }
+  std::set<int> focusOrders;
   for (const KeyEntry& key : keys()) {
+    EXPECT_TRUE(key.focusOrder >= 1 && key.focusOrder <= 26) << key.name;
+    focusOrders.insert(key.focusOrder);
     const int n = key.number;
     EXPECT_EQ(key.role == KeyRole::Camera, n != 0) << key.name;
     if (n != 0) {
       EXPECT_EQ(std::pair(key.name, key.rect.left), std::pair(cameraKeyName(n), cameraLeft(n)));
     }
   }
+  EXPECT_EQ(focusOrders.size(), 26u);
+}
+
+TEST(PanelLayout, TwipsRoundToTheNearestPixel) {
+  EXPECT_EQ(std::vector({toPixels(7), toPixels(8), toPixels(-8)}), std::vector({0, 1, -1}));
 }
 
 }  // namespace

@@ -84,6 +84,8 @@ TEST(PanelRequests, OnlyWhatAFrameChangesIsToldAndTheCameraIsNoneWhenItNamesNone
   showFrame(view, decodeStatusFrame({0xFF, 0x7F, 0x7B, 0x37}));
   EXPECT_EQ(changedProperties(before, view), std::vector{Property::Camera});
   EXPECT_EQ(view.camera, 0);
+  showLink(view, {LinkState::Open, "open", ""}, 2, "/dev/ttyS1");
+  EXPECT_EQ(std::pair(view.linkState, view.port), std::pair(std::string("open"), 2));
 }
 
 TEST(PanelRequests, TheOriginNamesTheCallerAndItsProcessOnOneLine) {

@@ -44,7 +44,7 @@ TEST(NetworkAddress, ReadsSchemeHostAndPortAndRefusesWhatItCannotReach) {
       {"tcp://box :7001", "cannot hold a space"}, {"tcp://box:70\n01", "cannot hold a space"},
       {"tcp://::1:7001", "IPv6 address in brackets"}, {"tcp://256.0.0.1:7001", "IPv6 address in"},
       {"tcp://1.2.3:7001", "IPv6 address in"}, {"tcp://user@box:7001", "without a user name"},
-      {"tcp://box:7001/", "path or query"}};
+      {"tcp://box:7001/", "path or query"}, {"tcp://box.:7001", "IPv6 address in"}};
   // clang-format on
   for (const auto& [text, expected] : cases) {
     const ParsedNetworkAddress parsed = parseNetworkAddress(text);
@@ -128,6 +128,7 @@ TEST(TelnetComPort, ReportsEachSettingTheServerRefusedAndEachReplyStillMissing) 
        "instead of 1 stop bit)", "the device server has not confirmed the data bits and the flow "
        "control, so its line may run with other settings"},
       {"FF FE 2C", "9600,n,8,1 (the device server does not set its line)", ""},
+      {"FF FD 2C FF FE 2C", "9600,n,8,1 (the device server does not set its line)", ""},
       {"FF FC 2C FF FB 05", "", "the device server has not answered the offer to set its line, so "
                                 "the line keeps the server's own settings"}};
   // clang-format on
@@ -162,7 +163,8 @@ TEST(TelnetComPort, TwoPartiesOfferingTheSameSettleInTwoRounds) {
 
 // A connection to a device server, event by event: "connected", the timer's "time", the end of
 // the socket ("refused", "closed" by the server), what the server sends ("server HEX"), new line
-// settings ("line TEXT"); and what the steps tell, each step's news after a "|".
+// settings ("line TEXT"); and what the steps tell, each step's news after a "|". A server whose
+// line is in use is left, to be tried again; raw TCP opens once the connection has settled.
 TEST(NetworkLink, OpensOrFailsAsTheServerAnswersAndWarnsOfSettingsNotConfirmed) {
   // The server's replies to 9600 8N1 without flow control, with the speed `baud` (hex).
   const auto replies = [](const std::string& baud) {
@@ -174,9 +176,10 @@ TEST(NetworkLink, OpensOrFailsAsTheServerAnswersAndWarnsOfSettingsNotConfirmed) 
   const std::tuple<const char*, std::string, std::string> cases[] = {
       {"tcp://box:7001", "refused", "failed box:7001: connection refused"},
       {"tcp://box:7001", "time", "failed box:7001: no answer within 5 s"},
+      {"tcp://box:7001", "connected; server 69 6E 20 75 73 65; closed", "disconnect"},
       {"tcp://box:7001", "connected; server 0D 0A 44 65 76 0D 0A 69 6E; closed",
        "failed box:7001: the device server closed the connection (\"Dev\")"},
-      {"tcp://box:7001", "connected; server FF 77; time; server FF; closed",
+      {"tcp://box:7001", "connected; server FF 77; time; server FF; closed; closed",
        "opened data FF 77| data FF| lost tcp://box:7001: the device server closed the connection"},
       {"rfc2217://box:7002", "connected; server FF FD 2C FF FA 2C 65 00 00 12 C0 FF F0",
        "failed 9600,n,8,1 (the device server set 4800 baud instead of 9600 baud)"},
@@ -197,6 +200,7 @@ TEST(NetworkLink, OpensOrFailsAsTheServerAnswersAndWarnsOfSettingsNotConfirmed) 
     std::string told;
     const auto tell = [&](const NetworkLink::Step& step) {
       std::string news = step.opened ? " opened" : "";
+      if (step.disconnect) news += " disconnect";
       if (!step.detail.empty()) news += " failed " + step.detail;
       if (!step.lost.empty()) news += " lost " + step.lost;
       for (const std::string& refusal : step.refusals) news += " refused " + refusal;
@@ -219,6 +223,10 @@ TEST(NetworkLink, OpensOrFailsAsTheServerAnswersAndWarnsOfSettingsNotConfirmed) 
     }
     EXPECT_EQ(trimmed(told), outcome) << address << ": " << events;
   }
+  NetworkLink raw(parseNetworkAddress("tcp://box:7001").address, k9600, 0);
+  (void)raw.start();
+  EXPECT_EQ(raw.connected().timer, std::chrono::milliseconds(300)) << "raw TCP settles, then opens";
+  EXPECT_EQ(openFailureText(OpenFailure::LockFile, "Com1", "busy"), "Com1 cannot be locked: busy");
 }
 
 }  // namespace

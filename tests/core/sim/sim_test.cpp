@@ -41,7 +41,8 @@ TEST(CommandParser, ReadsEveryCommandWholeOrByteByByteAndSkipsWhatIsNone) {
   const std::pair<std::string, const char*> words[] = {
       {"/05", "camera 5"}, {"/SG", "function camera 16"}, {"/33", "9 pictures / left"},
       {"/XC", "assign camera 12 to the next window"}, {"/\0\1/AL/SQ"s, "function left; sequence"},
-      {"/FZ/TP/AV", "zoom; tape; function live"}, {"ab/0", "no command"}};
+      {"/FZ/TP/AV", "zoom; tape; function live"}, {"ab/0", "no command"},
+      {"/05x", "camera 5; no command"}};
   // clang-format on
   for (const auto& [bytes, meaning] : words) EXPECT_EQ(describeCommands(bytes), meaning);
 }
@@ -86,16 +87,19 @@ TEST(SimulatedDevice, EachCommandChangesTheDeviceByItsRule) {
 }
 
 // What the simulator's log says of each command: an assignment names each window and what is
-// left of the layout's windows, and starts again once the layout is full.
+// left of the layout's windows, and starts again once the layout is full or another is chosen.
 TEST(SimulatedDevice, SaysWhatEachCommandDid) {
   SimulatedDevice device;
   std::string said;
-  for (const Command& c : CommandParser().feed("/PP/X3/X4/XG")) said += device.apply(c) + "\n";
+  for (const Command& c : CommandParser().feed("/PP/X3/X4/XG/44/X5"))
+    said += device.apply(c) + "\n";
   EXPECT_EQ(said,
             "picture-in-picture layout\n"
             "camera 3 into window 1, 1 left\n"
             "camera 4 into window 2, assignment done\n"
-            "camera 16 into window 1, 1 left\n");
+            "camera 16 into window 1, 1 left\n"
+            "16-picture layout\n"
+            "camera 5 into window 1, 15 left\n");
 }
 
 }  // namespace

@@ -37,6 +37,7 @@ TEST(StatusHandler, BlocksOfReceivedBytesDecodeTheFirstFourCharactersOfTheBox) {
       {.blocks = "FE 7F 7F 3F", .shown = "camera 1 on the main monitor"},
       {.blocks = "7F 7F 3F FE", .shown = "camera 1 on the main monitor"},
       {.blocks = "FF 77 7B 37", .shown = twelve},
+      {.blocks = "FF 7F 7F 3F", .shown = "no camera"},
       {.typed = "FF 77", .blocks = "7B 37", .shown = twelve},
       {.blocks = "FF 7F 00 00", .shown = "camera 16 on the main monitor, function lamp, live, "
        "tape, sequence running, call monitor, zoom key lit, picture-in-picture key lit, 4-picture "
@@ -83,6 +84,22 @@ TEST(StatusHandler, BlocksOfReceivedBytesDecodeTheFirstFourCharactersOfTheBox) {
     EXPECT_FALSE(receiveStatus(comm, box)) << event;
     EXPECT_EQ(comm.received.size(), 4u) << "Input read on event " << event;
   }
+}
+
+// A listener hears what is received while it listens, and no longer.
+TEST(StatusReceiver, AListenerHearsTheReceivedStatusOnlyWhileItListens) {
+  struct Counter : StatusListener {
+    int heard = 0;
+    void statusReceived(const ReceivedStatus&) override { ++heard; }
+  } staying, leaving;
+  testing::FakeSerialControl comm;
+  TerminalBox box;
+  StatusReceiver receiver(comm, box);
+  receiver.addListener(staying);
+  receiver.addListener(leaving);
+  receiver.removeListener(leaving);
+  receiver.commEvent();
+  EXPECT_EQ(std::pair(staying.heard, leaving.heard), std::pair(1, 0));
 }
 
 // Each row: the box, the bytes received, the box after.

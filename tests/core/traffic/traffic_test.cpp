@@ -65,13 +65,14 @@ TEST(IncidentLog, DayFilesWithRepeatedFramesCountedAndOldFilesSwept) {
 
   for (int s : {1, 2}) log.add(frameAt(7, s, "\xFD\x7F\x7F\x3F", false));
   log.add(frameAt(7, 3, "\xFD\x7F\x7F\x3F"));
+  log.add({{2027, 6, 1, 10, 0, 0, 0}, Kind::Sent, "/05", "camera 5"});  // the clock jumps
   EXPECT_TRUE(log.flush());
   EXPECT_EQ(folder.content["vqx16-2026-12-07.log"],
             "10:00:01.000 in   FD 7F 7F 3F  camera 1 (not shown on the panel)\n"
             "10:00:02.000 in   FD 7F 7F 3F  same state \u00d7 1 (not shown on the panel)\n"
             "10:00:03.000 in   FD 7F 7F 3F  camera 1\n");
-  log.add({{2027, 6, 1, 10, 0, 0, 0}, Kind::Sent, "/05", "camera 5"});  // the clock jumps
   EXPECT_TRUE(log.close());
+  EXPECT_EQ(folder.content["vqx16-2027-06-01.log"], "10:00:00.000 out  2F 30 35     camera 5\n");
   std::vector<std::string> kept = strangers;
   for (int day = 4; day <= 31; ++day) kept.push_back(october(day));  // one gone each new day
   for (const char* day : {"2026-12-06", "2026-12-07", "2027-06-01"})
