@@ -1,13 +1,13 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The serial link's decisions: the line settings text, the key transmission, the port toggle,
-// waiting for a lost device and the link state.
+// The serial link's decisions: the key transmission, the port toggle, waiting for a lost device
+// and the link state. (The line settings text is read wherever settings are taken: at startup,
+// by OK, over the network.)
 #include <gtest/gtest.h>
 
 #include "serial/key_transmission.h"
 #include "serial/link_recovery.h"
 #include "serial/link_state.h"
-#include "serial/settings_text.h"
 #include "support/fakes.h"
 
 namespace vqx {
@@ -15,27 +15,6 @@ namespace {
 
 using testing::FakePrompts;
 using testing::FakeSerialControl;
-
-TEST(LineSettingsText, ParsesWhatTheControlTakesAndRefusesTheRest) {
-  // clang-format off
-  const std::pair<const char*, const char*> cases[] = {  // the text, and as the control reports it
-      {"9600,n,8,1", "9600,n,8,1"}, {"9600,N,8,1", "9600,n,8,1"}, {"110,s,5,2", "110,s,5,2"},
-      {"115200,E,7,1.5", "115200,e,7,1.5"}, {" 4800 , o , 8 , 1 ", "4800,o,8,1"},
-      {"300,M,4,1", "300,m,4,1"}, {"000000009600,n,8,1", "9600,n,8,1"},
-      {"999999999,n,8,1", "999999999,n,8,1"}, {"", ""}, {"9600", ""}, {"9600,n,8", ""},
-      {"9600,n,8,1,1", ""}, {"96a0,n,8,1", ""}, {"-9600,n,8,1", ""}, {"+9600,n,8,1", ""},
-      {"0,n,8,1", ""}, {"000,n,8,1", ""}, {"1234567890,n,8,1", ""},
-      {"99999999999999999999,n,8,1", ""}, {"9600,x,8,1", ""}, {"9600,,8,1", ""},
-      {"9600,nn,8,1", ""}, {"9600,n,9,1", ""}, {"9600,n,3,1", ""}, {"9600,n,8x,1", ""},
-      {"9600,n,88,1", ""}, {"9600,n,8,3", ""}, {"9600,n,8,0", ""}, {"9600,n,8,1.0", ""},
-      {"9600,n,8,", ""}};
-  // clang-format on
-  for (const auto& [text, reported] : cases) {
-    const ParsedLineSettings parsed = parseLineSettings(text);
-    EXPECT_EQ(parsed.result ? formatLineSettings(parsed.settings) : "", reported) << text;
-    EXPECT_EQ(parsed.result.error().empty(), bool(parsed.result)) << text;
-  }
-}
 
 // The key codes typed one after another with the port open or not, Echo on or off, and every
 // write failing or not; then what went to the line, the last code as the box gets it back, and
