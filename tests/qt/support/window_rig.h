@@ -47,17 +47,13 @@ Window* topLevel() {
 
 // The built vqx16-sim (or another program), started with `args`; readLine() gives its next line
 // of standard output (the simulator's first is the path of its line), or its `most` first bytes,
-// write() hands it bytes on its standard input, logShows() waits for `text` in its standard
-// error, stop() sends a signal and gives the exit status (-1 when killed or still running).
+// logShows() waits for `text` in its standard error, stop() sends a signal and gives the exit
+// status (-1 when killed or still running).
 class SimProcess {
  public:
   explicit SimProcess(const std::vector<std::string>& args, const char* program = VQX16_SIM_PATH);
   ~SimProcess() { stop(SIGKILL); }
   std::string readLine(qint64 most = 0);
-  void write(const char* bytes) {
-    process_.write(bytes);
-    process_.waitForBytesWritten();
-  }
   bool logShows(const QString& text) {
     return waitFor([&] { return (log_ += process_.readAllStandardError()).contains(text); });
   }
