@@ -7,41 +7,10 @@
 namespace vqx {
 namespace {
 
-std::vector<std::string> linesOf(const LanguageTexts& t) {
-  std::vector<std::string> out;
-  for (int n = 1; n <= kLanguageLineCount; ++n) out.push_back(t.line(n));
-  return out;
-}
-
-std::string numbered(int count, const char* eol = "\r\n") {
+std::string numbered(int count) {
   std::string s;
-  for (int i = 1; i <= count; ++i) s += "L" + std::to_string(i) + eol;
+  for (int i = 1; i <= count; ++i) s += "L" + std::to_string(i) + "\r\n";
   return s;
-}
-
-TEST(LanguageFile, TwelveLinesByPositionTheLastRepeatedForMissingOnes) {
-  using V = std::vector<std::string>;
-  const V twelve = {"L1", "L2", "L3", "L4", "L5", "L6", "L7", "L8", "L9", "L10", "L11", "L12"};
-  const V five = {"L1", "L2", "L3", "L4", "L5", "L5", "L5", "L5", "L5", "L5", "L5", "L5"};
-  const V spaces = {"  lead", "trail  ", "", " ", " ", " ", " ", " ", " ", " ", " ", " "};
-  const std::string limit(kMaxLanguageLineBytes, 'x');
-  V longLine(12, "three");
-  longLine[0] = "one";
-  longLine[1] = limit;
-  // clang-format off
-  const std::pair<std::string, V> cases[] = {
-      {numbered(12), twelve}, {numbered(15), twelve}, {numbered(5), five},
-      {numbered(4) + "L5", five}, {numbered(12, "\n"), twelve}, {numbered(12, "\r"), twelve},
-      {"", V(12, "")}, {"  lead\r\ntrail  \r\n\r\n \r\n", spaces},
-      {"a\r\r\nb\r\n", {"a", "", "b", "b", "b", "b", "b", "b", "b", "b", "b", "b"}},
-      {"<b>&x</b>\r\n", V(12, "<b>&x</b>")}, {"one\r\n" + limit + "\r\nthree\r\n", longLine},
-      {"one\r\n" + limit + "y\r\nthree\r\n", V(12, "one")}};  // a line over the limit ends it
-  // clang-format on
-  for (const auto& [bytes, lines] : cases)
-    EXPECT_EQ(linesOf(readLanguageTexts(bytes)), lines) << bytes.substr(0, 40);
-  const LanguageTexts t = readLanguageTexts(numbered(12));
-  EXPECT_EQ(V({t.pipMessage, t.exitEntry, t.infoEntry, t.portLabel, t.cancelButton}),
-            V({"L1", "L2", "L7", "L8", "L12"}));
 }
 
 // UTF-8 when every line read is well-formed UTF-8, else Windows-1252 byte by byte.
