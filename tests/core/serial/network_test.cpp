@@ -144,23 +144,6 @@ TEST(TelnetComPort, ReportsEachSettingTheServerRefusedAndEachReplyStillMissing) 
   }
 }
 
-// Two clients answer each other's offers: each refuses to set the other's line, then both are
-// silent.
-TEST(TelnetComPort, TwoPartiesOfferingTheSameSettleInTwoRounds) {
-  TelnetComPort first(k9600, 0);
-  TelnetComPort second(k9600, 0);
-  std::string toSecond = first.connect();
-  std::string toFirst = second.connect();
-  int rounds = 0;
-  for (; (!toFirst.empty() || !toSecond.empty()) && rounds < 10; ++rounds) {
-    const std::string fromFirst = first.receive(toFirst).reply;
-    toFirst = second.receive(toSecond).reply;
-    toSecond = fromFirst;
-  }
-  EXPECT_EQ(rounds, 2);
-  EXPECT_FALSE(first.awaitingReplies() || second.awaitingReplies());
-}
-
 // A connection to a device server, event by event: "connected", the timer's "time", the end of
 // the socket ("refused", "closed" by the server), what the server sends ("server HEX"), new line
 // settings ("line TEXT"); and what the steps tell, each step's news after a "|". A server whose

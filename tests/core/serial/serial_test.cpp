@@ -9,6 +9,7 @@
 #include "serial/link_recovery.h"
 #include "serial/link_state.h"
 #include "support/fakes.h"
+#include "traffic/traffic.h"
 
 namespace vqx {
 namespace {
@@ -16,42 +17,32 @@ namespace {
 using testing::FakePrompts;
 using testing::FakeSerialControl;
 
-// The key codes typed one after another with the port open or not, Echo on or off, and every
-// write failing or not; then what went to the line, the last code as the box gets it back, and
+// Each row: the port "open" or not, with "echo", or with every write "failing"; the key codes
+// typed one after another; then what went to the line, the last code as the box gets it back, and
 // the caret's moves to the end.
 TEST(KeyTransmission, SendsEveryByteOnlyWithThePortOpenAndHidesItWithoutEcho) {
-  const struct {
-    bool open = false;
-    bool echo = false;
-    bool failing = false;
-    std::vector<std::int16_t> typed{};
-    std::string written{};
-    std::int16_t codeAfter = 0;
-    int caretMoves = 0;
-  } cases[] = {
-      // clang-format off
-      {.typed = {'A'}, .codeAfter = 'A'},
-      {.open = true, .typed = {47, 0, 1, 47, 65, 85, 255}, .written = {"/\0\1/AU\xff", 7},
-       .caretMoves = 7},
-      {.open = true, .echo = true, .typed = {'x'}, .written = "x", .codeAfter = 'x'},
-      {.open = true, .failing = true, .typed = {'x'}, .caretMoves = 1},  // not reported
-      {.open = true, .typed = {0x20AC, -1}, .caretMoves = 2},
-      // clang-format on
+  const std::tuple<std::string, std::vector<std::int16_t>, const char*> cases[] = {
+      {"closed", {'A'}, "sent [] code 65 caret 0"},
+      {"open", {47, 0, 1, 47, 65, 85, 255}, "sent [2F 00 01 2F 41 55 FF] code 0 caret 7"},
+      {"open echo", {'x'}, "sent [78] code 120 caret 0"},
+      {"open failing", {'x'}, "sent [] code 0 caret 1"},  // a failed write is not reported
+      {"open", {0x20AC, -1}, "sent [] code 0 caret 2"},
   };
-  for (const auto& c : cases) {
+  for (const auto& [given, typed, expected] : cases) {
     FakeSerialControl serial;
-    serial.open = c.open;
-    if (c.failing) serial.failOutput = "Send queue full";
+    serial.open = given.starts_with("open");
+    if (given.ends_with("failing")) serial.failOutput = "Send queue full";
     int moves = 0;
     const auto caretToEnd = [&] { ++moves; };
     std::int16_t code = 0;
-    for (std::int16_t typed : c.typed) {
-      code = typed;
-      transmitCharacter(serial, c.echo, caretToEnd, code);
+    for (std::int16_t key : typed) {
+      code = key;
+      transmitCharacter(serial, given.ends_with("echo"), caretToEnd, code);
     }
-    EXPECT_EQ(serial.written, c.written);
-    EXPECT_EQ(code, c.codeAfter);
-    EXPECT_EQ(moves, c.caretMoves);
+    EXPECT_EQ("sent [" + hexText(serial.written) + "] code " + std::to_string(code) + " caret " +
+                  std::to_string(moves),
+              expected)
+        << given;
   }
 }
 
