@@ -8,6 +8,7 @@
 #include "serial/key_transmission.h"
 #include "serial/link_recovery.h"
 #include "serial/link_state.h"
+#include "serial/open_failure.h"
 #include "support/fakes.h"
 #include "traffic/traffic.h"
 
@@ -177,6 +178,7 @@ TEST(LinkWatch, ShowsQuietSecondsAfterThreeWithoutAFrameAndLeavesRetriesUnrecord
               outcome)
         << atMs;
   }
+  EXPECT_EQ(openFailureText(OpenFailure::LockFile, "Com1", "busy"), "Com1 cannot be locked: busy");
 }
 
 }  // namespace
