@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "panel/command_parser.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <span>
@@ -48,6 +49,11 @@ int cameraOfChar(char c) {
 }
 char charOfCamera(int camera) {
   return camera <= 9 ? static_cast<char>('0' + camera) : static_cast<char>('A' + camera - 10);
+}
+
+bool isFunctionVariant(const Command& command) {
+  return std::any_of(kFunction.begin(), kFunction.end(),
+                     [&](const Plain& f) { return f.kind == command.kind; });
 }
 
 std::optional<Command> lookup(std::string_view two, bool functionPrefix) {
@@ -152,7 +158,9 @@ void CommandParser::drop() {
 void CommandParser::push(char byte, std::vector<Command>& out) {
   if (byte == '/') {
     if (inCommand_ && pending_ == kFunctionPrefix) {
-      // "/", 0, 1, "/": the function variant's own command follows.
+      // "/", 0, 1, "/": the function variant's own command follows. A prefix before it led to
+      // nothing.
+      if (functionPrefix_) ignored_ += kFunctionPrefix.size() + 1;
       inCommand_ = true;
       functionPrefix_ = true;
       pending_.clear();
@@ -175,6 +183,8 @@ void CommandParser::push(char byte, std::vector<Command>& out) {
   pending_.push_back(byte);
   if (pending_.size() < 2 || pending_ == kFunctionPrefix) return;
   if (const auto command = lookup(pending_, functionPrefix_)) {
+    // A plain command after the prefix is read as plain; the prefix led to nothing.
+    if (functionPrefix_ && !isFunctionVariant(*command)) ignored_ += kFunctionPrefix.size() + 1;
     out.push_back(*command);
     inCommand_ = false;
     functionPrefix_ = false;

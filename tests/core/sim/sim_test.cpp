@@ -24,7 +24,8 @@ TEST(CommandParser, ReadsEveryCommandWholeOrByteByByteAndSkipsWhatIsNone) {
        "/<00><01>/AU /<00><01>/AD /<00><01>/AL /<00><01>/AR /<00><01>/AF"},
       {"05/00/17/S0/XH/ZZ/AU/AF", ""}, {"xx\xFF/12yy", "/12"}, {"/1/12", "/12"}, {"//LV", "/LV"},
       {"/ZZ05/05", "/05"}, {"/\0\1x/TP"s, "/TP"}, {"/\0\1/22"s, "/22"},
-      {"/\0\1/\0\1/AR"s, "/<00><01>/AR"}, {"/\0\1//AU"s, ""}, {"/\0/FZ"s, "/FZ"}};
+      {"/\0\1/\0\1/AR"s, "/<00><01>/AR"}, {"/\0\1//AU"s, ""}, {"/\0/FZ"s, "/FZ"},
+      {"/\0\1/AU/AF"s, "/<00><01>/AU"}};
   // clang-format on
   for (const auto& [bytes, read] : cases) {
     CommandParser whole, split;
@@ -34,6 +35,10 @@ TEST(CommandParser, ReadsEveryCommandWholeOrByteByByteAndSkipsWhatIsNone) {
       for (const Command& c : split.feed(std::string_view(&b, 1))) byByte += " " + commandText(c);
     EXPECT_EQ(byWhole, *read ? " "s + read : "") << ::testing::PrintToString(bytes);
     EXPECT_EQ(byByte, byWhole) << ::testing::PrintToString(bytes);
+    // Every byte belongs to a command read, or is counted as ignored, or waits for more.
+    std::size_t accounted = whole.ignoredBytes();
+    for (const Command& c : CommandParser().feed(bytes)) accounted += commandBytes(c).size();
+    EXPECT_TRUE(whole.pending() || accounted == bytes.size()) << ::testing::PrintToString(bytes);
   }
   const Command assign{CommandKind::AssignCamera, 12};
   EXPECT_EQ(CommandParser().feed(commandBytes(assign)), std::vector{assign});
@@ -47,7 +52,8 @@ TEST(CommandParser, ReadsEveryCommandWholeOrByteByByteAndSkipsWhatIsNone) {
   for (const auto& [bytes, meaning] : words) EXPECT_EQ(describeCommands(bytes), meaning);
 }
 
-// What the device shows after a run of commands (and seconds of its clock, "tick").
+// What the device shows after a run of commands (and seconds of its clock, "tick"; a "beep"
+// asked for; a "frame" taken).
 TEST(SimulatedDevice, EachCommandChangesTheDeviceByItsRule) {
   const std::string c1 = "camera 1 on the main monitor, live";
   const std::pair<std::string, std::string> cases[] = {
@@ -70,6 +76,8 @@ TEST(SimulatedDevice, EachCommandChangesTheDeviceByItsRule) {
       // Assignment fills the windows of the layout in turn; the camera lamp follows.
       {"/22 /X3 /X4", "camera 4 on the main monitor, live, 4-picture key lit"},
       {"/PP /X3 /X4 /X5", "camera 5 on the main monitor, live, picture-in-picture key lit"},
+      // The beep goes out with the next frame only.
+      {"beep", c1 + ", beep"}, {"beep frame", c1},
       // clang-format on
   };
   for (const auto& [script, shown] : cases) {
@@ -77,6 +85,8 @@ TEST(SimulatedDevice, EachCommandChangesTheDeviceByItsRule) {
     std::istringstream in(script);
     for (std::string word; in >> word;) {
       if (word == "tick") device.tick();
+      if (word == "beep") device.requestBeep();
+      if (word == "frame") (void)device.takeFrame();
       for (const Command& c : CommandParser().feed(word)) device.apply(c);
     }
     const StatusFrame frame = device.takeFrame();  // as the program takes it off the line
@@ -91,7 +101,7 @@ TEST(SimulatedDevice, EachCommandChangesTheDeviceByItsRule) {
 TEST(SimulatedDevice, SaysWhatEachCommandDid) {
   SimulatedDevice device;
   std::string said;
-  for (const Command& c : CommandParser().feed("/PP/X3/X4/XG/44/X5"))
+  for (const Command& c : CommandParser().feed("/PP/X3/X4/XG/44/X5/22/X1/33/X2/07/X8"))
     said += device.apply(c) + "\n";
   EXPECT_EQ(said,
             "picture-in-picture layout\n"
@@ -99,7 +109,13 @@ TEST(SimulatedDevice, SaysWhatEachCommandDid) {
             "camera 4 into window 2, assignment done\n"
             "camera 16 into window 1, 1 left\n"
             "16-picture layout\n"
-            "camera 5 into window 1, 15 left\n");
+            "camera 5 into window 1, 15 left\n"
+            "4-picture layout\n"
+            "camera 1 into window 1, 3 left\n"
+            "9-picture layout\n"
+            "camera 2 into window 1, 8 left\n"
+            "camera 7 full screen\n"
+            "camera 8 into window 1, assignment done\n");
 }
 
 }  // namespace
