@@ -155,8 +155,10 @@ def line_mutants(line, code, prev_code, next_code, step=1):
         found.append(("bool", m.start(), line[:m.start()] + SWAP[m.group(1)] + line[m.end():]))
     stripped = code.strip()
     first = re.match(r"\w*", stripped).group(0)
+    # Not a statement that only reserves room: without it the program is slower, not different.
     whole = stripped in ("return;", "break;", "continue;") or \
-        (STATEMENT.match(stripped) and balanced(stripped) and first not in KEYWORDS)
+        (STATEMENT.match(stripped) and balanced(stripped) and first not in KEYWORDS and
+         not re.search(r"\.(reserve|shrink_to_fit)\(", stripped))
     indent = len(code) - len(code.lstrip())
     # The break before a switch's closing brace (two steps out) does nothing.
     last_break = stripped == "break;" and next_code.strip()[:1] == "}" and \
