@@ -10,6 +10,7 @@
 
 #include "app/settings_file.h"
 #include "app/startup.h"
+#include "common/text.h"
 #include "support/fakes.h"
 
 namespace vqx {
@@ -27,6 +28,8 @@ TEST(Startup, StoredPortSettingsReachTheControlOrStopTheStartupWithOneReport) {
       // clang-format off
       {"", "goes on: 9600,n,8,1 1 0 false"},
       {"Settings=19200,E,7,2 CommPort=3 Handshaking=2 Echo=True", "goes on: 19200,e,7,2 3 2 true"},
+      {"Settings=000123456789,n,8,1", "goes on: 123456789,n,8,1 1 0 false"},
+      {"Settings=1234567890,n,8,1", "Baud rate out of range: 1234567890: 9600,n,8,1 1 0 false"},
       {"Settings=9600,x,8,1 CommPort=4 Echo=True", "Invalid parity \"x\": 9600,n,8,1 1 0 false"},
       {"CommPort=abc Echo=1", "goes on: 9600,n,8,1 1 0 true"},
       {"CommPort=99999 Echo=-1", "goes on: 9600,n,8,1 1 0 true"},
@@ -73,7 +76,7 @@ TEST(Startup, TruthValuesAndNumbersOfStoredTextReadWithADecimalPoint) {
       {"-inf", {}}, {"1,5", {}}, {"e5", {}}};
   // clang-format on
   for (const auto& [text, value] : truth) EXPECT_EQ(parseTruthValue(text), value) << text;
-  EXPECT_EQ(parseTwips("12.6"), 13);
+  EXPECT_EQ(parseTwips("12.59"), 13);
 }
 
 TEST(SettingsFile, WritesThreeLinesAndReadsWhatThereIs) {
@@ -81,13 +84,16 @@ TEST(SettingsFile, WritesThreeLinesAndReadsWhatThereIs) {
             " 3000 \r\n-2000 \r\n /lang/English.lng \r\n");
   EXPECT_EQ(formatTwips(LONG_MIN), std::to_string(LONG_MIN) + " ");
   EXPECT_EQ(formatSettingsFile(1, 2, "/a\rb\nc.lng"), " 1 \r\n 2 \r\n\r\n") << "no 4th line";
+  EXPECT_NE(lineBreakInPathMessage("/a\rb\nc.lng").find("\n/a\\rb\\nc.lng\n"), std::string::npos);
   const std::string overlong(kSettingsLineLimit + 1, '7');
+  const std::string longest(kSettingsLineLimit, '7');
   // clang-format off
   const std::pair<std::string, std::string> cases[] = {  // the lines read, "-" for none
       {"", "- - -"}, {" 1 \r\n 2 \r\n", "[ 1 ] [ 2 ] -"}, {" 1 \r\n 2 \r\n\r\n", "[ 1 ] [ 2 ] []"},
       {" 1 \n 2 \nx.lng", "[ 1 ] [ 2 ] [x.lng]"}, {" 1 \r 2 \rx.lng\r", "[ 1 ] [ 2 ] [x.lng]"},
       {std::string("\0\n\x80\n\0z", 6), std::string("[\0] [\x80] [\0z]", 12)},
-      {" 1 \r\n" + overlong + "\r\nx.lng\r\n", "[ 1 ] - -"}};
+      {" 1 \r\n" + overlong + "\r\nx.lng\r\n", "[ 1 ] - -"},
+      {longest + "\r\n" + longest, "[" + longest + "] [" + longest + "] -"}};
   // clang-format on
   for (const auto& [file, read] : cases) {
     const SettingsFileLines lines = parseSettingsFile(file);
@@ -145,7 +151,7 @@ TEST(CloseSequence, WaitsForOutputAsksEveryTenSecondsAndHonoursTheAnswer) {
 
 // Text from outside (here a 1 MB stored value) reaches a box shortened to 500 characters and 15
 // lines, with an ellipsis, and never with a character cut in two.
-TEST(Prompts, OutsideTextIsShortenedWithAnEllipsis) {
+TEST(Prompts, OutsideTextIsShortenedWithAnEllipsisAndArgumentsAreTakenAsTheyAre) {
   const std::string lines = "a\nb\nc\nd\ne\nf\ng\nh\ni\nj\nk\nl\nm\nn\no\np\nq\nr\ns\nt\n";
   const std::pair<std::string, std::string> cases[] = {
       {"/dev/ttyUSB0: Permission denied", "/dev/ttyUSB0: Permission denied"},
@@ -154,8 +160,12 @@ TEST(Prompts, OutsideTextIsShortenedWithAnEllipsis) {
       {lines, lines.substr(0, 29) + "\u2026"}};
   FakePrompts prompts;
   for (const auto& c : cases) prompts.error(c.first);
+  prompts.notice(lines);  // a report that does not wait is shortened alike
   for (std::size_t i = 0; i < std::size(cases); ++i)
     EXPECT_EQ(prompts.shown.at(i).text, cases[i].second);
+  EXPECT_EQ(prompts.shown.back().text, cases[3].second);
+  // Arguments take the places of %1 and %2; their own "%" is never read as a mark.
+  EXPECT_EQ(withArgs("%1 is 100% of %2", {"a%2", "b"}), "a%2 is 100% of b");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <map>
 #include <sstream>
 #include <stdexcept>
@@ -33,7 +34,8 @@ struct Host : PanelHost {
   }
   void hideLamp(Lamp lamp) override {
     lamps[lamp] = false;
-    log.push_back("hide " + std::to_string(int(lamp)));
+    const char* const names[] = {"camera", "live", "call", "sequence", "tape", "function"};
+    log.push_back("hide "s + names[int(lamp)]);
   }
   void moveCameraLamp(int left) override { log.push_back("move " + std::to_string(left)); }
   void togglePort() override { log.emplace_back("toggle"); }
@@ -44,42 +46,45 @@ struct Host : PanelHost {
   void keyStateChanged() override { ++stateChanges; }
 };
 
-// Plays a script of operator actions, separated by spaces: "F<", "F>", "F^" a left, right or
-// middle press on FunctionA; "Z", "LV", "TP", "SQ", "CL" a click on zoom, Live, Tape, Sequence
-// or Call; "P<", "4>", "9^", "16<"... a press and release on Pip, QuattroScreen, NoveScreen or
-// SediciScreen; "1" to "16" a click on a camera key; "=5" camera 5 selected from outside; "tU",
-// "tD", "tL", "tR" a tick of a repeat timer; "lux4" the device lights the sequence lamp; "|" what
-// is sent from here on is what the row expects. Returns that, and the state: "F" function shift,
+// Plays a script of operator actions, separated by spaces, each a mouse button pressed on a key
+// of the layout and let go over it, as the window hands them on: "F<", "F>", "F^" the left,
+// right or middle button on FunctionA, "P<", "4>", "9^", "16<"... on Pip, QuattroScreen,
+// NoveScreen or SediciScreen; a left click on "Z", "LV", "TP", "SQ", "CL" (zoom, Live, Tape,
+// Sequence, Call) or a camera key "1" to "16"; "=5" camera 5 selected from outside; "tU", "tD",
+// "tL", "tR" a tick of a repeat timer; "lux4" the device lights the sequence lamp; "|" what is
+// sent from here on is what the row expects. Returns that, and the state: "F" function shift,
 // "Z" zoom, "A<n>" cameras to assign, "P2", "lux4".
 std::pair<std::string, std::string> play(const std::string& script, Host* given = nullptr) {
   Host fresh;
   Host& host = given ? *given : fresh;
   PanelKeys& keys = host.keys;
-  using K = PanelKeys;
   using T = RepeatTimer;
-  using S = ScreenKey;
   // clang-format off
-  const std::map<std::string, void (K::*)()> clicks = {{"Z", &K::zoomClicked},
-      {"LV", &K::liveClicked}, {"TP", &K::tapeClicked}, {"SQ", &K::sequenceClicked},
-      {"CL", &K::callClicked}};
+  const std::map<std::string, std::string_view> named = {{"F", "FunctionA"}, {"Z", "FullScreen"},
+      {"LV", "Live"}, {"TP", "Tape"}, {"SQ", "Sequence"}, {"CL", "Call"}, {"P", "Pip"},
+      {"4", "QuattroScreen"}, {"9", "NoveScreen"}, {"16", "SediciScreen"}};
   const std::map<std::string, T> ticks = {
       {"tU", T::Up}, {"tD", T::Down}, {"tL", T::Left}, {"tR", T::Right}};
-  const std::map<std::string, S> screens = {
-      {"P", S::PictureInPicture}, {"4", S::FourPictures}, {"9", S::NinePictures}, {"16", S::SixteenPictures}};
   const std::map<char, MouseButton> buttons = {
       {'<', MouseButton::Left}, {'>', MouseButton::Right}, {'^', MouseButton::Middle}};
   std::istringstream in(script);
   for (std::string a; in >> a;) {
-    const std::string key = a.substr(0, a.size() - 1);
     if (a == "|") host.sent.clear();
     else if (a == "lux4") host.lamps[Lamp::Sequence] = true;
-    else if (clicks.count(a)) (keys.*clicks.at(a))();
     else if (ticks.count(a)) keys.repeatTick(ticks.at(a));
-    else if (key == "F") keys.functionPressed(buttons.at(a.back()));
-    else if (screens.count(key)) keys.screenKeyPressed(screens.at(key), buttons.at(a.back()));
     else if (a[0] == '=') keys.selectCamera(std::stoi(a.substr(1)));
-    else keys.cameraClicked(std::stoi(a));
-    if (screens.count(key)) keys.screenKeyReleased(screens.at(key));  // the press ends at once
+    else {
+      const bool withButton = buttons.count(a.back()) > 0;
+      const std::string name = withButton ? a.substr(0, a.size() - 1) : a;
+      const MouseButton button = withButton ? buttons.at(a.back()) : MouseButton::Left;
+      const layout::KeyEntry* key = nullptr;
+      for (const layout::KeyEntry& k : layout::keys())
+        if (k.number > 0 && std::to_string(k.number) == name) key = &k;
+      if (withButton || !std::isdigit(a[0])) key = layout::findKey(named.at(name));
+      keys.pressed(*key, button);
+      keys.released(*key);
+      if (button == MouseButton::Left) keys.clicked(*key);
+    }
   }
   const KeyState& s = keys.state();
   std::string state;
@@ -143,7 +148,12 @@ TEST(PanelKeys, EveryKeyInEveryStateSendsItsBytesAndLeavesItsState) {
             "/01/02/03/04/05/06/07/08/09/10/11/12/13/14/15/16"
             "/S1/S2/S3/S4/S5/S6/S7/S8/S9/SA/SB/SC/SD/SE/SF/SG"
             "/X1/X2/X3/X4/X5/X6/X7/X8/X9/XA/XB/XC/XD/XE/XF/XG");
-  for (int n : {0, 17}) EXPECT_THROW(command::cameraFunction(n), std::out_of_range) << n;
+  for (int n : {0, 17}) {
+    for (const auto command :
+         {command::cameraPlain, command::cameraFunction, command::cameraAssign}) {
+      EXPECT_THROW(command(n), std::out_of_range) << n;
+    }
+  }
 }
 
 TEST(PanelKeys, AFailingStepIsSkippedAndTheRestStillRuns) {
@@ -157,11 +167,18 @@ TEST(PanelKeys, AFailingStepIsSkippedAndTheRestStillRuns) {
   EXPECT_EQ(play("", &host).second, "Z A9");
 }
 
-// The second function Pip resets the device: the call and sequence lamps go out.
-TEST(PanelKeys, TheResetBySecondFunctionPipPutsOutTheCallAndSequenceLamps) {
+// The second function Pip resets the device: the key's repeat stops before the port is closed
+// or opened again and the reset's message shows; the call and sequence lamps go out.
+TEST(PanelKeys, TheResetBySecondFunctionPipStopsTheRepeatFirstAndPutsOutTheLamps) {
   Host host;
-  EXPECT_EQ(play("lux4 F> P< F> P<", &host).second, "");
-  EXPECT_FALSE(host.lamps[Lamp::Call]);
+  host.keys.setPipMessage("Reset done");
+  EXPECT_EQ(play("lux4 F> P< F> |", &host).second, "F P2 lux4");
+  host.log.clear();
+  EXPECT_EQ(play("P<", &host).second, "");
+  const std::vector<std::string> steps = {"timer 0 on", "timer 0 off", "hide call",
+                                          "hide sequence", "toggle", "message Reset done",
+                                          "timer 0 off"};
+  EXPECT_EQ(host.log, steps);
 }
 
 // The windows draw the keys again when their state changed, and only then.
@@ -169,8 +186,8 @@ TEST(PanelKeys, TheHostHearsOfEachChangeOfTheKeyStateAndOfNothingElse) {
   Host host;
   play("5 1 LV", &host);
   EXPECT_EQ(host.stateChanges, 0);
-  play("F> Z", &host);
-  EXPECT_EQ(host.stateChanges, 2);
+  play("F> =5 Z F> LV F> TP F> SQ F> CL", &host);
+  EXPECT_EQ(host.stateChanges, 11);
 }
 
 }  // namespace

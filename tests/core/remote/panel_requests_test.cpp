@@ -25,6 +25,7 @@ TEST(PanelRequests, KeysByTheirSpokenNamesTakeTheRequestsTheirActionAllows) {
   const std::tuple<KeyRequest, const char*, const char*> rows[] = {
       {R::Press, "Camera 12", "Dodici click"},
       {R::Press, "cAMERA 1", "Uno click"},
+      {R::Press, "Kamera 1", "UnknownKey"},
       {R::Press, "Camera 17", "UnknownKey"},
       {R::Press, " Live", "UnknownKey"},
       {R::Press, "Uno", "UnknownKey"},  // the object name is no spoken name

@@ -39,6 +39,8 @@ TEST(NetworkAddress, ReadsSchemeHostAndPortAndRefusesWhatItCannotReach) {
       {"/dev/ttyUSB0", "a device"}, {"tcp://127.0.0.1:7001", "tcp://127.0.0.1:7001 127.0.0.1:7001"},
       {"RFC2217://Box-1.example:07002", "rfc2217://Box-1.example:7002 Box-1.example:7002"},
       {"rfc2217://[::1]:65535", "rfc2217://[::1]:65535 [::1]:65535"},
+      {"tcp://[fe80::aB]:1", "tcp://[fe80::aB]:1 [fe80::aB]:1"},
+      {"tcp://[::ffff:10.0.0.1]:1", "tcp://[::ffff:10.0.0.1]:1 [::ffff:10.0.0.1]:1"},
       {"udp://box:7001", "write tcp://HOST:PORT"}, {"tcp://box:0", "1 to 65535"},
       {"tcp://box:65536", "1 to 65535"}, {"tcp://box", "1 to 65535"}, {"tcp://[::1]", "1 to 65535"},
       {"tcp://box :7001", "cannot hold a space"}, {"tcp://box:70\n01", "cannot hold a space"},
@@ -127,6 +129,8 @@ TEST(TelnetComPort, ReportsEachSettingTheServerRefusedAndEachReplyStillMissing) 
        "parity instead of no parity)|9600,n,8,1 (the device server set value 7 for the stop bits "
        "instead of 1 stop bit)", "the device server has not confirmed the data bits and the flow "
        "control, so its line may run with other settings"},
+      {agreed, "", "the device server has not confirmed the speed, the data bits, the parity, "
+                   "the stop bits and the flow control, so its line may run with other settings"},
       {"FF FE 2C", "9600,n,8,1 (the device server does not set its line)", ""},
       {"FF FD 2C FF FE 2C", "9600,n,8,1 (the device server does not set its line)", ""},
       {"FF FC 2C FF FB 05", "", "the device server has not answered the offer to set its line, so "
@@ -159,8 +163,9 @@ TEST(NetworkLink, OpensOrFailsAsTheServerAnswersAndWarnsOfSettingsNotConfirmed) 
   const std::tuple<const char*, std::string, std::string> cases[] = {
       {"tcp://box:7001", "refused", "failed box:7001: connection refused"},
       {"tcp://box:7001", "time", "failed box:7001: no answer within 5 s"},
-      {"tcp://box:7001", "connected; server 69 6E 20 75 73 65; closed", "disconnect"},
-      {"tcp://box:7001", "connected; server 0D 0A 44 65 76 0D 0A 69 6E; closed",
+      {"tcp://box:7001", "connected; server 69 6E 20 75 73 65; closed; time; connected; closed",
+       "disconnect| failed box:7001: the device server closed the connection"},
+      {"tcp://box:7001", "connected; server 0D 0A 44 65 76 7F 0D 0A 69 6E; closed",
        "failed box:7001: the device server closed the connection (\"Dev\")"},
       {"tcp://box:7001", "connected; server FF 77; time; server FF; closed; closed",
        "opened data FF 77| data FF| lost tcp://box:7001: the device server closed the connection"},
