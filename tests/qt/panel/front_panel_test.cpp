@@ -9,7 +9,6 @@
 
 #include <QAccessible>
 #include <QImage>
-#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <cmath>
@@ -114,46 +113,6 @@ TEST_F(FrontPanelTest, ArmedStatesTurnTheirKeysGreyAndTheDeviceTurnsItsKeysRed) 
   window.setPalette(palette);
   EXPECT_EQ(faces({"QuattroScreen", "FunctionA", "Pip", "Uno"}), "bg bg red grey");
   EXPECT_EQ(panel->backgroundColour(), QColor(10, 200, 30));
-}
-
-TEST_F(FrontPanelTest, HeldScreenKeysRepeatUntilReleased) {
-  using enum RepeatTimer;
-  // clang-format off
-  const std::tuple<const char*, RepeatTimer, const char*> held[] = {
-      {"Pip", Up, "/PP"}, {"QuattroScreen", Down, "/22"},
-      {"NoveScreen", Left, "/33"}, {"SediciScreen", Right, "/44"}};
-  // clang-format on
-  for (const auto& [name, timer, command] : held) {
-    QSignalSpy ticks(panel->repeatTimer(timer), &QTimer::timeout);
-    QTest::mousePress(key(name), Qt::MiddleButton);
-    while (ticks.count() < 3) ASSERT_TRUE(ticks.wait(20000)) << name;
-    QTest::mouseRelease(key(name), Qt::MiddleButton);
-    std::string expected;
-    for (int i = 0; i <= ticks.count(); ++i) expected += command;
-    EXPECT_EQ(take(), expected) << name;
-  }
-}
-
-// The second function Pip resets the panel: the repeat stops, the lamps go out (so no "/SQ"
-// follows the reset, as it followed the first), the port toggles, and the message shows.
-TEST_F(FrontPanelTest, SecondFunctionPipStopsTheRepeatTogglesThePortAndShowsTheMessage) {
-  panel->setPipMessage("Reset done");
-  Indicators lit;
-  lit.sequenceLamp = true;
-  lit.functionLamp = true;
-  lit.cameraLampLeft = 7560;
-  panel->applyIndicators(lit);
-  for (int i = 0; i < 2; ++i) {
-    tap("FunctionA", Qt::RightButton);
-    QTest::mousePress(key("Pip"), Qt::LeftButton);
-    EXPECT_EQ(panel->repeatTimer(RepeatTimer::Up)->isActive(), i == 0) << "stopped first";
-    EXPECT_EQ(key("Pip")->isDown(), i == 0);
-    QTest::mouseRelease(key("Pip"), Qt::LeftButton);
-  }
-  EXPECT_EQ(take(), "/\x00\x01/AU/SQ/\x00\x01/AU<toggle><Reset done>"s);
-  EXPECT_TRUE(lamp(Lamp::Call)->isHidden() && lamp(Lamp::Sequence)->isHidden());
-  tap("FullScreen", Qt::LeftButton);
-  EXPECT_EQ(lamp(Lamp::Camera)->x(), 4920 / 15) << "zoom puts the camera lamp above camera 1";
 }
 
 // The panel drawn as a screen of this device pixel ratio shows it, one pixel in from the image's

@@ -310,6 +310,7 @@ TEST(WindowOnHeldLine, ClosingWaitsForEveryWholeCommandAndASecondCloseChangesNot
   QTest::mousePress(window.findChild<QWidget*>("Pip"), Qt::LeftButton);
   ASSERT_TRUE(waitFor([&] { return ticks.count() > kSendQueueSize / 3 + 5; }));  // full, and on
   QTest::mouseRelease(window.findChild<QWidget*>("Pip"), Qt::LeftButton);
+  EXPECT_GE(rig.serial.outBufferCount(), kSendQueueSize - 2) << "the held key repeated";
   for (int held = rig.serial.outBufferCount(); held > 0; held -= 3) whole += "/PP";
   bool busy = false;  // the second close changed nothing, and the window showed that it waits
   pump.onWait = [&](int n) {
