@@ -77,10 +77,9 @@ std::pair<std::string, std::string> play(const std::string& script, Host* given 
       const bool withButton = buttons.count(a.back()) > 0;
       const std::string name = withButton ? a.substr(0, a.size() - 1) : a;
       const MouseButton button = withButton ? buttons.at(a.back()) : MouseButton::Left;
-      const layout::KeyEntry* key = nullptr;
-      for (const layout::KeyEntry& k : layout::keys())
-        if (k.number > 0 && std::to_string(k.number) == name) key = &k;
-      if (withButton || !std::isdigit(a[0])) key = layout::findKey(named.at(name));
+      const bool camera = !withButton && std::isdigit(a[0]);
+      const layout::KeyEntry* key = layout::findKey(
+          camera ? layout::cameraKeyName(std::stoi(name)) : named.at(name));
       keys.pressed(*key, button);
       keys.released(*key);
       if (button == MouseButton::Left) keys.clicked(*key);
