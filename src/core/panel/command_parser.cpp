@@ -149,10 +149,15 @@ std::vector<Command> CommandParser::feed(std::string_view bytes) {
 }
 
 void CommandParser::drop() {
-  ignored_ += pending_.size() + (inCommand_ ? 1 : 0) + (functionPrefix_ ? 3 : 0);
+  ignored_ += pending_.size() + (inCommand_ ? 1 : 0);
+  dropFunctionPrefix();
   inCommand_ = false;
-  functionPrefix_ = false;
   pending_.clear();
+}
+
+void CommandParser::dropFunctionPrefix() {
+  if (functionPrefix_) ignored_ += kFunctionPrefix.size() + 1;  // its "/", 0 and 1
+  functionPrefix_ = false;
 }
 
 void CommandParser::push(char byte, std::vector<Command>& out) {
@@ -160,7 +165,7 @@ void CommandParser::push(char byte, std::vector<Command>& out) {
     if (inCommand_ && pending_ == kFunctionPrefix) {
       // "/", 0, 1, "/": the function variant's own command follows. A prefix before it led to
       // nothing.
-      if (functionPrefix_) ignored_ += kFunctionPrefix.size() + 1;
+      dropFunctionPrefix();
       inCommand_ = true;
       functionPrefix_ = true;
       pending_.clear();
@@ -184,7 +189,7 @@ void CommandParser::push(char byte, std::vector<Command>& out) {
   if (pending_.size() < 2 || pending_ == kFunctionPrefix) return;
   if (const auto command = lookup(pending_, functionPrefix_)) {
     // A plain command after the prefix is read as plain; the prefix led to nothing.
-    if (functionPrefix_ && !isFunctionVariant(*command)) ignored_ += kFunctionPrefix.size() + 1;
+    if (!isFunctionVariant(*command)) dropFunctionPrefix();
     out.push_back(*command);
     inCommand_ = false;
     functionPrefix_ = false;

@@ -66,6 +66,8 @@ class CommandParser {
  private:
   void push(char byte, std::vector<Command>& out);
   void drop();
+  // Counts the bytes of a function prefix that led to no function command as ignored.
+  void dropFunctionPrefix();
 
   bool inCommand_ = false;
   bool functionPrefix_ = false;  // "/", 0, 1 seen; the next "/" carries the function variant
