@@ -10,6 +10,7 @@
 
 #include "app/settings_file.h"
 #include "app/startup.h"
+#include "common/text.h"
 #include "support/fakes.h"
 
 namespace vqx {
@@ -150,7 +151,7 @@ TEST(CloseSequence, WaitsForOutputAsksEveryTenSecondsAndHonoursTheAnswer) {
 
 // Text from outside (here a 1 MB stored value) reaches a box shortened to 500 characters and 15
 // lines, with an ellipsis, and never with a character cut in two.
-TEST(Prompts, OutsideTextIsShortenedWithAnEllipsis) {
+TEST(Prompts, OutsideTextIsShortenedWithAnEllipsisAndArgumentsAreTakenAsTheyAre) {
   const std::string lines = "a\nb\nc\nd\ne\nf\ng\nh\ni\nj\nk\nl\nm\nn\no\np\nq\nr\ns\nt\n";
   const std::pair<std::string, std::string> cases[] = {
       {"/dev/ttyUSB0: Permission denied", "/dev/ttyUSB0: Permission denied"},
@@ -159,8 +160,12 @@ TEST(Prompts, OutsideTextIsShortenedWithAnEllipsis) {
       {lines, lines.substr(0, 29) + "\u2026"}};
   FakePrompts prompts;
   for (const auto& c : cases) prompts.error(c.first);
+  prompts.notice(lines);  // a report that does not wait is shortened alike
   for (std::size_t i = 0; i < std::size(cases); ++i)
     EXPECT_EQ(prompts.shown.at(i).text, cases[i].second);
+  EXPECT_EQ(prompts.shown.back().text, cases[3].second);
+  // Arguments take the places of %1 and %2; their own "%" is never read as a mark.
+  EXPECT_EQ(withArgs("%1 is 100% of %2", {"a%2", "b"}), "a%2 is 100% of b");
 }
 
 }  // namespace

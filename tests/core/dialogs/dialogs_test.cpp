@@ -3,10 +3,12 @@
 // The port settings dialog's decisions: what the lists show, what OK does.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <sstream>
 
 #include "dialogs/port_device.h"
 #include "dialogs/port_properties.h"
+#include "dialogs/sys_info.h"
 #include "support/fakes.h"
 
 namespace vqx {
@@ -105,27 +107,44 @@ TEST(PortProperties, OkAppliesChecksAndStores) {
 
 // On Linux the number and class of the device at a path tell a serial line from a virtual
 // console, this program's own terminal or a device of no class (a pseudo-terminal's slave is one).
+// Each row: the numbers, the class ("-" none), "own" for the program's terminal; then the refusal.
 TEST(PortDevice, OnLinuxTheNumberAndClassTellALineFromAConsoleOrTheProgramsOwnTerminal) {
-  // clang-format off
-  const struct { LinuxDevice device; bool own; const char* refused; } cases[] = {
-      {{4, 64, "tty"}, false, ""},
-      {{4, 63, "tty"}, false, "/dev/x is a virtual console of this computer, not a serial device."},
-      {{5, 1, "tty"}, false, "/dev/x is the system console, not a serial device."},
-      {{188, 0, "tty"}, true, "/dev/x is the terminal this program was started from, not a serial "
-                              "device."},
-      {{10, 130, ""}, false, "/dev/x is not a serial device."},
-      {{136, 0, ""}, false, ""}, {{143, 9, ""}, false, ""},  // the slaves of pseudo-terminals
-      {{135, 0, ""}, false, "/dev/x is not a serial device."},
-      {{144, 0, ""}, false, "/dev/x is not a serial device."},
-      {{}, false, ""}};  // no numbers (elsewhere): only a name such as /dev/null tells
-  // clang-format on
-  for (const auto& c : cases) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"4:64 tty", ""},
+      {"4:63 tty", "/dev/x is a virtual console of this computer, not a serial device."},
+      {"5:0 tty", "/dev/x stands for the terminal of the program that opens it"},
+      {"5:1 tty", "/dev/x is the system console, not a serial device."},
+      {"5:2 -", "/dev/x makes a new pseudo-terminal with nobody at its other end"},
+      {"136:0 -", ""},
+      {"143:9 -", ""},
+      {"135:0 -", "/dev/x is not a serial device."},
+      {"144:0 -", "/dev/x is not a serial device."},
+      {"188:0 tty own", "/dev/x is the terminal this program was started from"},
+      {"10:130 misc", "/dev/x is not a serial device: the system counts it among its \"misc\""},
+      {"", ""}};  // no numbers (elsewhere): only a name such as /dev/null tells
+  for (const auto& [device, refused] : cases) {
+    std::istringstream in(device);
+    LinuxDevice numbers;
+    char colon = ':';
+    std::string own;
     DeviceFacts facts;
     facts.kind = NodeKind::Device;
-    facts.controllingTerminal = c.own;
-    if (c.device.major != 0) facts.linuxDevice = c.device;
-    EXPECT_EQ(acceptDevicePath("/dev/x", facts).error(), c.refused);
+    if (in >> numbers.major >> colon >> numbers.minor >> numbers.subsystem) {
+      facts.linuxDevice = numbers;
+    }
+    if (numbers.subsystem == "-") facts.linuxDevice->subsystem.clear();
+    facts.controllingTerminal = in >> own && own == "own";
+    EXPECT_TRUE(acceptDevicePath("/dev/x", facts).error().starts_with(refused)) << device;
+    EXPECT_EQ(describeDevice(facts), *refused ? "not a serial device" : "present") << device;
   }
+  DeviceFacts adapter;
+  adapter.kind = NodeKind::Device;
+  adapter.description = "FT232R USB UART";
+  adapter.serialNumber = "A1";
+  EXPECT_EQ(describeDevice(adapter), "present, FT232R USB UART, serial number A1");
+  EXPECT_EQ(describeDevice({}), "absent");
+  for (const char* control : {"/dev/tty\x1f", "/dev/\x7f"})
+    EXPECT_TRUE(acceptDevicePath(control, adapter).error().starts_with("A device path cannot"));
 }
 
 // A path may hold a space; the name stored is the stable link that leads to the device; a
@@ -137,6 +156,79 @@ TEST(PortDevice, APathMayHoldASpaceAndTheStoredNameIsTheStableLinkToTheDevice) {
   EXPECT_EQ(stableDeviceName("/dev/ttyUSB0", "/dev/ttyUSB0", links), "/dev/serial/by-id/b");
   EXPECT_TRUE(describePortDevice("tcp://box:1", {}).starts_with("network device server, raw"));
   EXPECT_TRUE(describePortDevice("rfc2217://box:1", {}).starts_with("network device server, RFC"));
+}
+
+// A registry of values by key and name ("key\\name") and a launcher that knows one file. It
+// counts the keys left open, and keeps the path it was asked to start.
+struct RegistryAndLauncher : Registry, ProgramLauncher {
+  std::map<std::string, std::pair<std::uint32_t, std::string>> values;
+  std::string openKeyName, existing, started;
+  int keysOpen = 0;
+  bool starts = true;
+
+  bool openKey(std::uint32_t root, const std::string& subKey, Key&) override {
+    openKeyName = subKey;
+    keysOpen += root == kHkeyLocalMachine ? 1 : 0;
+    return root == kHkeyLocalMachine;
+  }
+  bool queryValue(Key, const std::string& name, std::size_t capacity, std::uint32_t& type,
+                  std::string& data) override {
+    const auto value = values.find(openKeyName + "\\" + name);
+    if (value == values.end() || value->second.second.size() > capacity) return false;
+    std::tie(type, data) = value->second;
+    return true;
+  }
+  void closeKey(Key) override { --keysOpen; }
+  bool fileExists(const std::string& path) const override { return path == existing; }
+  Result start(const std::string& path) override {
+    started = path;
+    return starts ? Result::ok() : Result::fail("no");
+  }
+};
+
+// The tool registered by its path is started as it stands; else MSINFO32.EXE in the registered
+// folder when it is there. Otherwise, or when it does not start, the operator is told. Each row:
+// what is registered under "PATH" or "MSINFO", "+file" when MSINFO32.EXE is in that folder,
+// "!start" when the start fails; then what happens.
+TEST(SysInfo, TheRegisteredToolStartsOrTheOperatorIsToldItIsUnavailable) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"PATH=C:\\I\\info.exe", "started C:\\I\\info.exe"},
+      {"PATH=C:\\I\\info.exe !start", "tried C:\\I\\info.exe, told"},
+      {"MSINFO=D:\\T +file", "started D:\\T\\MSINFO32.EXE"},
+      {"MSINFO=D:\\T", "told"},
+      {"", "told"}};
+  for (const auto& [registered, outcome] : cases) {
+    RegistryAndLauncher system;
+    std::istringstream in(registered);
+    for (std::string word; in >> word;) {
+      // A text value as the registry hands it out, with its terminating zero.
+      const std::pair text(kRegistryText, word.substr(word.find('=') + 1) + '\0');
+      const std::string tools = "SOFTWARE\\Microsoft\\Shared Tools";
+      if (word.starts_with("PATH=")) system.values[tools + "\\MSINFO\\PATH"] = text;
+      if (word.starts_with("MSINFO=")) system.values[tools + " Location\\MSINFO"] = text;
+      if (word == "+file") system.existing = "D:\\T\\MSINFO32.EXE";
+      if (word == "!start") system.starts = false;
+    }
+    FakePrompts prompts;
+    const bool started = startSystemInformationTool(system, system, prompts);
+    std::string got = started ? "started " + system.started : "";
+    if (!started && !system.started.empty()) got = "tried " + system.started + ", ";
+    for (const auto& shown : prompts.shown)
+      got += shown.text == "System Information Is Unavailable At This Time" ? "told" : "?";
+    EXPECT_EQ(got, outcome) << registered;
+    EXPECT_EQ(system.keysOpen, 0) << registered;
+  }
+  // A number's bytes are little-endian and count in full; a value of another type is not read,
+  // nor one longer than the reader takes.
+  RegistryAndLauncher system;
+  system.values = {{"K\\N", {kRegistryNumber, "\x0A\x01"}}, {"K\\B", {3, "xy"}},
+                   {"K\\L", {kRegistryText, std::string(kRegistryBufferSize + 1, 'x')}}};
+  std::string read = "before";
+  EXPECT_TRUE(readRegistryValue(system, kHkeyLocalMachine, "K", "N", read));
+  EXPECT_TRUE(readRegistryValue(system, kHkeyLocalMachine, "K", "B", read));
+  EXPECT_EQ(read, "266");
+  EXPECT_FALSE(readRegistryValue(system, kHkeyLocalMachine, "K", "L", read));
+  EXPECT_EQ(read, "");
 }
 
 }  // namespace

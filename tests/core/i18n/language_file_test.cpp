@@ -28,7 +28,10 @@ TEST(LanguageFile, Utf8OrWindows1252) {
       {"Propriet\xE0", "Propriet\xC3\xA0"}, {"\x80\x93\x9F", "\xE2\x82\xAC\xE2\x80\x9C\xC5\xB8"},
       {"\xE0\x7F", "\xC3\xA0\x7F"},  // DEL stays one byte
       {"\x81\x8D\x8F\x90\x9D", "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},
-      // not UTF-8: truncated, overlong, surrogate, above U+10FFFF, stray continuation byte
+      // not UTF-8: a stray byte after characters of two, three and four bytes, truncated,
+      // overlong, surrogate, above U+10FFFF, stray continuation byte
+      {"\xC3\xA0\xE2\x82\xAC\xF0\x9F\x98\x80\xFF",
+       "\xC3\x83\xC2\xA0\xC3\xA2\xE2\x80\x9A\xC2\xAC\xC3\xB0\xC5\xB8\xCB\x9C\xE2\x82\xAC\xC3\xBF"},
       {"a\xC3", "a\xC3\x83"}, {"\xE2\x82", "\xC3\xA2\xE2\x80\x9A"},
       {"\xF0\x9F\x98", "\xC3\xB0\xC5\xB8\xCB\x9C"}, {"\xC0\xAF", "\xC3\x80\xC2\xAF"},
       {"\xE0\x80\xAF", "\xC3\xA0\xE2\x82\xAC\xC2\xAF"},
@@ -43,6 +46,9 @@ TEST(LanguageFile, Utf8OrWindows1252) {
   // One line that is not UTF-8 makes the whole file Windows-1252; lines past the twelfth do not.
   EXPECT_EQ(readLanguageTexts("\xC3\xA0\r\n\xE0\r\n").pipMessage, "\xC3\x83\xC2\xA0");
   EXPECT_EQ(readLanguageTexts(numbered(11) + "\xC3\xA0\r\n\xFF\r\n").cancelButton, "\xC3\xA0");
+  // A file is read; a folder, like anything but a regular file, reads as no lines.
+  EXPECT_EQ(readLanguageFile(VQX16_SOURCE_DIR "/lang/English.lng").exitEntry, "E&xit");
+  EXPECT_EQ(readLanguageFile(VQX16_SOURCE_DIR "/lang").exitEntry, "");
 }
 
 }  // namespace

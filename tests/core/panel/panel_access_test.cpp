@@ -40,9 +40,20 @@ TEST(CameraNumberEntry, ANumberIsTakenAsSoonAsNoOtherCameraCanGrowFromIt) {
   }
 }
 
-TEST(PanelKeyboard, ArrowsWorkTheScreenKeysAndACameraKeysTipTellsItsNumber) {
+// What a screen reader says of a key: its state, what it does, and its keys on the keyboard.
+TEST(PanelKeyboard, ArrowsWorkTheScreenKeysAndEachKeySaysHowTheKeyboardReachesIt) {
   EXPECT_EQ(screenKeyForArrow(Arrow::Left), "NoveScreen");
-  EXPECT_TRUE(keyToolTip(*layout::findKey("Cinque")).ends_with("hold Ctrl and type 5."));
+  EXPECT_EQ(keyDescription(*layout::findKey("Cinque"), true, false),
+            "On the main monitor. Camera: shows this camera on the main monitor; with the function "
+            "shift, its function; in assignment mode, puts it in the next window of the layout. "
+            "Keyboard: hold Ctrl and type 5.");
+  EXPECT_EQ(keyDescription(*layout::findKey("QuattroScreen"), false, true),
+            "On at the device. 4 pictures; down arrow, repeats while held; right button: assign 4 "
+            "cameras. Keyboard: Ctrl+Down, repeats while held; with Shift, as the right button.");
+  EXPECT_EQ(keyToolTip(*layout::findKey("Pip")),
+            "Picture in picture; up arrow, repeats while held. Keyboard: Ctrl+Up, repeats while "
+            "held.");
+  EXPECT_EQ(keyToolTip(*layout::findKey("Tape")), "Tape playback");
 }
 
 }  // namespace

@@ -147,7 +147,12 @@ TEST(PanelKeys, EveryKeyInEveryStateSendsItsBytesAndLeavesItsState) {
             "/01/02/03/04/05/06/07/08/09/10/11/12/13/14/15/16"
             "/S1/S2/S3/S4/S5/S6/S7/S8/S9/SA/SB/SC/SD/SE/SF/SG"
             "/X1/X2/X3/X4/X5/X6/X7/X8/X9/XA/XB/XC/XD/XE/XF/XG");
-  for (int n : {0, 17}) EXPECT_THROW(command::cameraPlain(n), std::out_of_range) << n;
+  for (int n : {0, 17}) {
+    for (const auto command :
+         {command::cameraPlain, command::cameraFunction, command::cameraAssign}) {
+      EXPECT_THROW(command(n), std::out_of_range) << n;
+    }
+  }
 }
 
 TEST(PanelKeys, AFailingStepIsSkippedAndTheRestStillRuns) {

@@ -18,6 +18,47 @@ namespace {
 using testing::FakePrompts;
 using testing::FakeSerialControl;
 
+// Each listener hears each event once, however often it asked to listen; one that stops
+// listening while another is told hears nothing more from then on.
+TEST(SerialControl, EachListenerHearsEachEventOnceUntilItStopsListening) {
+  struct Control : FakeSerialControl {
+    using SerialControl::raiseCommEvent;
+    using SerialControl::raiseLineWarning;
+  } serial;
+  struct Ear : SerialListener {
+    std::string heard;
+    std::function<void()> meanwhile;
+    void commEvent() override {
+      heard += "comm; ";
+      if (meanwhile) meanwhile();
+    }
+    void portEvent(SerialControl::PortEvent event, const std::string& why) override {
+      const char* const names[] = {"opened", "closed", "failed ", "connecting"};
+      heard += names[int(event)] + why + "; ";
+    }
+    void deviceLost(const std::string& why) override { heard += "lost " + why + "; "; }
+    void lineWarning(const std::string& text, bool refused) override {
+      heard += (refused ? "refused " : "unconfirmed ") + text + "; ";
+    }
+  } first, second;
+  serial.addListener(first);
+  serial.addListener(second);
+  serial.addListener(first);
+  serial.failOpen = "busy";
+  ASSERT_FALSE(serial.setPortOpen(true));
+  serial.failOpen.reset();
+  for (const bool open : {true, true, false, true}) ASSERT_TRUE(serial.setPortOpen(open));
+  serial.raiseLineWarning("7 data bits", true);
+  serial.loseDevice("unplugged");
+  first.meanwhile = [&] { serial.removeListener(second); };
+  serial.raiseCommEvent();
+  serial.raiseCommEvent();
+  const std::string told =
+      "failed busy; opened; closed; opened; refused 7 data bits; lost unplugged; ";
+  EXPECT_EQ(first.heard, told + "comm; comm; ");
+  EXPECT_EQ(second.heard, told);
+}
+
 // Each row: the port "open" or not, with "echo", or with every write "failing"; the key codes
 // typed one after another; then what went to the line, the last code as the box gets it back, and
 // the caret's moves to the end.
@@ -166,6 +207,11 @@ TEST(LinkWatch, ShowsQuietSecondsAfterThreeWithoutAFrameAndLeavesRetriesUnrecord
        "cannot open busy, -1, Com1 (/dev/ttyUSB0) cannot open: busy"},
       {9900, [&] { return link.opened(com1); }, "open, 3000, Com1 (/dev/ttyUSB0) opened"},
       {9900, [&] { return link.closed(com1); }, "closed, -1, Com1 (/dev/ttyUSB0) closed"},
+      {9900, [&] { return link.lineWarning(com1, "7 bits"); },
+       "closed, -1, Com1 (/dev/ttyUSB0): 7 bits"},
+      {9900, [&] { return link.opened(com1); }, "open, 3000, Com1 (/dev/ttyUSB0) opened"},
+      {9900, [&] { return link.lineWarning(com1, com1 + " 7 bits"); },
+       "open Com1 (/dev/ttyUSB0) 7 bits, 3000, Com1 (/dev/ttyUSB0) 7 bits"},
       // clang-format on
   };
   for (const auto& [atMs, event, outcome] : steps) {

@@ -102,6 +102,27 @@ TEST(StatusReceiver, AListenerHearsTheReceivedStatusOnlyWhileItListens) {
   EXPECT_EQ(std::pair(staying.heard, leaving.heard), std::pair(1, 0));
 }
 
+// The box's selection as a text box keeps it: within the text, replaced by what is typed over it,
+// and gone with a new text.
+TEST(TerminalBox, TypingReplacesTheSelectionWhichStaysWithinTheText) {
+  TerminalBox box;
+  const auto shown = [&] {
+    const std::string selected = std::to_string(box.selLength());
+    return box.text() + " " + std::to_string(box.selStart()) + "+" + selected;
+  };
+  box.setText("abcd");
+  box.setSelStart(2);
+  box.setSelLength(5);
+  EXPECT_EQ(shown(), "abcd 2+2");
+  box.setSelText("XYZ");
+  EXPECT_EQ(shown(), "abXYZ 5+0");
+  box.setSelStart(9);
+  box.setSelLength(1);
+  EXPECT_EQ(shown(), "abXYZ 5+0");
+  box.setText("q");
+  EXPECT_EQ(shown(), "q 0+0");
+}
+
 // Each row: the box, the bytes received, the box after.
 TEST(ReceiveDisplay, EditsTheTextAsATerminalAndAppendsIt) {
   // clang-format off
