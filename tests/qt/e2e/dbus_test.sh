@@ -37,6 +37,7 @@ mkdir -p "$first/config/VQX16" "$first/state" "$second/config/VQX16" "$second/st
 "$simulator" --link "$work/tty" --log >/dev/null 2>"$work/sim.log" &
 pids+=($!)
 wait_for '[ -e "$work/tty" ]'
+exec 3<"$work/tty" # the line held here too, so that its flags can be read after the program ends
 printf '[Ports]\nCom1=%s\n[Log]\nEnabled=true\n' "$work/tty" >"$first/config/VQX16/VQX16.conf"
 printf ' 0 \r\n 0 \r\n%s\r\n' "$english" | tee "$first/config/VQX16/VQX.ini" \
   >"$second/config/VQX16/VQX.ini"
@@ -47,7 +48,8 @@ dbus-monitor --session "type=method_call,interface=org.vqx16.vqx16.Panel1" >"$wo
 pids+=($!)
 wait_for 'grep -q "does not have an owner" "$work/signals" && grep -q NameLost "$work/calls"'
 XDG_CONFIG_HOME=$first/config XDG_STATE_HOME=$first/state "$program" 2>"$work/vqx16.log" &
-pids+=($!)
+vqx16=$!
+pids+=($vqx16)
 wait_for 'busctl --user get-property org.vqx16.vqx16 /org/vqx16/vqx16 org.vqx16.vqx16.Panel1 \
   LinkState 2>/dev/null | grep -qx "s \"open\""'
 
@@ -87,4 +89,20 @@ grep -Eq "camera 7 \(D-Bus :1\.[0-9]+, process [0-9]+ vqx16\)$" "$log" ||
 
 # Frames came every second all along: only the three changes of camera were told (1, 5, 7).
 [ "$(grep -c "'Camera'" "$work/signals")" = 3 ] || fail "camera signals: $(cat "$work/signals")"
+
+# A logout, a service manager or Ctrl+C ends the program as Exit does: the port closed first, so
+# no lock file is left behind (QSerialPort names it after the path) and the line is no longer
+# exclusive (TIOCGEXCL, read on the line held above).
+lock=/run/lock/LCK..${work//\//_}_tty
+[ -e "$lock" ] || echo "No lock file in /run/lock here: none to see go"
+exclusive() { python3 -c 'import fcntl; print(fcntl.ioctl(3, 0x80045440, bytes(4))[0])'; }
+[ "$(exclusive)" = 1 ] || fail "the open line is not exclusive"
+ended() { [ ! -e "/proc/$vqx16" ] || grep -q zombie "/proc/$vqx16/status"; }
+kill -TERM "$vqx16"
+wait_for ended
+wait "$vqx16"
+status=$?
+[ "$status" = 0 ] || fail "SIGTERM ended the program with status $status"
+[ "$(exclusive)" = 0 ] || fail "the line is still exclusive"
+[ ! -e "$lock" ] || fail "the lock file is left behind: $lock"
 echo "passed"
