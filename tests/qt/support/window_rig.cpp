@@ -90,12 +90,9 @@ SimProcess::SimProcess(const std::vector<std::string>& args, const char* program
   process_.start(QString::fromLocal8Bit(program), arguments);
 }
 
-std::string SimProcess::readLine(qint64 most) {
-  waitFor([&] {
-    return process_.canReadLine() || (most > 0 && process_.bytesAvailable() >= most) ||
-           process_.state() == QProcess::NotRunning;
-  });
-  const QByteArray line = most > 0 ? process_.read(most) : process_.readLine();
+std::string SimProcess::readLine() {
+  waitFor([&] { return process_.canReadLine() || process_.state() == QProcess::NotRunning; });
+  const QByteArray line = process_.readLine();
   return (line.endsWith('\n') ? line.chopped(1) : line).toStdString();
 }
 

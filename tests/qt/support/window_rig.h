@@ -46,14 +46,14 @@ Window* topLevel() {
 }
 
 // The built vqx16-sim (or another program), started with `args`; readLine() gives its next line
-// of standard output (the simulator's first is the path of its line), or its `most` first bytes,
-// logShows() waits for `text` in its standard error, stop() sends a signal and gives the exit
-// status (-1 when killed or still running).
+// of standard output (the simulator's first is the path of its line), logShows() waits for `text`
+// in its standard error, stop() sends a signal and gives the exit status (-1 when killed or still
+// running).
 class SimProcess {
  public:
   explicit SimProcess(const std::vector<std::string>& args, const char* program = VQX16_SIM_PATH);
   ~SimProcess() { stop(SIGKILL); }
-  std::string readLine(qint64 most = 0);
+  std::string readLine();
   bool logShows(const QString& text) {
     return waitFor([&] { return (log_ += process_.readAllStandardError()).contains(text); });
   }
