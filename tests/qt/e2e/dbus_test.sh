@@ -100,9 +100,7 @@ exclusive() { python3 -c 'import fcntl; print(fcntl.ioctl(3, 0x80045440, bytes(4
 ended() { [ ! -e "/proc/$vqx16" ] || grep -q zombie "/proc/$vqx16/status"; }
 kill -TERM "$vqx16"
 wait_for ended
-wait "$vqx16"
-status=$?
-[ "$status" = 0 ] || fail "SIGTERM ended the program with status $status"
+wait "$vqx16" || fail "SIGTERM ended the program with status $?"
 [ "$(exclusive)" = 0 ] || fail "the line is still exclusive"
 [ ! -e "$lock" ] || fail "the lock file is left behind: $lock"
 echo "passed"
