@@ -3,7 +3,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
 # The panel on the session bus, as an alarm script drives it: the real program on the simulated
-# device, on the private bus of dbus-run-session, called by gdbus and busctl and watched by gdbus
+# device and a virtual display, on the private bus of dbus-run-session, heard by a screen reader
+# over AT-SPI as the device goes and comes back, called by gdbus and busctl and watched by gdbus
 # monitor and dbus-monitor; then a second start with its own settings folders.
 #
 #   dbus-run-session -- bash tests/qt/e2e/dbus_test.sh VQX16 VQX16-SIM ENGLISH.LNG
@@ -28,16 +29,24 @@ call() {
   gdbus call --session --dest org.vqx16.vqx16 --object-path /org/vqx16/vqx16 \
     --method "org.vqx16.vqx16.Panel1.$1" "$2"
 }
+link_open() {
+  busctl --user get-property org.vqx16.vqx16 /org/vqx16/vqx16 org.vqx16.vqx16.Panel1 LinkState \
+    2>/dev/null | grep -qx 's "open"'
+}
 commands() { sed -n 's/^vqx16-sim: \(\/[^ ]*\) .*/\1/p' "$work/sim.log" | tr '\n' ' '; }
 
-export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$work/runtime
+export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+Xvfb -displayfd 4 -screen 0 1280x800x24 -nolisten tcp 4>"$work/display" 2>/dev/null &
+pids+=($!)
+wait_for 'grep -q "[0-9]" "$work/display"'
+export DISPLAY=:$(cat "$work/display") QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 first=$work/first second=$work/second
 mkdir -p "$first/config/VQX16" "$first/state" "$second/config/VQX16" "$second/state"
-"$simulator" --link "$work/tty" --log >/dev/null 2>"$work/sim.log" &
-pids+=($!)
+"$simulator" --link "$work/tty" >/dev/null &
+device=$!
+pids+=($device)
 wait_for '[ -e "$work/tty" ]'
-exec 3<"$work/tty" # the line held here too, so that its flags can be read after the program ends
 printf '[Ports]\nCom1=%s\n[Log]\nEnabled=true\n' "$work/tty" >"$first/config/VQX16/VQX16.conf"
 printf ' 0 \r\n 0 \r\n%s\r\n' "$english" | tee "$first/config/VQX16/VQX.ini" \
   >"$second/config/VQX16/VQX.ini"
@@ -50,8 +59,14 @@ wait_for 'grep -q "does not have an owner" "$work/signals" && grep -q NameLost "
 XDG_CONFIG_HOME=$first/config XDG_STATE_HOME=$first/state "$program" 2>"$work/vqx16.log" &
 vqx16=$!
 pids+=($vqx16)
-wait_for 'busctl --user get-property org.vqx16.vqx16 /org/vqx16/vqx16 org.vqx16.vqx16.Panel1 \
-  LinkState 2>/dev/null | grep -qx "s \"open\""'
+wait_for link_open
+/usr/bin/python3 "$(dirname "$0")/screen_reader_test.py" "$vqx16" "$device" "$work/tty" ||
+  fail "the screen reader did not hear the device go"
+wait "$device" # its link gone before the next device makes it anew
+"$simulator" --link "$work/tty" --log >/dev/null 2>"$work/sim.log" &
+pids+=($!)
+wait_for link_open
+exec 3<"$work/tty" # the line held here too, so that its flags can be read after the program ends
 
 # Camera 5 reaches the device as its command; the device's next frame changes the property,
 # and PropertiesChanged says so.
