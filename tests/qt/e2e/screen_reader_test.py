@@ -1,14 +1,11 @@
 #!/usr/bin/python3
 # SPDX-FileCopyrightText: 2026 VQX16 maintainers
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""The link state as a screen reader hears it.
+"""The link state as a screen reader hears it, on the running program (dbus_test.sh).
 
-The running program's tree is walked down over AT-SPI from the application, as Orca walks it
-(application, frame "VQX16", its children), to the status display that names the port, its
-device and the link's word; then the device goes away and the display's new name must be
-announced. The program runs with Qt's AT-SPI bridge on, on the session bus (dbus_test.sh).
-
-    screen_reader_test.py PROGRAM-PID DEVICE-PID LINK
+Walked down from the application as Orca walks it (application, frame "VQX16", its children) to
+the status display that names the port, its device and the link's word; then the device goes
+away and the display's new name must be announced.
 """
 import os
 import signal
