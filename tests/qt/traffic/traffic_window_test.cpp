@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
+#include <QAbstractButton>
 #include <QClipboard>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -33,61 +33,6 @@ std::string todaysLogAwayFromGreenwich() {
   ::setenv("TZ", afternoon ? "EAST-14" : "WEST+12", 1);  // POSIX counts hours west
   ::tzset();
   return "vqx16-" + QDate::currentDate().toString(Qt::ISODate).toStdString() + ".log";
-}
-
-// A camera key, a status frame and the port closed: three lines in the monitor, each with its
-// meaning, and the same three in the day's file of the incident log.
-TEST(TrafficMonitor, ShowsWhatPassedOverTheLineAndTheLogKeepsIt) {
-  testing::PseudoTerminal pty;
-  QTemporaryDir logs;
-  const std::string day = todaysLogAwayFromGreenwich();
-  testing::WindowRig rig(pty.path());
-  rig.logFolder = logs.path();
-  MainWindow& window = rig.load();
-  rig.action("mnuMonitor")->trigger();
-  TrafficMonitorWindow* monitor = testing::topLevel<TrafficMonitorWindow>();
-  ASSERT_NE(monitor, nullptr);
-  monitor->findChild<QCheckBox*>("chkLog")->setChecked(true);
-  rig.click("Cinque");
-  ASSERT_EQ(pty.read(3), "/05");
-  ASSERT_TRUE(pty.write("\xEF\x7F\x7B\x3F"));
-  ASSERT_TRUE(testing::waitFor([&] { return monitor->lines().size() >= 2; }));
-  rig.action("mnuOpen")->trigger();
-  ASSERT_TRUE(testing::waitFor([&] { return monitor->lines().size() >= 3; }));
-  const QStringList expected = {
-      "out  2F 30 35     camera 5", "in   EF 7F 7B 3F  camera 5 on the main monitor, live",
-      "port              Com1 (" + QString::fromStdString(pty.path()) + ") closed"};
-  const auto afterTheTime = [](QStringList lines) {
-    for (QString& line : lines) line.remove(0, 13);
-    return lines;
-  };
-  EXPECT_EQ(afterTheTime(monitor->lines()), expected);
-  window.link().recorder().flush();
-  EXPECT_EQ(afterTheTime(QString::fromStdString(testing::fileText(logs.filePath(day.c_str())))
-                             .split('\n', Qt::SkipEmptyParts)),
-            expected);
-}
-
-// A frame the monitor saw first, then the log switched on and the monitor closed: the log's
-// first line of it still says what it means, and so does the line of the frame after it in the
-// same read, which the panel did not follow.
-TEST(IncidentLog, ItsFirstFrameHasItsWordsWhateverTheMonitorSawBefore) {
-  QTemporaryDir dir;
-  const std::string day = todaysLogAwayFromGreenwich();
-  testing::FakeSettingsStore store;
-  TrafficRecorder recorder(store, std::make_unique<QtLogFolder>(dir.path()));
-  ReceivedStatus status;
-  status.indicators = decodeStatusFrame({0xEF, 0x7F, 0x7F, 0x3F});
-  status.trace = {{{"\xEF\x7F\x7F\x3F", true, true}, {"\xFE\x7F\x7F\x3F", true, false}}};
-  recorder.setWatched(true);
-  recorder.statusReceived(status);
-  recorder.setLogEnabled(true);
-  recorder.setWatched(false);
-  recorder.statusReceived(status);
-  recorder.flush();
-  const std::string log = testing::fileText(dir.filePath(day.c_str()));
-  EXPECT_NE(log.find("  camera 5 on the main monitor\n"), std::string::npos) << log;
-  EXPECT_TRUE(log.ends_with("  camera 1 on the main monitor (not shown on the panel)\n")) << log;
 }
 
 // The day's file as an intruder or a full disk leaves it: a named pipe with a reader or without,
@@ -146,16 +91,19 @@ TEST(IncidentLog, WritesWholeLinesOnlyToARegularFileOfItsOwn) {
 }
 
 // The log stored as on is on from the start, ticked in the monitor; a folder that cannot be made
-// stops it with one message and unticks it, and the program goes on. Clear empties the list,
-// what passes while paused is never shown, the list keeps the last 10,000 lines, and Copy all
-// copies them.
-TEST(TrafficMonitor, ClearPauseCopyAllTheLastTenThousandLinesAndTheLogBox) {
-  QTemporaryDir dir;
-  QFile(dir.filePath("file")).open(QIODevice::WriteOnly);
+// stops it with one message and unticks it, and the program goes on. Clear empties the list and
+// what passes while paused is never shown. Ticked again: a camera key, a status frame and the
+// port closed are three lines in the monitor, each with its meaning, and the same three in the
+// day's file of the incident log. The list keeps the last 10,000 lines, and Copy all copies them.
+TEST(TrafficMonitor, ShowsWhatPassedTheLogKeepsItAndClearPauseCopyAllTheLastTenThousandLines) {
   testing::PseudoTerminal pty;
+  QTemporaryDir dir;
+  const std::string day = todaysLogAwayFromGreenwich();
+  const QString folder = dir.filePath("log");
+  QFile(folder).open(QIODevice::WriteOnly);  // a file where the folder is to be made
   testing::WindowRig rig(pty.path());
   rig.store.setValue(kAppTitle, "Log", "Enabled", "true");
-  rig.logFolder = dir.filePath("file/log");
+  rig.logFolder = folder;
   TrafficRecorder& recorder = rig.load().link().recorder();
   rig.action("mnuMonitor")->trigger();
   auto* monitor = testing::topLevel<TrafficMonitorWindow>();
@@ -163,7 +111,7 @@ TEST(TrafficMonitor, ClearPauseCopyAllTheLastTenThousandLinesAndTheLogBox) {
   const auto button = [&](const char* name) { return monitor->findChild<QAbstractButton*>(name); };
   EXPECT_TRUE(button("chkLog")->isChecked());
   recorder.port("n1");
-  recorder.flush();  // into a folder that cannot be made
+  recorder.flush();
   EXPECT_FALSE(button("chkLog")->isChecked());
   ASSERT_EQ(rig.prompts.shown.size(), 1u);
   EXPECT_TRUE(rig.prompts.shown[0].text.starts_with("The incident log has stopped: "));
@@ -173,6 +121,8 @@ TEST(TrafficMonitor, ClearPauseCopyAllTheLastTenThousandLinesAndTheLogBox) {
   };
   ASSERT_TRUE(shown(" n1"));
   recorder.port("n2");
+  recorder.flush();
+  EXPECT_EQ(rig.prompts.shown.size(), 1u) << "the log stopped once";
   button("cmdClear")->click();
   button("cmdPause")->click();
   EXPECT_EQ(button("cmdPause")->text(), "&Resume");
@@ -180,6 +130,27 @@ TEST(TrafficMonitor, ClearPauseCopyAllTheLastTenThousandLinesAndTheLogBox) {
   button("cmdPause")->click();
   EXPECT_EQ(button("cmdPause")->text(), "&Pause");
   EXPECT_EQ(monitor->lines(), QStringList());
+
+  QFile::remove(folder);
+  button("chkLog")->click();
+  rig.click("Cinque");
+  ASSERT_EQ(pty.read(3), "/05");
+  ASSERT_TRUE(pty.write("\xEF\x7F\x7B\x3F"));
+  ASSERT_TRUE(testing::waitFor([&] { return monitor->lines().size() >= 2; }));
+  rig.action("mnuOpen")->trigger();
+  ASSERT_TRUE(testing::waitFor([&] { return monitor->lines().size() >= 3; }));
+  const QStringList expected = {
+      "out  2F 30 35     camera 5", "in   EF 7F 7B 3F  camera 5 on the main monitor, live",
+      "port              Com1 (" + QString::fromStdString(pty.path()) + ") closed"};
+  const auto afterTheTime = [](QStringList lines) {
+    for (QString& line : lines) line.remove(0, 13);
+    return lines;
+  };
+  EXPECT_EQ(afterTheTime(monitor->lines()), expected);
+  recorder.flush();
+  const QString log = QString::fromStdString(testing::fileText(folder + "/" + day.c_str()));
+  EXPECT_EQ(afterTheTime(log.split('\n', Qt::SkipEmptyParts)), expected);
+
   for (int n = 1; n <= 10001; ++n) recorder.port("n" + std::to_string(n));
   EXPECT_EQ(monitor->lines().size(), 10000);
   EXPECT_TRUE(monitor->lines()[0].endsWith(" n2"));
@@ -191,8 +162,23 @@ TEST(TrafficMonitor, ClearPauseCopyAllTheLastTenThousandLinesAndTheLogBox) {
   ASSERT_EQ(copied.size(), 10000);
   EXPECT_TRUE(copied[0].endsWith(" n3") && copied[9999].endsWith(" n10002"))
       << copied[0].toStdString();
+
+  // A frame the monitor saw first, then the log ticked again and the monitor closed: the log's
+  // first line of it still says what it means, and so does the line of the frame after it in
+  // the same read, which the panel did not follow.
+  ReceivedStatus status;
+  status.indicators = decodeStatusFrame({0xEF, 0x7F, 0x7F, 0x3F});
+  status.trace = {{{"\xEF\x7F\x7F\x3F", true, true}, {"\xFE\x7F\x7F\x3F", true, false}}};
+  button("chkLog")->click();
+  recorder.statusReceived(status);
+  button("chkLog")->click();
+  monitor->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  recorder.statusReceived(status);
   recorder.flush();
-  EXPECT_EQ(rig.prompts.shown.size(), 1u) << "the log stopped once";
+  const std::string logged = testing::fileText(folder + "/" + day.c_str());
+  EXPECT_NE(logged.find("  camera 5 on the main monitor\n"), std::string::npos);
+  EXPECT_TRUE(logged.ends_with("  camera 1 on the main monitor (not shown on the panel)\n"));
 }
 
 }  // namespace
