@@ -149,16 +149,7 @@ TEST_F(MainWindowTest, ALanguagePickedAtFirstStartShowsTheWindowAndIsSavedTheNex
   EXPECT_EQ(ini(), " 4500 \r\n 1500 \r\n" + language + "\r\n");
 }
 
-TEST_F(MainWindowTest, ChooserClosedWithoutAChoiceShowsTheWindowAndAMissingFolderIsNoError) {
-  load(dir.filePath("no/such/folder/VQX.ini"));
-  chooser()->close();
-  EXPECT_TRUE(window->isVisible());
-  window->saveSettings();
-  EXPECT_TRUE(prompts.shown.empty());
-}
-
-// Enter belongs to the default key Uno unless another of the panel's keys has the focus; the
-// terminal box sends what is typed into it, and shows it with echo on or with the port closed.
+// What is typed into the terminal box shows there with echo on, or with the port closed.
 TEST_F(MainWindowTest, EnterClicksUnoUnlessAnotherKeyHasTheFocusAndTheBoxSendsWhatIsTyped) {
   writeIni(kPlaced);
   store.put("Echo", "True");
@@ -184,10 +175,14 @@ TEST_F(MainWindowTest, EnterClicksUnoUnlessAnotherKeyHasTheFocusAndTheBoxSendsWh
   EXPECT_EQ(serial.written + window->terminalBox()->box().text(), "ac");
 }
 
-// Exit closes the port first, so nothing waits to be sent and the program ends at once. (Closing
-// the window waits for the output: the window on a held line shows it.)
-TEST_F(MainWindowTest, ExitClosesThePortFirstAndEndsAtOnce) {
-  load();
+// The chooser closed without a choice shows the window; a settings file in a missing folder is
+// no error. Exit closes the port first, so nothing waits and the program ends at once (closing
+// the window waits for the output: the window on a held line shows it).
+TEST_F(MainWindowTest, ChooserClosedWithoutAChoiceShowsTheWindowAndExitEndsAtOnce) {
+  load(dir.filePath("no/such/folder/VQX.ini"));
+  chooser()->close();
+  EXPECT_TRUE(window->isVisible());
+  window->saveSettings();
   serial.queued = 100;
   window->exitCommand();
   EXPECT_EQ(ended, 1);
@@ -196,8 +191,7 @@ TEST_F(MainWindowTest, ExitClosesThePortFirstAndEndsAtOnce) {
   EXPECT_EQ(pump.waits, 0);
 }
 
-// The box as the operator sees it: the text as plain text, the caption, the icon; the button
-// pressed is the answer.
+// A text may hold what came from outside, a device's path: it shows as it is, never as markup.
 TEST(MessageBox, ShowsTextCaptionAndIconAndAnswersWithTheButtonPressed) {
   QtPrompts prompts;
   QString shown;
@@ -214,8 +208,6 @@ TEST(MessageBox, ShowsTextCaptionAndIconAndAnswersWithTheButtonPressed) {
   EXPECT_EQ(shown, "<b>Busy</b> | Caption | question, plain");
 }
 
-// The tooltip holds the port, the state and the reason. A name too long for the room loses its
-// middle: its start and its end still show.
 TEST(LinkIndicator, TooltipHoldsStateAndReasonAndALongNameLosesItsMiddle) {
   LinkIndicator indicator;
   const LinkView lost{LinkState::Lost, "lost, retrying", "unplugged"};
