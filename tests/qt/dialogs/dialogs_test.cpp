@@ -162,6 +162,13 @@ TEST(PortDevice, DeviceButtonMapsAPortToALineAndOkOpensIt) {
   find<QPushButton>(dialog, "cmdOK")->click();
   EXPECT_TRUE(serial.portOpen() && serial.deviceName().toStdString() == com3.path());
   delete dialog.data();
+  // A device chosen by any path is stored by its stable name, the link in /dev/serial/by-id that
+  // leads to it, when it has one; else by the path.
+  const QString link = dir.filePath("usb-FTDI_FT232R_USB_UART_A600-if00-port0");
+  ASSERT_TRUE(QFile::link(QString::fromStdString(com3.path()), link));
+  const DeviceLook look(dir.path());
+  EXPECT_EQ(look.stableName(QString::fromStdString(com3.path())), link);
+  EXPECT_EQ(look.stableName("/dev/ttyS7"), "/dev/ttyS7");
 }
 
 TEST(LanguageChooser, PickingAFileAnnouncesFolderAndNameAndClosesOrRefusesALineBreak) {
@@ -218,18 +225,6 @@ TEST(AboutBox, ShowsItsPictureOffersSystemInfoAndClosesOnEnterOrEscape) {
     runDeferredDeletes();
     EXPECT_TRUE(about.isNull());
   }
-}
-
-// A device chosen by any path is stored by its stable name, the link in /dev/serial/by-id that
-// leads to it, when it has one; else by the path.
-TEST(PortDevice, ADeviceIsStoredByItsStableNameWhenItHasOne) {
-  testing::PseudoTerminal pty;
-  QTemporaryDir byId;
-  const QString link = byId.filePath("usb-FTDI_FT232R_USB_UART_A600-if00-port0");
-  ASSERT_TRUE(QFile::link(QString::fromStdString(pty.path()), link));
-  const DeviceLook look(byId.path());
-  EXPECT_EQ(look.stableName(QString::fromStdString(pty.path())), link);
-  EXPECT_EQ(look.stableName("/dev/ttyS7"), "/dev/ttyS7");
 }
 
 }  // namespace
