@@ -13,7 +13,6 @@
 #include <QSignalSpy>
 #include <QTimer>
 
-#include "qt/app/qt_settings_store.h"
 #include "qt/dialogs/about_box.h"
 #include "qt/dialogs/language_chooser.h"
 #include "qt/dialogs/port_settings_dialog.h"
@@ -28,16 +27,20 @@ T* find(QWidget* parent, const char* name) {
   return parent->findChild<T*>(QString::fromLatin1(name));
 }
 
-void runDeferredDeletes() {
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
+// The dialog on the real serial control: Com1 and Com2 on pseudo-terminals, Com6 on a device
+// that is absent.
 class PropertiesWindow : public ::testing::Test {
  protected:
+  void SetUp() override {
+    store.setValue(kAppTitle, "Ports", "Com1", com1.path());
+    store.setValue(kAppTitle, "Ports", "Com2", com3.path());
+    store.setValue(kAppTitle, "Ports", "Com6", "/dev/vqx16-absent");
+    store.writes.clear();
+  }
   void TearDown() override { delete dialog.data(); }
   PortSettingsDialog* open() {
-    dialog =
-        new PortSettingsDialog(comm, store, prompts, echo, [this](bool on) { marks.push_back(on); });
+    dialog = new PortSettingsDialog(serial, store, prompts, echo,
+                                    [this](bool on) { marks.push_back(on); });
     dialog->show();
     return dialog;
   }
@@ -54,11 +57,12 @@ class PropertiesWindow : public ::testing::Test {
   void click(const char* name) {
     auto* b = find<QAbstractButton>(dialog, name);
     QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
-    runDeferredDeletes();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 
-  testing::FakeSerialControl comm;
+  testing::PseudoTerminal com1, com3;
   testing::FakeSettingsStore store;
+  QtSerialControl serial{store};
   testing::FakePrompts prompts;
   bool echo = false;
   std::vector<bool> marks;
@@ -66,13 +70,13 @@ class PropertiesWindow : public ::testing::Test {
 };
 
 TEST_F(PropertiesWindow, OkAppliesTheChoicesAndClosesAFailureKeepsItOpenCancelChangesNothing) {
-  comm.handshake = 2;
+  ASSERT_TRUE(serial.setHandshaking(2));
   open();
   EXPECT_EQ(shown(), "9600 None 8 1 Com1 optFlow_2optEcho_0");
   click("cmdOK");  // nothing changed: the flow control stays what it was
   EXPECT_EQ(store.writes.at(2), "Properties/Handshaking=2");
   store.writes.clear();
-  comm.open = true;
+  ASSERT_TRUE(serial.setPortOpen(true));
   open();
   find<QComboBox>(dialog, "cboPort")->setCurrentIndex(1);
   find<QComboBox>(dialog, "cboSpeed")->setCurrentText("19200");
@@ -86,21 +90,21 @@ TEST_F(PropertiesWindow, OkAppliesTheChoicesAndClosesAFailureKeepsItOpenCancelCh
                                       "Properties/Handshaking=1", "Properties/Echo=True"}));
   EXPECT_EQ(marks, std::vector<bool>{true});
 
-  comm.failOpen = "The port is in use";
   open();
   find<QComboBox>(dialog, "cboPort")->setCurrentIndex(5);
   click("cmdOK");
   ASSERT_FALSE(dialog.isNull());
   EXPECT_EQ(shown(), "19200 Odd 8 1 Com6 optFlow_1optEcho_1");
   ASSERT_EQ(prompts.shown.size(), 1u);
-  EXPECT_EQ(prompts.shown[0].text, "The port is in use");
+  EXPECT_EQ(prompts.shown[0].text, "Com6 (/dev/vqx16-absent) does not exist. Connect the adapter, "
+                                   "or choose another port under Port > Properties.");
 
   find<QComboBox>(dialog, "cboSpeed")->setCurrentText("300");
   click("optEcho_0");
   click("cmdCancel");
   EXPECT_TRUE(dialog.isNull());
   EXPECT_TRUE(echo);
-  EXPECT_EQ(comm.settings(), "19200,o,8,1");
+  EXPECT_EQ(serial.settings(), "19200,o,8,1");
   EXPECT_EQ(store.writes.size(), 4u);
 }
 
@@ -108,19 +112,11 @@ TEST_F(PropertiesWindow, OkAppliesTheChoicesAndClosesAFailureKeepsItOpenCancelCh
 // device that is no serial line, anything leading into /proc or a line break are refused, nothing
 // written; a line is taken, shown absent when gone, given back to its default, taken again at its
 // new name; OK then moves the open port to it.
-TEST(PortDevice, DeviceButtonMapsAPortToALineAndOkOpensIt) {
-  testing::TemporaryUserSettings home;
+TEST_F(PropertiesWindow, DeviceButtonMapsAPortToALineAndOkOpensIt) {
   QTemporaryDir dir;
   QFile(dir.filePath("file")).open(QIODevice::WriteOnly);
-  testing::PseudoTerminal com1, com3;
-  QtSettingsStore store;
-  store.setValue(kAppTitle, "Ports", "Com1", com1.path());
-  QtSerialControl serial(store);
   ASSERT_TRUE(serial.setPortOpen(true));
-  testing::FakePrompts prompts;
-  bool echo = false;
-  QPointer<PortSettingsDialog> dialog = new PortSettingsDialog(serial, store, prompts, echo, {});
-  dialog->show();
+  open();
   auto* ports = find<QComboBox>(dialog, "cboPort");
   const auto outcome = [&](const std::string& typed, const char* button = "cmdDeviceOK") {
     prompts.shown.clear();
@@ -134,7 +130,6 @@ TEST(PortDevice, DeviceButtonMapsAPortToALineAndOkOpensIt) {
     return prompts.shown.empty() ? find<QLabel>(dialog, "lblPortDevice")->text().toStdString()
                                  : prompts.shown[0].text;
   };
-  const auto stored = [] { return testing::fileText(QtSettingsStore::fileName(kAppTitle)); };
   const std::string folder = dir.path().toStdString(), file = folder + "/file";
   const std::string fd = "/dev/fd/" + std::to_string(com1.terminalFd());
   EXPECT_EQ(outcome(folder), folder + " is a folder, not a serial device.");
@@ -148,7 +143,7 @@ TEST(PortDevice, DeviceButtonMapsAPortToALineAndOkOpensIt) {
                               "a serial device.");
   EXPECT_EQ(outcome(com3.path() + "\n[Properties]"),
             "A device path cannot hold a line break or another control character.");
-  EXPECT_EQ(stored(), "[Ports]\nCom1=" + com1.path() + "\n");
+  EXPECT_EQ(store.writes, std::vector<std::string>()) << "nothing stored";
   EXPECT_EQ(outcome(com3.path()), "Com1: present - " + com3.path());
   com3.closeDevice();
   ports->setCurrentIndex(1);
@@ -158,10 +153,10 @@ TEST(PortDevice, DeviceButtonMapsAPortToALineAndOkOpensIt) {
   EXPECT_TRUE(outcome("", "cmdDefault").ends_with(" - /dev/ttyS0"));
   ASSERT_TRUE(com3.reopen());
   EXPECT_EQ(outcome(com3.path()), "Com1: present - " + com3.path());
-  EXPECT_EQ(stored(), "[Ports]\nCom1=" + com3.path() + "\n");
+  EXPECT_EQ(store.writes.size(), 3u) << "the line taken, its default, the line again";
+  EXPECT_EQ(store.value(kAppTitle, "Ports", "Com1"), com3.path());
   find<QPushButton>(dialog, "cmdOK")->click();
   EXPECT_TRUE(serial.portOpen() && serial.deviceName().toStdString() == com3.path());
-  delete dialog.data();
   // A device chosen by any path is stored by its stable name, the link in /dev/serial/by-id that
   // leads to it, when it has one; else by the path.
   const QString link = dir.filePath("usb-FTDI_FT232R_USB_UART_A600-if00-port0");
@@ -203,7 +198,7 @@ TEST(LanguageChooser, PickingAFileAnnouncesFolderAndNameAndClosesOrRefusesALineB
       QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
                         files->visualItemRect(files->item(c.row)).center());
     }
-    runDeferredDeletes();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(chosen.count() == 1 ? chosen[0][0].toString() : "", c.chosen);
     EXPECT_EQ(chosen.count(), c.chosen.isEmpty() ? 0 : 1);
     EXPECT_EQ(chooser.isNull(), !c.chosen.isEmpty()) << "a refused file leaves the chooser open";
@@ -222,7 +217,7 @@ TEST(AboutBox, ShowsItsPictureOffersSystemInfoAndClosesOnEnterOrEscape) {
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].text, "System Information Is Unavailable At This Time");
     QTest::keyClick(find<QPushButton>(about, "cmdOK"), key);
-    runDeferredDeletes();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(about.isNull());
   }
 }
