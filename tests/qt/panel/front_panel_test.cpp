@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The drawn panel's widgets wired to the key handling: which mouse button does what on which
-// key, the colours and lamps, the held keys, and the sequence lamp as the keys see it; the panel
-// as a screen at 100, 125, 150 and 200 % shows it, and what it tells assistive technology.
+// key, the keyboard's order, the colours, the lamps and what assistive technology hears of them;
+// the panel as a screen at 100, 125, 150 and 200 % shows it.
 #include "qt/panel/front_panel.h"
 
 #include <gtest/gtest.h>
