@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -108,16 +109,27 @@ TEST_F(MainWindowTest, StartupRestoresPositionAndLanguageOrAsksForALanguageAndOp
   }
 }
 
-// The menus take the language's first lines, and the port settings dialog lines 8 to 12 before
-// it is first shown, centred with them.
+// The chooser starts in the current folder and lists its language files. The menus take the
+// language's first lines, and the port settings dialog lines 8 to 12 before it is first shown,
+// centred with them.
 TEST_F(MainWindowTest, ALanguagePickedAtFirstStartShowsTheWindowAndIsSavedTheNextSecond) {
   load();
   ASSERT_NE(chooser(), nullptr);
+  EXPECT_EQ(chooser()->folder(), QDir::currentPath());
   std::ofstream(dir.filePath("Test.lng").toStdString())
       << "pip\r\nexit\r\nport\r\nprops\r\nopen\r\nlanguage\r\ninfo\r\n"
       << "porta\r\nvelocita\r\nformato\r\nflusso\r\nannulla\r\n";
+  for (const char* name : {"notes.txt", "Line\nbreak.lng"})
+    QFile(dir.filePath(name)).open(QIODevice::WriteOnly);
   chooser()->setFolder(dir.path());
-  chooser()->findChild<QListWidget*>("File1")->setCurrentRow(0);
+  auto* files = chooser()->findChild<QListWidget*>("File1");
+  ASSERT_EQ(files->count(), 2);
+  const QPoint lineBreak = files->visualItemRect(files->item(0)).center();
+  QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, lineBreak);
+  files->setCurrentRow(1, QItemSelectionModel::NoUpdate);
+  EXPECT_EQ(prompts.shown.size(), 1u) << "a line break in the name is refused, and says why";
+  EXPECT_FALSE(window->isVisible()) << "neither that file nor the focus alone chooses";
+  files->setCurrentRow(1);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(chooser(), nullptr);
   EXPECT_TRUE(window->isVisible());
