@@ -187,13 +187,24 @@ TEST_F(MainWindowTest, EnterClicksUnoUnlessAnotherKeyHasTheFocusAndTheBoxSendsWh
   EXPECT_EQ(serial.written + window->terminalBox()->box().text(), "ac");
 }
 
-// The chooser closed without a choice shows the window; a settings file in a missing folder is
-// no error. Exit closes the port first, so nothing waits and the program ends at once (closing
-// the window waits for the output: the window on a held line shows it).
-TEST_F(MainWindowTest, ChooserClosedWithoutAChoiceShowsTheWindowAndExitEndsAtOnce) {
+// The chooser closed without a choice shows the window. Opened again from the menu with no file
+// chosen, it takes English.lng in the folder it shows, the root too. A settings file in a missing
+// folder is no error. Exit closes the port first, so nothing waits and the program ends at once
+// (closing the window waits for the output: the window on a held line shows it).
+TEST_F(MainWindowTest, ChooserClosedShowsTheWindowTheMenuOpensItAgainAndExitEndsAtOnce) {
   load(dir.filePath("no/such/folder/VQX.ini"));
   chooser()->close();
   EXPECT_TRUE(window->isVisible());
+  const std::pair<QString, QString> noFileChosen[] = {{dir.path(), dir.filePath("English.lng")},
+                                                      {QDir::rootPath(), "/English.lng"}};
+  for (const auto& [folder, taken] : noFileChosen) {
+    action("Language")->trigger();
+    chooser()->setFolder(folder);
+    chooser()->takeSelectedFile();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(chooser(), nullptr);
+    EXPECT_EQ(window->languageFile(), taken.toStdString());
+  }
   window->saveSettings();
   serial.queued = 100;
   window->exitCommand();

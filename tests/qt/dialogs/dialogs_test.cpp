@@ -1,19 +1,16 @@
 // SPDX-FileCopyrightText: 2026 VQX16 maintainers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The port settings dialog, the language chooser and the About box as the operator uses them.
+// The port settings dialog and the About box as the operator uses them.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalSpy>
 #include <QTimer>
 
 #include "qt/dialogs/about_box.h"
-#include "qt/dialogs/language_chooser.h"
 #include "qt/dialogs/port_settings_dialog.h"
 #include "qt/serial/port_devices.h"
 #include "qt/support/window_rig.h"
@@ -95,8 +92,9 @@ TEST_F(PropertiesWindow, OkAppliesTheChoicesAndClosesAFailureKeepsItOpenCancelCh
   ASSERT_FALSE(dialog.isNull());
   EXPECT_EQ(shown(), "19200 Odd 8 1 Com6 optFlow_1optEcho_1");
   ASSERT_EQ(prompts.shown.size(), 1u);
-  EXPECT_EQ(prompts.shown[0].text, "Com6 (/dev/vqx16-absent) does not exist. Connect the adapter, "
-                                   "or choose another port under Port > Properties.");
+  EXPECT_EQ(prompts.shown[0].text,
+            "Com6 (/dev/vqx16-absent) does not exist. Connect the adapter, or choose another port "
+            "under Port > Properties.");
 
   find<QComboBox>(dialog, "cboSpeed")->setCurrentText("300");
   click("optEcho_0");
@@ -163,31 +161,6 @@ TEST_F(PropertiesWindow, DeviceButtonMapsAPortToALineAndOkOpensIt) {
   const DeviceLook look(dir.path());
   EXPECT_EQ(look.stableName(QString::fromStdString(com3.path())), link);
   EXPECT_EQ(look.stableName("/dev/ttyS7"), "/dev/ttyS7");
-}
-
-// With no file chosen the chooser takes English.lng in the folder it shows, the root too.
-TEST(LanguageChooser, WithNoFileChosenTakesEnglishInTheFolderShown) {
-  QTemporaryDir dir;
-  QDir(dir.path()).mkdir("empty");
-  const QString empty = dir.filePath("empty");
-  // clang-format off
-  const std::pair<QString, QString> cases[] = {
-      {empty, QDir::toNativeSeparators(empty) + QDir::separator() + "English.lng"},
-      {QDir::rootPath(), QDir::toNativeSeparators(QDir::rootPath()) + "English.lng"}};
-  // clang-format on
-  for (const auto& [folder, expected] : cases) {
-    testing::FakePrompts prompts;
-    QPointer<LanguageChooser> chooser = new LanguageChooser(prompts);
-    chooser->show();
-    chooser->setFolder(folder);
-    QSignalSpy chosen(chooser.data(), &LanguageChooser::languageChosen);
-    chooser->takeSelectedFile();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_EQ(chosen.count(), 1) << folder.toStdString();
-    EXPECT_EQ(chosen[0][0].toString(), expected);
-    EXPECT_TRUE(chooser.isNull());
-    EXPECT_TRUE(prompts.shown.empty());
-  }
 }
 
 TEST(AboutBox, ShowsItsPictureOffersSystemInfoAndClosesOnEnterOrEscape) {
