@@ -16,7 +16,6 @@
 
 #include "panel/panel_layout.h"
 #include "qt/panel/panel_widgets.h"
-#include "status/status_frame.h"
 
 namespace vqx {
 namespace {
@@ -92,7 +91,8 @@ TEST_F(FrontPanelTest, ArmedStatesTurnTheirKeysGreyAndTheDeviceTurnsItsKeysRedAn
   };
   EXPECT_EQ(faces({"FunctionA"}), "bg");
   EXPECT_TRUE(onMonitor("Uno")) << "the lamp starts above camera 1";
-  EXPECT_TRUE(lamp(Lamp::Sequence)->isHidden() && lamp(Lamp::Function)->isHidden()) << "out at first";
+  EXPECT_TRUE(lamp(Lamp::Sequence)->isHidden() && lamp(Lamp::Function)->isHidden())
+      << "out at first";
   tap("FunctionA", Qt::RightButton);
   EXPECT_EQ(faces({"FunctionA"}), "grey");
   tap("QuattroScreen", Qt::RightButton);  // consumes the shift: its function variant
@@ -100,13 +100,12 @@ TEST_F(FrontPanelTest, ArmedStatesTurnTheirKeysGreyAndTheDeviceTurnsItsKeysRedAn
   tap("NoveScreen", Qt::RightButton);
   EXPECT_EQ(faces({"Uno", "Sedici"}), "grey grey");
 
-  Indicators status;
-  status.cameraLampLeft = 7560;
-  for (bool* on : {&status.liveLamp, &status.functionLamp, &status.pictureInPictureRed,
-                   &status.ninePicturesRed, &status.beep}) {
-    *on = true;
-  }
-  panel->applyIndicators(status);
+  panel->applyIndicators({.cameraLampLeft = 7560,
+                          .liveLamp = true,
+                          .functionLamp = true,
+                          .ninePicturesRed = true,
+                          .pictureInPictureRed = true,
+                          .beep = true});
   EXPECT_EQ(lamp(Lamp::Camera)->x(), 7560 / 15);
   EXPECT_TRUE(onMonitor("Dodici"));
   EXPECT_FALSE(onMonitor("Uno"));
