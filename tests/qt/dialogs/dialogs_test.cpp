@@ -34,11 +34,10 @@ class PropertiesWindow : public ::testing::Test {
     store.writes.clear();
   }
   void TearDown() override { delete dialog.data(); }
-  PortSettingsDialog* open() {
+  void open() {
     dialog = new PortSettingsDialog(serial, store, prompts, echo,
                                     [this](bool on) { marks.push_back(on); });
     dialog->show();
-    return dialog;
   }
   // What the dialog shows: the four line-format lists, the port, and the checked options.
   std::string shown() {
@@ -105,10 +104,9 @@ TEST_F(PropertiesWindow, OkAppliesTheChoicesAndClosesAFailureKeepsItOpenCancelCh
   EXPECT_EQ(store.writes.size(), 4u);
 }
 
-// The Device button maps Com1, open on one line, to what is typed: a folder, a regular file, a
-// device that is no serial line, anything leading into /proc or a line break are refused, nothing
-// written; a line is taken, shown absent when gone, given back to its default, taken again at its
-// new name; OK then moves the open port to it.
+// The Device button maps Com1, open on one line, to what is typed: what leads to no serial line
+// is refused, nothing stored; a line is taken, shown absent when gone, given back to its default,
+// taken again at its new name; OK then moves the open port to it.
 TEST_F(PropertiesWindow, DeviceButtonMapsAPortToALineAndOkOpensIt) {
   QTemporaryDir dir;
   QFile(dir.filePath("file")).open(QIODevice::WriteOnly);
