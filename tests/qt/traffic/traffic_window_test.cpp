@@ -25,20 +25,8 @@
 namespace vqx {
 namespace {
 
-// Puts the test in a time zone 14 hours east of Greenwich or 12 west, whichever has another date
-// than Greenwich now, and names today's file of the incident log there by the test's own clock:
-// a file named by universal time is caught.
-std::string todaysLogAwayFromGreenwich() {
-  const bool afternoon = QDateTime::currentDateTimeUtc().time().hour() >= 12;
-  ::setenv("TZ", afternoon ? "EAST-14" : "WEST+12", 1);  // POSIX counts hours west
-  ::tzset();
-  return "vqx16-" + QDate::currentDate().toString(Qt::ISODate).toStdString() + ".log";
-}
-
-// The day's file as an intruder or a full disk leaves it: a named pipe with a reader or without,
-// a link to another file, another name of one, a file size limit met in mid-line, a file of
-// another user. Nothing is written there and nothing waits; the reason is named, and what the
-// file held stays whole.
+// The day's file as an intruder or a full disk leaves it, a row each: nothing is written there
+// and nothing waits; the reason is named, and what the file held stays whole.
 TEST(IncidentLog, WritesWholeLinesOnlyToARegularFileOfItsOwn) {
   QTemporaryDir dir;
   QtLogFolder folder(dir.path());
@@ -59,7 +47,8 @@ TEST(IncidentLog, WritesWholeLinesOnlyToARegularFileOfItsOwn) {
          reader = ::open(day.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
        }, refused("a named pipe"), 0},
       {[&] { ::symlink(other.c_str(), day.c_str()); }, refused("a symbolic link"), 0},
-      {[&] { ::link(other.c_str(), day.c_str()); }, refused("a file with other names (hard links)"), 5},
+      {[&] { ::link(other.c_str(), day.c_str()); },
+       refused("a file with other names (hard links)"), 5},
       {[&] {
          std::ofstream(day) << "line\n";
          const rlimit full{10, saved.rlim_max};
@@ -98,7 +87,13 @@ TEST(IncidentLog, WritesWholeLinesOnlyToARegularFileOfItsOwn) {
 TEST(TrafficMonitor, ShowsWhatPassedTheLogKeepsItAndClearPauseCopyAllTheLastTenThousandLines) {
   testing::PseudoTerminal pty;
   QTemporaryDir dir;
-  const std::string day = todaysLogAwayFromGreenwich();
+  // In a time zone 14 hours east of Greenwich or 12 west, whichever has another date than
+  // Greenwich now, today's file of the incident log is named by the test's own clock: a file
+  // named by universal time is caught.
+  const bool afternoon = QDateTime::currentDateTimeUtc().time().hour() >= 12;
+  ::setenv("TZ", afternoon ? "EAST-14" : "WEST+12", 1);  // POSIX counts hours west
+  ::tzset();
+  const QString day = "vqx16-" + QDate::currentDate().toString(Qt::ISODate) + ".log";
   const QString folder = dir.filePath("log");
   QFile(folder).open(QIODevice::WriteOnly);  // a file where the folder is to be made
   testing::WindowRig rig(pty.path());
@@ -148,7 +143,7 @@ TEST(TrafficMonitor, ShowsWhatPassedTheLogKeepsItAndClearPauseCopyAllTheLastTenT
   };
   EXPECT_EQ(afterTheTime(monitor->lines()), expected);
   recorder.flush();
-  const QString log = QString::fromStdString(testing::fileText(folder + "/" + day.c_str()));
+  const QString log = QString::fromStdString(testing::fileText(folder + "/" + day));
   EXPECT_EQ(afterTheTime(log.split('\n', Qt::SkipEmptyParts)), expected);
 
   for (int n = 1; n <= 10001; ++n) recorder.port("n" + std::to_string(n));
@@ -176,7 +171,7 @@ TEST(TrafficMonitor, ShowsWhatPassedTheLogKeepsItAndClearPauseCopyAllTheLastTenT
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   recorder.statusReceived(status);
   recorder.flush();
-  const std::string logged = testing::fileText(folder + "/" + day.c_str());
+  const std::string logged = testing::fileText(folder + "/" + day);
   EXPECT_NE(logged.find("  camera 5 on the main monitor\n"), std::string::npos);
   EXPECT_TRUE(logged.ends_with("  camera 1 on the main monitor (not shown on the panel)\n"));
 }
