@@ -29,7 +29,7 @@ class PropertiesWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     store.setValue(kAppTitle, "Ports", "Com1", com1.path());
-    store.setValue(kAppTitle, "Ports", "Com2", com3.path());
+    store.setValue(kAppTitle, "Ports", "Com2", com2.path());
     store.setValue(kAppTitle, "Ports", "Com6", "/dev/vqx16-absent");
     store.writes.clear();
   }
@@ -55,7 +55,7 @@ class PropertiesWindow : public ::testing::Test {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 
-  testing::PseudoTerminal com1, com3;
+  testing::PseudoTerminal com1, com2;
   testing::FakeSettingsStore store;
   QtSerialControl serial{store};
   testing::FakePrompts prompts;
@@ -136,28 +136,28 @@ TEST_F(PropertiesWindow, DeviceButtonMapsAPortToALineAndOkOpensIt) {
   EXPECT_TRUE(outcome("/dev/ptmx").starts_with("/dev/ptmx makes a new pseudo-terminal"));
   EXPECT_EQ(outcome(fd), fd + " leads into /proc, the system's view of running programs, not to "
                               "a serial device.");
-  EXPECT_EQ(outcome(com3.path() + "\n[Properties]"),
+  EXPECT_EQ(outcome(com2.path() + "\n[Properties]"),
             "A device path cannot hold a line break or another control character.");
   EXPECT_EQ(store.writes, std::vector<std::string>()) << "nothing stored";
-  EXPECT_EQ(outcome(com3.path()), "Com1: present - " + com3.path());
-  com3.closeDevice();
+  EXPECT_EQ(outcome(com2.path()), "Com1: present - " + com2.path());
+  com2.closeDevice();
   ports->setCurrentIndex(1);
   ports->setCurrentIndex(0);
   EXPECT_EQ(find<QLabel>(dialog, "lblPortDevice")->text().toStdString(),
-            "Com1: absent - " + com3.path());
+            "Com1: absent - " + com2.path());
   EXPECT_TRUE(outcome("", "cmdDefault").ends_with(" - /dev/ttyS0"));
-  ASSERT_TRUE(com3.reopen());
-  EXPECT_EQ(outcome(com3.path()), "Com1: present - " + com3.path());
+  ASSERT_TRUE(com2.reopen());
+  EXPECT_EQ(outcome(com2.path()), "Com1: present - " + com2.path());
   EXPECT_EQ(store.writes.size(), 3u) << "the line taken, its default, the line again";
-  EXPECT_EQ(store.value(kAppTitle, "Ports", "Com1"), com3.path());
+  EXPECT_EQ(store.value(kAppTitle, "Ports", "Com1"), com2.path());
   find<QPushButton>(dialog, "cmdOK")->click();
-  EXPECT_TRUE(serial.portOpen() && serial.deviceName().toStdString() == com3.path());
+  EXPECT_TRUE(serial.portOpen() && serial.deviceName().toStdString() == com2.path());
   // A device chosen by any path is stored by its stable name, the link in /dev/serial/by-id that
   // leads to it, when it has one; else by the path.
   const QString link = dir.filePath("usb-FTDI_FT232R_USB_UART_A600-if00-port0");
-  ASSERT_TRUE(QFile::link(QString::fromStdString(com3.path()), link));
+  ASSERT_TRUE(QFile::link(QString::fromStdString(com2.path()), link));
   const DeviceLook look(dir.path());
-  EXPECT_EQ(look.stableName(QString::fromStdString(com3.path())), link);
+  EXPECT_EQ(look.stableName(QString::fromStdString(com2.path())), link);
   EXPECT_EQ(look.stableName("/dev/ttyS7"), "/dev/ttyS7");
 }
 
