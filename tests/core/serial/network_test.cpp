@@ -3,13 +3,13 @@
 // A port behind a device server: its address, and the Telnet COM-PORT-OPTION conversation.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <sstream>
 
 #include "common/text.h"
 #include "serial/network_address.h"
 #include "serial/network_link.h"
 #include "serial/rfc2217.h"
+#include "traffic/traffic.h"
 
 namespace vqx {
 namespace {
@@ -18,16 +18,6 @@ std::string bytes(const std::string& hex) {
   std::istringstream in(hex);
   std::string out;
   for (unsigned byte = 0; in >> std::hex >> byte;) out += static_cast<char>(byte);
-  return out;
-}
-
-std::string hex(const std::string& data) {
-  std::string out;
-  char byte[4];
-  for (const char c : data) {
-    std::snprintf(byte, sizeof byte, "%02X", static_cast<unsigned char>(c));
-    out += (out.empty() ? "" : " ") + std::string(byte);
-  }
   return out;
 }
 
@@ -193,7 +183,7 @@ TEST(NetworkLink, OpensOrFailsAsTheServerAnswersAndWarnsOfSettingsNotConfirmed) 
       if (!step.lost.empty()) news += " lost " + step.lost;
       for (const std::string& refusal : step.refusals) news += " refused " + refusal;
       if (!step.warning.empty()) news += " warning " + step.warning;
-      if (!step.data.empty()) news += " data " + hex(step.data);
+      if (!step.data.empty()) news += " data " + hexText(step.data);
       if (!news.empty()) told += (told.empty() ? "" : "|") + news;
     };
     tell(link.start());
