@@ -59,7 +59,7 @@ TEST(SimulatedDevice, EachCommandChangesTheDeviceByItsRule) {
   const std::pair<std::string, std::string> cases[] = {
       // clang-format off
       {"", c1}, {"/12", "camera 12 on the main monitor, live"},
-      {"/08", "camera 8 on the main monitor, live"},
+      {"/08", "camera 8 on the main monitor, live"}, {"/33", c1 + ", 9-picture key lit"},
       {"/16 /44", "camera 16 on the main monitor, live, 16-picture key lit"},
       {"/PP", c1 + ", picture-in-picture key lit"}, {"/33 /22", c1 + ", 4-picture key lit"},
       {"/44 /03", "camera 3 on the main monitor, live"}, {"/22 /FZ", c1 + ", zoom key lit"},

@@ -112,7 +112,8 @@ TEST(TrafficRecord, AKeyActionIsOneLineAndEachPartOfAReadIsOneToo) {
   std::vector<std::string> lines;
   TrafficRecord record([&](const TrafficEvent& event) { lines.push_back(trafficLine(event)); });
   const LocalTime now{2026, 12, 7, 10, 0, 0, 0};
-  for (char byte : std::string("/05/FZ")) record.sent(byte, now);
+  record.sent('/', now);  // the action's time is its first byte's
+  for (char byte : std::string("05/FZ")) record.sent(byte, {2026, 12, 7, 10, 0, 1, 0});
   record.endAction("D-Bus :1.42");
   ReceivedStatus status;
   status.trace.parts = {
