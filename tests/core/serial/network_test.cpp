@@ -26,7 +26,7 @@ const LineSettings k9600{};  // 9600,n,8,1
 TEST(NetworkAddress, ReadsSchemeHostAndPortAndRefusesWhatItCannotReach) {
   // clang-format off
   const std::pair<const char*, const char*> cases[] = {  // the text; as shown, or why refused
-      {"/dev/ttyUSB0", "a device"}, {"tcp://127.0.0.1:7001", "tcp://127.0.0.1:7001 127.0.0.1:7001"},
+      {"/dev/ttyUSB0", "a device"}, {"tcp://1.0.0.255:7001", "tcp://1.0.0.255:7001 1.0.0.255:7001"},
       {"RFC2217://Box-1.example:07002", "rfc2217://Box-1.example:7002 Box-1.example:7002"},
       {"rfc2217://[::1]:65535", "rfc2217://[::1]:65535 [::1]:65535"},
       {"tcp://[fe80::aB]:1", "tcp://[fe80::aB]:1 [fe80::aB]:1"},
