@@ -103,7 +103,8 @@ cd "$lang_dir"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   # The server picks a free display number and writes it once it takes connections.
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$tmp/display" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$tmp/display" >/dev/null \
+    2>"$tmp/xvfb.log" &
   pids+=($!)
   for _ in $(seq 600); do [ -s "$tmp/display" ] && break; sleep 0.05; done
   display=:$(cat "$tmp/display")
@@ -122,7 +123,10 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     fi
     sleep 0.1
   done
-  [ -s "$shot" ] || echo "VQX16 showed no window within a minute on the virtual display $display"
+  if [ ! -s "$shot" ]; then
+    echo "VQX16 showed no window within a minute on the virtual display $display"
+    sed 's/^/Xvfb: /' "$tmp/xvfb.log"  # why the server went, if it did
+  fi
   echo "Press Ctrl+C to stop it."
   wait "${pids[-1]}"
 else
